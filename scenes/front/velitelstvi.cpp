@@ -1,0 +1,26 @@
+// velitelství, the headquarters: two destinations; the window closes behind the chosen one.
+#include "shell/game.h"
+
+namespace orval::front {
+namespace {
+
+// "K Brownovi": off to Mr. Brown; the next visit to the headquarters starts afresh.
+void Label2_Click(Game& game) {
+    game.show("Brown");
+    game.unload("velitelství");
+}
+
+// "Do skladu": off to the warehouse to pick up equipment.
+void Label3_Click(Game& game) {
+    game.show("Sklad");
+    game.unload("velitelství");
+}
+
+}  // namespace
+
+void registerVelitelstvi(HandlerRegistry& registry) {
+    registry.add("velitelství", "Label2_Click", Label2_Click);
+    registry.add("velitelství", "Label3_Click", Label3_Click);
+}
+
+}  // namespace orval::front

@@ -1,0 +1,40 @@
+// win, the final screen: it closes the scenes of play and offers the credits or the end.
+#include "shell/game.h"
+
+namespace orval::front {
+namespace {
+
+// The case is closed: every scene of play goes, so the final screen stands alone.
+void Form_Load(Game& game) {
+    game.unload("Inventář");
+    game.unload("Vila");
+    game.unload("doma");
+    game.unload("Banka");
+    game.unload("black");
+    game.unload("Brown");
+    game.unload("green");
+    game.unload("Mapa");
+    game.unload("pes");
+    game.unload("Rozmluva");
+    game.unload("Sklad");
+    game.unload("velitelství");
+}
+
+// "O hře": the credits replace the final screen; closing them ends the program.
+void Image1_Click(Game& game) {
+    game.show("about");
+    game.unload("win");
+}
+
+// "Konec".
+void Image2_Click(Game& game) { game.end(); }
+
+}  // namespace
+
+void registerWin(HandlerRegistry& registry) {
+    registry.add("win", "Form_Load", Form_Load);
+    registry.add("win", "Image1_Click", Image1_Click);
+    registry.add("win", "Image2_Click", Image2_Click);
+}
+
+}  // namespace orval::front
