@@ -1,0 +1,58 @@
+// The handlers of every scene, and the list of the game's scenes.
+#include <string>
+#include <vector>
+
+#include "shell/game.h"
+
+namespace orval {
+
+namespace front {
+void registerOrval(HandlerRegistry& registry);
+void registerPribeh(HandlerRegistry& registry);
+void registerVelitelstvi(HandlerRegistry& registry);
+void registerMapa(HandlerRegistry& registry);
+void registerInventar(HandlerRegistry& registry);
+void registerAbout(HandlerRegistry& registry);
+void registerWin(HandlerRegistry& registry);
+}  // namespace front
+
+namespace places {
+void registerDoma(HandlerRegistry& registry);
+void registerSklad(HandlerRegistry& registry);
+void registerBanka(HandlerRegistry& registry);
+void registerVila(HandlerRegistry& registry);
+void registerPes(HandlerRegistry& registry);
+void registerBlack(HandlerRegistry& registry);
+void registerBrown(HandlerRegistry& registry);
+void registerGreen(HandlerRegistry& registry);
+void registerRozmluva(HandlerRegistry& registry);
+}  // namespace places
+
+void registerAllHandlers(HandlerRegistry& registry) {
+    front::registerOrval(registry);
+    front::registerPribeh(registry);
+    front::registerVelitelstvi(registry);
+    front::registerMapa(registry);
+    front::registerInventar(registry);
+    front::registerAbout(registry);
+    front::registerWin(registry);
+    places::registerDoma(registry);
+    places::registerSklad(registry);
+    places::registerBanka(registry);
+    places::registerVila(registry);
+    places::registerPes(registry);
+    places::registerBlack(registry);
+    places::registerBrown(registry);
+    places::registerGreen(registry);
+    places::registerRozmluva(registry);
+}
+
+const std::vector<std::string>& sceneNames() {
+    static const std::vector<std::string> names = {
+        "ORVAL", "Příběh", "velitelství", "Mapa",  "Inventář", "doma",     "Sklad", "Banka",
+        "Vila",  "pes",    "black",       "Brown", "green",    "Rozmluva", "win",   "about",
+    };
+    return names;
+}
+
+}  // namespace orval
