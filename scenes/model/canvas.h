@@ -1,0 +1,67 @@
+// Plain pixel surfaces the game draws into, and the pictures it draws from.
+// These need no display: the same code renders for windows, tests and snapshots.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include <SDL_surface.h>
+
+#include "scenes/model/description.h"
+
+namespace orval {
+
+struct SurfaceDeleter {
+    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+};
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+
+// A picture or sound file that exists but cannot be used.
+class AssetError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// An RGB drawing surface of fixed size.
+class Canvas {
+  public:
+    Canvas(int width, int height);
+
+    int width() const { return surface_->w; }
+    int height() const { return surface_->h; }
+    SDL_Surface* surface() const { return surface_.get(); }
+
+    // Fills the part of `area` inside `clip`.
+    void fill(const Rect& area, Colour colour, const Rect& clip);
+    // Draws `picture` unscaled with its upper-left corner at (x, y), clipped to `clip`.
+    void draw(SDL_Surface* picture, int x, int y, const Rect& clip);
+    // A one-pixel outline along the inside of `area`.
+    void outline(const Rect& area, Colour colour, const Rect& clip);
+    Colour pixel(int x, int y) const;
+    // Writes the canvas as a PNG file; throws AssetError when it cannot.
+    void savePng(const std::filesystem::path& file) const;
+
+    Rect bounds() const { return {0, 0, width(), height()}; }
+
+  private:
+    SurfacePtr surface_;
+};
+
+// Every picture the scenes show, decoded once and kept for the run (they never change).
+class PictureStore {
+  public:
+    explicit PictureStore(std::filesystem::path dataDir) : dataDir_(std::move(dataDir)) {}
+
+    // The decoded picture; throws AssetError naming the file when it cannot be decoded.
+    SDL_Surface* get(const std::string& relativePath);
+    const std::filesystem::path& dataDir() const { return dataDir_; }
+
+  private:
+    std::filesystem::path dataDir_;
+    std::map<std::string, SurfacePtr> pictures_;
+};
+
+}  // namespace orval

@@ -1,0 +1,37 @@
+// Reading and validating scene descriptions (one TOML file per scene).
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "scenes/model/description.h"
+
+namespace orval {
+
+// A damaged description: the message names the file, the control and the field.
+class DescriptionError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Answers whether code registers a handler of this name for this scene.
+using HandlerCheck = std::function<bool(std::string_view scene, std::string_view handler)>;
+
+// Parses a description from text; `fileName` is used in messages, `dataDir` to check
+// that every picture, icon and cursor file exists. Throws DescriptionError, never crashes.
+SceneDescription parseSceneDescription(std::string_view text, const std::string& fileName,
+                                       const std::filesystem::path& dataDir,
+                                       const HandlerCheck& isRegistered);
+
+// Reads the file and parses it as above.
+SceneDescription loadSceneDescription(const std::filesystem::path& file,
+                                      const std::filesystem::path& dataDir,
+                                      const HandlerCheck& isRegistered);
+
+// Where the shared cursor of this name lives, relative to the data directory.
+std::string cursorFile(std::string_view cursorName);
+
+}  // namespace orval

@@ -1,0 +1,185 @@
+#include "scenes/model/render.h"
+
+#include <algorithm>
+
+#include "scenes/model/hit_test.h"
+
+namespace orval {
+namespace {
+
+constexpr Colour kBlack{0, 0, 0};
+constexpr Colour kWhite{255, 255, 255};
+constexpr Colour kButtonShadow{160, 160, 160};
+constexpr Colour kButtonDark{105, 105, 105};
+
+Rect intersect(const Rect& a, const Rect& b) {
+    const int left = std::max(a.x, b.x);
+    const int top = std::max(a.y, b.y);
+    const int right = std::min(a.x + a.w, b.x + b.w);
+    const int bottom = std::min(a.y + a.h, b.y + b.h);
+    return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
+}
+
+// A raised button face with the caption centred, as a graphical command button looks.
+void drawButton(Canvas& canvas, Fonts& fonts, const ControlDescription& c, const Rect& area,
+                const Rect& clip, bool focused) {
+    canvas.fill(area, c.backColour.value_or(Colour{240, 240, 240}), clip);
+    canvas.fill({area.x, area.y, area.w - 1, 1}, kWhite, clip);
+    canvas.fill({area.x, area.y, 1, area.h - 1}, kWhite, clip);
+    canvas.fill({area.x, area.y + area.h - 1, area.w, 1}, kBlack, clip);
+    canvas.fill({area.x + area.w - 1, area.y, 1, area.h}, kBlack, clip);
+    canvas.fill({area.x + 1, area.y + area.h - 2, area.w - 2, 1}, kButtonDark, clip);
+    canvas.fill({area.x + area.w - 2, area.y + 1, 1, area.h - 2}, kButtonDark, clip);
+    const int textWidth = fonts.measure(c.font, c.caption);
+    const int textHeight = fonts.lineHeight(c.font);
+    fonts.drawLine(canvas, c.font, c.caption, c.foreColour.value_or(kBlack),
+                   area.x + (area.w - textWidth) / 2, area.y + (area.h - textHeight) / 2,
+                   intersect(area, clip));
+    if (focused) {
+        // The dotted focus mark inside the face.
+        const Rect mark{area.x + 4, area.y + 4, area.w - 8, area.h - 8};
+        for (int x = mark.x; x < mark.x + mark.w; x += 2) {
+            canvas.fill({x, mark.y, 1, 1}, kBlack, clip);
+            canvas.fill({x, mark.y + mark.h - 1, 1, 1}, kBlack, clip);
+        }
+        for (int y = mark.y; y < mark.y + mark.h; y += 2) {
+            canvas.fill({mark.x, y, 1, 1}, kBlack, clip);
+            canvas.fill({mark.x + mark.w - 1, y, 1, 1}, kBlack, clip);
+        }
+    }
+}
+
+struct Painter {
+    const SceneDescription& scene;
+    const SceneFlags& flags;
+    PictureStore& pictures;
+    Fonts& fonts;
+    Canvas& canvas;
+    const RenderOptions& options;
+
+    // Draws the children of `parent` back to front, so that the first in order lies in front.
+    void children(int parent, int originX, int originY, const Rect& clip) {
+        for (std::size_t n = scene.controls.size(); n-- > 0;) {
+            const ControlDescription& c = scene.controls[n];
+            if (c.parent != parent || !flags[n].visible) continue;
+            const Rect area{originX + c.rect.x, originY + c.rect.y, c.rect.w, c.rect.h};
+            const Rect inside = intersect(area, clip);
+            switch (c.kind) {
+                case ControlKind::PictureBox:
+                    if (c.backColour) canvas.fill(area, *c.backColour, clip);
+                    if (!c.picture.empty())
+                        canvas.draw(pictures.get(c.picture), area.x, area.y, inside);
+                    children(static_cast<int>(n), area.x, area.y, inside);
+                    break;
+                case ControlKind::Label:
+                    if (c.opaque && c.backColour) canvas.fill(area, *c.backColour, clip);
+                    fonts.drawText(canvas, c.font, c.caption, c.foreColour.value_or(kBlack), area,
+                                   clip);
+                    break;
+                case ControlKind::Shape:
+                    canvas.outline(area, c.borderColour, clip);
+                    break;
+                case ControlKind::CommandButton:
+                    drawButton(canvas, fonts, c, area, clip, options.buttonHasFocus);
+                    break;
+                case ControlKind::Image:
+                case ControlKind::Timer:
+                    break;
+            }
+        }
+    }
+};
+
+// Snapshot aid: every control that can take a click, outlined and named.
+void outlineHotspots(const SceneDescription& scene, const SceneFlags& flags, Fonts& fonts,
+                     Canvas& canvas) {
+    const Font small{"", 7.5, true, false};
+    for (std::size_t i = 0; i < scene.controls.size(); ++i) {
+        const ControlDescription& c = scene.controls[i];
+        if (c.kind != ControlKind::Image && c.handlers.empty()) continue;
+        if (c.kind == ControlKind::Timer) continue;
+        const Rect area = visibleRect(scene, static_cast<int>(i));
+        if (area.w <= 0 || area.h <= 0) continue;
+        const Colour colour = flags[i].enabled ? Colour{255, 0, 0} : Colour{255, 160, 0};
+        canvas.outline(area, colour, canvas.bounds());
+        canvas.outline({area.x + 1, area.y + 1, area.w - 2, area.h - 2}, colour, canvas.bounds());
+        const std::string name = c.name + (flags[i].enabled ? "" : " (off)");
+        const int w = fonts.measure(small, name) + 4;
+        canvas.fill({area.x + 2, area.y + 2, w, fonts.lineHeight(small)}, colour, canvas.bounds());
+        fonts.drawLine(canvas, small, name, kWhite, area.x + 4, area.y + 2, canvas.bounds());
+    }
+}
+
+}  // namespace
+
+void renderScene(const SceneDescription& scene, const SceneFlags& flags, PictureStore& pictures,
+                 Fonts& fonts, Canvas& canvas, const RenderOptions& options) {
+    const Rect window{0, 0, scene.clientWidth, scene.clientHeight};
+    canvas.fill(window, scene.backColour.value_or(kBlack), window);
+    if (!scene.picture.empty()) canvas.draw(pictures.get(scene.picture), 0, 0, window);
+    Painter{scene, flags, pictures, fonts, canvas, options}.children(-1, 0, 0, window);
+    if (options.outlineHotspots) outlineHotspots(scene, flags, fonts, canvas);
+}
+
+namespace {
+
+constexpr int kBoxTextWidth = 320;
+constexpr int kTitleHeight = 24;
+const Font kBoxFont{"", 9.75, false, false};
+const Font kTitleFont{"", 9.75, true, false};
+
+void drawInformationIcon(Canvas& canvas, int x, int y) {
+    // A blue disc with a white "i", drawn from rows so it needs no picture file.
+    const Colour blue{17, 116, 225};
+    for (int row = 0; row < 32; ++row) {
+        const double dy = row - 15.5;
+        const int half = static_cast<int>(std::sqrt(std::max(0.0, 16.0 * 16.0 - dy * dy)));
+        canvas.fill({x + 16 - half, y + row, 2 * half, 1}, blue, canvas.bounds());
+    }
+    canvas.fill({x + 14, y + 7, 4, 4}, kWhite, canvas.bounds());
+    canvas.fill({x + 14, y + 13, 4, 12}, kWhite, canvas.bounds());
+    canvas.fill({x + 12, y + 13, 2, 2}, kWhite, canvas.bounds());
+    canvas.fill({x + 12, y + 23, 8, 2}, kWhite, canvas.bounds());
+}
+
+}  // namespace
+
+MessageBoxLayout layoutMessageBox(std::string_view title, std::string_view text, Fonts& fonts) {
+    const auto measure = [&](std::string_view s) { return fonts.measure(kBoxFont, s); };
+    const auto lines = layoutText(text, kBoxTextWidth, measure);
+    int textWidth = fonts.measure(kTitleFont, title) + 24;
+    for (const std::string& line : lines) textWidth = std::max(textWidth, measure(line));
+    const int textHeight = static_cast<int>(lines.size()) * fonts.lineHeight(kBoxFont);
+    MessageBoxLayout layout;
+    layout.width = std::max(220, 16 + 32 + 14 + textWidth + 20);
+    const int body = std::max(32, textHeight);
+    layout.okButton = {0, kTitleHeight + 18 + body + 18, 88, 26};
+    layout.okButton.x = (layout.width - layout.okButton.w) / 2;
+    layout.height = layout.okButton.y + layout.okButton.h + 14;
+    return layout;
+}
+
+void renderMessageBox(std::string_view title, std::string_view text, Fonts& fonts, Canvas& canvas,
+                      bool okPressed) {
+    const MessageBoxLayout layout = layoutMessageBox(title, text, fonts);
+    const Rect all = canvas.bounds();
+    canvas.fill(all, {240, 240, 240}, all);
+    canvas.outline(all, {17, 116, 225}, all);
+    canvas.fill({1, 1, all.w - 2, kTitleHeight}, {17, 116, 225}, all);
+    fonts.drawLine(canvas, kTitleFont, title, kWhite, 8,
+                   (kTitleHeight - fonts.lineHeight(kTitleFont)) / 2 + 1, all);
+    drawInformationIcon(canvas, 16, kTitleHeight + 18);
+    fonts.drawText(canvas, kBoxFont, text, kBlack,
+                   {16 + 32 + 14, kTitleHeight + 18, kBoxTextWidth + 20,
+                    layout.okButton.y - kTitleHeight - 18},
+                   all);
+    ControlDescription ok;
+    ok.caption = "OK";
+    ok.font = kBoxFont;
+    ok.backColour = Colour{225, 225, 225};
+    Rect button = layout.okButton;
+    if (okPressed) button = {button.x + 1, button.y + 1, button.w, button.h};
+    drawButton(canvas, fonts, ok, button, all, true);
+}
+
+}  // namespace orval

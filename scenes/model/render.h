@@ -1,0 +1,28 @@
+// Drawing a scene window from its description and its current flags.
+#pragma once
+
+#include "scenes/model/canvas.h"
+#include "scenes/model/state.h"
+#include "scenes/model/text.h"
+
+namespace orval {
+
+struct RenderOptions {
+    bool buttonHasFocus = false;   // draw the focus mark on the command button
+    bool outlineHotspots = false;  // snapshots: outline and name every control that takes clicks
+};
+
+// Draws the whole client area of the scene into `canvas` (which has the client size).
+void renderScene(const SceneDescription& scene, const SceneFlags& flags, PictureStore& pictures,
+                 Fonts& fonts, Canvas& canvas, const RenderOptions& options = {});
+
+// The message box the game draws itself: title bar, information icon, wrapped text, OK.
+struct MessageBoxLayout {
+    int width = 0, height = 0;
+    Rect okButton;
+};
+MessageBoxLayout layoutMessageBox(std::string_view title, std::string_view text, Fonts& fonts);
+void renderMessageBox(std::string_view title, std::string_view text, Fonts& fonts, Canvas& canvas,
+                      bool okPressed);
+
+}  // namespace orval

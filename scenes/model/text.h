@@ -1,0 +1,58 @@
+// Label text: the game's typeface found through fontconfig, and line layout.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "scenes/model/canvas.h"
+
+typedef struct _TTF_Font TTF_Font;
+
+namespace orval {
+
+// Pixel height of the face for a size in points as the descriptions give it; chosen so that
+// every caption fits its label as it was laid out (12 pt is 13 px).
+int pixelSize(double points);
+
+// Breaks a caption into lines no wider than `width`: paragraphs at '\n', words at spaces,
+// leading spaces kept, a word wider than the line split between letters.
+std::vector<std::string> layoutText(std::string_view caption, int width,
+                                    const std::function<int(std::string_view)>& measure);
+
+// The sans-serif face in regular, bold and bold italic, opened at the sizes asked for.
+class Fonts {
+  public:
+    // Finds the face through fontconfig; throws AssetError when no usable face exists.
+    Fonts();
+    ~Fonts();
+    Fonts(const Fonts&) = delete;
+    Fonts& operator=(const Fonts&) = delete;
+
+    // Width in pixels of a single line of text.
+    int measure(const Font& font, std::string_view text);
+    int lineHeight(const Font& font);
+    // Draws the caption laid out in `area`, clipped to `clip` and to the bottom of `area`.
+    void drawText(Canvas& canvas, const Font& font, std::string_view caption, Colour colour,
+                  const Rect& area, const Rect& clip);
+    // Draws one line with its upper-left corner at (x, y).
+    void drawLine(Canvas& canvas, const Font& font, std::string_view line, Colour colour, int x,
+                  int y, const Rect& clip);
+    // The file the face of this style comes from (for messages and tests).
+    const std::string& fileFor(bool bold, bool italic) const;
+
+  private:
+    TTF_Font* open(const Font& font);
+
+    struct Closer {
+        void operator()(TTF_Font* font) const;
+    };
+    std::map<std::string, std::string> files_;  // style -> file
+    std::map<std::tuple<int, bool, bool>, std::unique_ptr<TTF_Font, Closer>> open_;
+};
+
+}  // namespace orval

@@ -1,0 +1,60 @@
+#include "shell/scene_files.h"
+
+#include <algorithm>
+#include <set>
+
+#include "scenes/model/loader.h"
+
+namespace orval {
+
+std::vector<SceneDescription> loadGameDescriptions(const std::filesystem::path& dataDir,
+                                                   const HandlerRegistry& handlers) {
+    const std::filesystem::path folder = dataDir / "scenes";
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error))
+        throw DescriptionError(folder.string() + ": the scene descriptions are missing");
+
+    std::vector<std::filesystem::path> files;
+    for (const auto& item : std::filesystem::directory_iterator(folder, error))
+        if (item.path().extension() == ".toml") files.push_back(item.path());
+    std::sort(files.begin(), files.end());
+
+    const auto isRegistered = [&](std::string_view scene, std::string_view name) {
+        return handlers.find(scene, name) != nullptr;
+    };
+    std::vector<SceneDescription> read;
+    std::set<std::pair<std::string, std::string>> bound;
+    for (const auto& file : files) {
+        SceneDescription scene = loadSceneDescription(file, dataDir, isRegistered);
+        const auto& names = sceneNames();
+        if (std::find(names.begin(), names.end(), scene.name) == names.end())
+            throw DescriptionError(file.string() + ": scene " + scene.name +
+                                   ": field Name: no such scene in the game");
+        for (const auto& other : read)
+            if (other.name == scene.name)
+                throw DescriptionError(file.string() + ": scene " + scene.name +
+                                       ": field Name: also described in " + other.file);
+        for (const auto& [event, handler] : scene.handlers) bound.insert({scene.name, handler});
+        for (const auto& control : scene.controls)
+            for (const auto& [event, handler] : control.handlers)
+                bound.insert({scene.name, handler});
+        read.push_back(std::move(scene));
+    }
+
+    // In the order of the game's scene list, each exactly once.
+    std::vector<SceneDescription> ordered;
+    for (const std::string& name : sceneNames()) {
+        const auto it =
+            std::find_if(read.begin(), read.end(), [&](const auto& s) { return s.name == name; });
+        if (it == read.end())
+            throw DescriptionError(folder.string() + ": no description of the scene " + name);
+        ordered.push_back(std::move(*it));
+    }
+    for (const auto& [scene, handler] : handlers.names())
+        if (!bound.contains({scene, handler}))
+            throw DescriptionError(folder.string() + ": the handler " + handler + " of " + scene +
+                                   " is bound to no event");
+    return ordered;
+}
+
+}  // namespace orval

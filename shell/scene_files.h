@@ -1,0 +1,18 @@
+// Reading the descriptions of all 16 scenes from data/scenes/ at start-up.
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+#include "scenes/model/description.h"
+#include "shell/game.h"
+
+namespace orval {
+
+// Reads every description file, checks that each scene of the game has exactly one and that
+// every handler bound is registered and every registered handler is bound. Throws
+// DescriptionError naming the file and what is wrong.
+std::vector<SceneDescription> loadGameDescriptions(const std::filesystem::path& dataDir,
+                                                   const HandlerRegistry& handlers);
+
+}  // namespace orval

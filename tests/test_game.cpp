@@ -1,0 +1,99 @@
+#include "tests/test_game.h"
+
+#include <stdexcept>
+
+#include "scenes/model/hit_test.h"
+#include "shell/scene_files.h"
+
+namespace orval::testing {
+
+std::filesystem::path sourceDir() {
+    return ORVAL_SOURCE_DIR;
+}
+
+TestGame::TestGame(std::string_view firstScene) {
+    registerAllHandlers(handlers);
+    runtime = std::make_unique<Runtime>(platform, sourceDir(), handlers,
+                                        loadGameDescriptions(sourceDir() / "data", handlers));
+    runtime->show(firstScene);
+    runtime->runFor(0);
+}
+
+WindowId TestGame::windowOf(std::string_view scene) const {
+    const LoadedScene* s = runtime->loaded(scene);
+    if (!s) throw std::logic_error("the scene " + std::string(scene) + " is not loaded");
+    return s->window;
+}
+
+void TestGame::click(std::string_view scene, int x, int y) {
+    const WindowId window = windowOf(scene);
+    platform.queue({InputEvent::Type::MouseMove, window, x, y});
+    platform.queue({InputEvent::Type::MouseDown, window, x, y});
+    platform.queue({InputEvent::Type::MouseUp, window, x, y});
+    runtime->runFor(0);
+}
+
+void TestGame::clickControl(std::string_view scene, std::string_view control) {
+    const SceneDescription& d = runtime->description(scene);
+    const int index = d.find(control);
+    if (index < 0) throw std::logic_error("no control " + std::string(control));
+    const Rect r = visibleRect(d, index);
+    click(scene, r.x + r.w / 2, r.y + r.h / 2);
+}
+
+void TestGame::clickAt(std::string_view scene, std::string_view control, int dx, int dy) {
+    const SceneDescription& d = runtime->description(scene);
+    const int index = d.find(control);
+    if (index < 0) throw std::logic_error("no control " + std::string(control));
+    const Rect r = absoluteRect(d, index);
+    click(scene, r.x + dx, r.y + dy);
+}
+
+void TestGame::move(std::string_view scene, int x, int y) {
+    platform.queue({InputEvent::Type::MouseMove, windowOf(scene), x, y});
+    runtime->runFor(0);
+}
+
+void TestGame::pressEnter(std::string_view scene) {
+    platform.queue({InputEvent::Type::KeyActivate, windowOf(scene), 0, 0});
+    runtime->runFor(0);
+}
+
+void TestGame::closeWindow(std::string_view scene) {
+    platform.queue({InputEvent::Type::CloseRequest, windowOf(scene), 0, 0});
+    runtime->runFor(0);
+}
+
+void TestGame::wait(std::uint64_t ms) {
+    runtime->runFor(ms);
+}
+
+std::vector<std::string> TestGame::windows() const {
+    std::vector<std::string> names;
+    for (const WindowId id : platform.visibleWindows())
+        if (const auto scene = runtime->sceneOfWindow(id)) names.push_back(*scene);
+    return names;
+}
+
+std::vector<std::string> TestGame::takeSounds() {
+    std::vector<std::string> paths;
+    const std::string prefix = sourceDir().string() + "/";
+    for (const auto& sound : platform.sounds())
+        paths.push_back(sound.file.rfind(prefix, 0) == 0 ? sound.file.substr(prefix.size())
+                                                         : sound.file);
+    platform.clearSounds();
+    return paths;
+}
+
+Rect TestGame::windowRect(std::string_view scene) const {
+    const WindowSpec& spec = platform.window(windowOf(scene)).spec;
+    return {spec.x, spec.y, spec.width, spec.height};
+}
+
+Colour TestGame::pixel(std::string_view scene, int x, int y) const {
+    const auto& content = platform.window(windowOf(scene)).content;
+    if (!content) throw std::logic_error("nothing drawn in " + std::string(scene));
+    return content->pixel(x, y);
+}
+
+}  // namespace orval::testing

@@ -1,0 +1,59 @@
+// The real game on the headless platform, driven the way a player drives it: by pixels.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/platform/headless_platform.h"
+#include "shell/runtime.h"
+
+namespace orval::testing {
+
+// The source tree, where data/ and zvuky/ lie.
+std::filesystem::path sourceDir();
+
+class TestGame {
+  public:
+    // Loads every description and shows `firstScene` as the program does at start.
+    explicit TestGame(std::string_view firstScene = "ORVAL");
+
+    // Presses and releases the left button at a pixel of the scene's window, then lets the
+    // game handle it (and every timer due meanwhile).
+    void click(std::string_view scene, int x, int y);
+    // The same at the centre of a control's visible area.
+    void clickControl(std::string_view scene, std::string_view control);
+    // A pixel of a control's area given relative to the control's upper-left corner.
+    void clickAt(std::string_view scene, std::string_view control, int dx, int dy);
+    void move(std::string_view scene, int x, int y);
+    void pressEnter(std::string_view scene);
+    void closeWindow(std::string_view scene);
+    // Lets `ms` milliseconds pass on the virtual clock.
+    void wait(std::uint64_t ms);
+
+    bool loaded(std::string_view scene) const { return runtime->isLoaded(scene); }
+    bool visible(std::string_view scene, std::string_view control) const {
+        return runtime->flagVisible(scene, control);
+    }
+    bool enabled(std::string_view scene, std::string_view control) const {
+        return runtime->flagEnabled(scene, control);
+    }
+    // Scene names of the open visible windows, front first.
+    std::vector<std::string> windows() const;
+    // The game paths ("zvuky/x.wav") of the sounds started so far, then forgets them.
+    std::vector<std::string> takeSounds();
+    bool ended() const { return runtime->finished(); }
+    // The window's position on the screen.
+    Rect windowRect(std::string_view scene) const;
+    // A pixel as the player sees it in the scene's window now.
+    Colour pixel(std::string_view scene, int x, int y) const;
+
+    HeadlessPlatform platform;
+    HandlerRegistry handlers;
+    std::unique_ptr<Runtime> runtime;
+
+  private:
+    WindowId windowOf(std::string_view scene) const;
+};
+
+}  // namespace orval::testing
