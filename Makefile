@@ -1,0 +1,42 @@
+# ORVAL KESK: `make play` installs what the game needs, builds it and starts it;
+# `make test` does the same and runs every test.
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+# Debian packages the game needs to build and run.
+PLAY_PACKAGES := cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev \
+	libsdl2-mixer-dev libtomlplusplus-dev libfontconfig-dev fonts-liberation2
+# And what the tests need besides: GoogleTest, a headless X server, a window manager,
+# a pointer driver and screenshots.
+TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev xvfb xauth openbox xdotool imagemagick x11-utils
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: play test build deps-play deps-test clean format
+
+play: deps-play build
+	./$(BUILD)/orval-kesk
+
+test: deps-test build
+	cd $(BUILD) && SDL_AUDIODRIVER=dummy ctest --output-on-failure -j1
+	cmake -S . -B $(ASAN_BUILD) -DORVAL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target orval_tests
+	cd $(ASAN_BUILD) && SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -L unit -j$(JOBS)
+
+build:
+	cmake -S . -B $(BUILD) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Installs only the packages that are missing.
+deps-play:
+	@./tools/install-packages $(PLAY_PACKAGES)
+
+deps-test:
+	@./tools/install-packages $(TEST_PACKAGES)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)
