@@ -369,6 +369,15 @@ void Runtime::closeEverything() {
 int Runtime::run(std::string_view firstScene) {
     const std::string first(firstScene);
     guarded([&] { show(first); });
+    // With the menu up, decode every other picture now, so that no click later waits for a
+    // file (and a damaged one is reported at once).
+    guarded([&] {
+        for (const auto& [name, e] : scenes_) {
+            if (!e.description.picture.empty()) pictures_.get(e.description.picture);
+            for (const ControlDescription& c : e.description.controls)
+                if (!c.picture.empty()) pictures_.get(c.picture);
+        }
+    });
     while (!finished_) {
         const std::optional<std::uint64_t> deadline = nextDeadline();
         if (deadline && *deadline <= platform_.now()) {

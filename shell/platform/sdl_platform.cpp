@@ -94,6 +94,7 @@ SdlPlatform::SdlPlatform() {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
         throw std::runtime_error(std::string("no display to open windows on: ") + SDL_GetError());
     audio_ = std::make_unique<SdlAudio>();
+    fonts_ = std::make_unique<Fonts>();  // ready before the first message box is needed
 }
 
 SdlPlatform::~SdlPlatform() {
@@ -258,7 +259,6 @@ void SdlPlatform::setCursor(const std::string& cursorFile) {
 // ---- the message box ------------------------------------------------------------------------
 
 void SdlPlatform::messageBox(std::string_view title, std::string_view text) {
-    if (!fonts_) fonts_ = std::make_unique<Fonts>();
     const MessageBoxLayout layout = layoutMessageBox(title, text, *fonts_);
     const Rect screen = usableBounds();
     const std::string caption(title);
