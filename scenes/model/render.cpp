@@ -123,10 +123,10 @@ void renderScene(const SceneDescription& scene, const SceneFlags& flags, Picture
 
 namespace {
 
-constexpr int kBoxTextWidth = 320;
+constexpr int kBoxTextWidth = 360;
 constexpr int kTitleHeight = 24;
-const Font kBoxFont{"", 9.75, false, false};
-const Font kTitleFont{"", 9.75, true, false};
+const Font kBoxFont{"", 12, false, false};
+const Font kTitleFont{"", 12, true, false};
 
 void drawInformationIcon(Canvas& canvas, int x, int y) {
     // A blue disc with a white "i", drawn from rows so it needs no picture file.
@@ -170,7 +170,7 @@ void renderMessageBox(std::string_view title, std::string_view text, Fonts& font
                    (kTitleHeight - fonts.lineHeight(kTitleFont)) / 2 + 1, all);
     drawInformationIcon(canvas, 16, kTitleHeight + 18);
     fonts.drawText(canvas, kBoxFont, text, kBlack,
-                   {16 + 32 + 14, kTitleHeight + 18, kBoxTextWidth + 20,
+                   {16 + 32 + 14, kTitleHeight + 18, kBoxTextWidth,
                     layout.okButton.y - kTitleHeight - 18},
                    all);
     ControlDescription ok;
