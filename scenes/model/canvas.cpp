@@ -5,17 +5,7 @@
 #include <SDL_image.h>
 
 namespace orval {
-namespace {
-
-Rect intersect(const Rect& a, const Rect& b) {
-    const int left = std::max(a.x, b.x);
-    const int top = std::max(a.y, b.y);
-    const int right = std::min(a.x + a.w, b.x + b.w);
-    const int bottom = std::min(a.y + a.h, b.y + b.h);
-    return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
-}
-
-}  // namespace
+namespace {}  // namespace
 
 Canvas::Canvas(int width, int height)
     : surface_(SDL_CreateRGBSurfaceWithFormat(0, std::max(1, width), std::max(1, height), 32,

@@ -25,6 +25,15 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// The part two rectangles share (empty, with zero size, when they do not meet).
+inline Rect intersect(const Rect& a, const Rect& b) {
+    const int left = a.x > b.x ? a.x : b.x;
+    const int top = a.y > b.y ? a.y : b.y;
+    const int right = a.x + a.w < b.x + b.w ? a.x + a.w : b.x + b.w;
+    const int bottom = a.y + a.h < b.y + b.h ? a.y + a.h : b.y + b.h;
+    return {left, top, right > left ? right - left : 0, bottom > top ? bottom - top : 0};
+}
+
 enum class ControlKind { PictureBox, Image, Label, CommandButton, Timer, Shape };
 
 struct Font {

@@ -5,14 +5,6 @@
 namespace orval {
 namespace {
 
-Rect intersect(const Rect& a, const Rect& b) {
-    const int left = std::max(a.x, b.x);
-    const int top = std::max(a.y, b.y);
-    const int right = std::min(a.x + a.w, b.x + b.w);
-    const int bottom = std::min(a.y + a.h, b.y + b.h);
-    return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
-}
-
 bool takesMouse(ControlKind kind) {
     return kind != ControlKind::Timer && kind != ControlKind::Shape;
 }

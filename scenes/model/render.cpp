@@ -12,14 +12,6 @@ constexpr Colour kWhite{255, 255, 255};
 constexpr Colour kButtonShadow{160, 160, 160};
 constexpr Colour kButtonDark{105, 105, 105};
 
-Rect intersect(const Rect& a, const Rect& b) {
-    const int left = std::max(a.x, b.x);
-    const int top = std::max(a.y, b.y);
-    const int right = std::min(a.x + a.w, b.x + b.w);
-    const int bottom = std::min(a.y + a.h, b.y + b.h);
-    return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
-}
-
 // A raised button face with the caption centred, as a graphical command button looks.
 void drawButton(Canvas& canvas, Fonts& fonts, const ControlDescription& c, const Rect& area,
                 const Rect& clip, bool focused) {
@@ -169,10 +161,10 @@ void renderMessageBox(std::string_view title, std::string_view text, Fonts& font
     fonts.drawLine(canvas, kTitleFont, title, kWhite, 8,
                    (kTitleHeight - fonts.lineHeight(kTitleFont)) / 2 + 1, all);
     drawInformationIcon(canvas, 16, kTitleHeight + 18);
-    fonts.drawText(canvas, kBoxFont, text, kBlack,
-                   {16 + 32 + 14, kTitleHeight + 18, kBoxTextWidth,
-                    layout.okButton.y - kTitleHeight - 18},
-                   all);
+    fonts.drawText(
+        canvas, kBoxFont, text, kBlack,
+        {16 + 32 + 14, kTitleHeight + 18, kBoxTextWidth, layout.okButton.y - kTitleHeight - 18},
+        all);
     ControlDescription ok;
     ok.caption = "OK";
     ok.font = kBoxFont;
