@@ -1,0 +1,63 @@
+#!/bin/bash
+# The main menu in a real window: placed in the middle of the screen, drawn with its picture,
+# entries lighting up under the pointer, and KONEC ending the program.
+source "$(dirname "$0")/lib.sh" "$1"
+
+start_desktop
+start_game
+
+step "the menu opens centred on the screen: 359 x 227 at 460,398"
+expect_window orval 3
+expect_window_count 1
+[ "${WX[orval]},${WY[orval]}" = "460,398" ] || fail "the menu is at ${WX[orval]},${WY[orval]}"
+
+step "the screen shows the menu picture exactly there"
+# The agent's half of the picture has no entries over it.
+expect_scene_picture orval 0 0 170 227
+# The dark panel behind the entries (#007CC3), at its corners and between the entries.
+for spot in "176 12" "348 12" "180 100" "258 155" "176 214" "348 214" "250 210"; do
+    read -r px py <<<"$spot"
+    expect_pixel orval "$px" "$py" 007CC3
+done
+# Nothing of the menu outside its 359 x 227 pixels: the bare screen around it is black.
+for spot in "459 398" "460 397" "819 624" "818 625" "459 624" "819 398"; do
+    read -r sx sy <<<"$spot"
+    [ "$(pixel "$sx" "$sy")" = 000000 ] || fail "screen pixel $sx,$sy is #$(pixel "$sx" "$sy")"
+done
+save_shot menu
+
+step "pointer on the menu background: all three entries normal (#75C5F0)"
+move_in orval 100 120
+expect_picture orval menu-new-game.png 176 56 161 30
+expect_picture orval menu-about.png 177 112 161 30
+expect_picture orval menu-end.png 176 168 161 30
+expect_pixel orval 180 60 75C5F0
+expect_pixel orval 181 116 75C5F0
+expect_pixel orval 180 172 75C5F0
+
+step "pointer on NOVÁ HRA: it lights up (#0093DD), the others stay normal"
+move_in orval 256 70
+expect_picture orval menu-new-game-lit.png 176 56 161 30
+expect_colour orval 176 56 161 30 '#0093DD' 3000
+expect_picture orval menu-about.png 177 112 161 30
+expect_picture orval menu-end.png 176 168 161 30
+save_shot new-game-lit
+
+step "pointer back on the background: NOVÁ HRA is normal again"
+move_in orval 100 120
+expect_picture orval menu-new-game.png 176 56 161 30
+expect_pixel orval 180 60 75C5F0
+expect_pixel orval 330 80 75C5F0
+
+step "between two entries (background): no entry lit"
+move_in orval 256 70
+expect_pixel orval 180 60 0093DD
+move_in orval 256 100
+expect_pixel orval 180 60 75C5F0
+expect_pixel orval 181 116 75C5F0
+
+step "KONEC lights up under the pointer and a click on it ends the program"
+move_in orval 256 183
+expect_picture orval menu-end-lit.png 176 168 161 30
+click_in orval 256 183
+expect_exit 3 0
