@@ -411,7 +411,9 @@ bool Runtime::runFor(std::uint64_t ms) {
             guarded([&] { handleInput(*event); });
             continue;
         }
-        if (platform_.now() >= until) break;
+        // Time is up, but a timer due at this very moment still ticks before we stop.
+        const std::optional<std::uint64_t> due = nextDeadline();
+        if (platform_.now() >= until && !(due && *due <= platform_.now())) break;
     }
     if (finished_) closeEverything();
     return !finished_;
