@@ -478,9 +478,15 @@ press_key() {
 
 MESSAGE_WINDOW=
 
+# A title with letters beyond ASCII ("Další den") is stored compound-text encoded, which
+# `xdotool search --name` cannot match; the game's own windows are then compared by name.
 _message_box_present() {
-    local id X Y WIDTH HEIGHT geometry
-    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+    local id X Y WIDTH HEIGHT geometry ids
+    ids=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)
+    [ -n "$ids" ] || ids=$(game_windows | awk -v t="$1" '{ id = $1; $1 = $2 = $3 = $4 = $5 = ""
+        sub(/^ +/, ""); if ($0 == t) print id }')
+    for id in $ids; do
+        [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] || continue
         geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
         X= Y= WIDTH= HEIGHT=
         eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9-]+$' <<<"$geometry")"

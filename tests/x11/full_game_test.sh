@@ -1,0 +1,180 @@
+#!/bin/bash
+# A whole game in real windows, from the main menu to the arrest, the final screen, the
+# credits and the end of the program, played with the mouse and the keyboard as a player would.
+source "$(dirname "$0")/lib.sh" "$1"
+
+slot_x() { echo $((16 + 96 * ($1 - 1))); }
+expect_slot_item() { expect_picture inventar "$2" "$(slot_x "$1")" 40 94 54; }
+expect_slot_empty() { expect_colour inventar "$(slot_x "$1")" 40 94 54 '#5FB0ED' $((94 * 54)); }
+click_slot() { click_in inventar $(($(slot_x "$1") + 47)) 67; }
+
+start_desktop
+start_game
+expect_window orval 3
+
+step "menu: NOVÁ HRA"
+move_in orval 100 120
+move_in orval 256 70
+expect_pixel orval 180 60 0093DD
+click_in orval 256 70
+expect_window pribeh
+expect_window_count 1
+
+step "briefing: Enter on \"Začít hru\" opens the home and the inventory"
+press_key Return "${SCENE_WINDOW[pribeh]}"
+expect_window doma
+expect_window inventar
+expect_window_count 2
+for n in 1 2 3 4 5; do expect_slot_empty "$n"; done
+
+step "home: the telephone, then the door to the map"
+click_pic doma 496 164
+click_pic doma 152 180
+expect_window mapa
+expect_scene_picture mapa
+
+step "map: the headquarters, \"Do skladu\""
+click_pic mapa 240 72
+expect_window velitelstvi
+click_in velitelstvi 60 72
+expect_window sklad
+expect_no_window velitelstvi
+expect_scene_picture sklad
+
+step "warehouse: both crates, then the left edge back to the map"
+click_pic sklad 668 340
+click_pic sklad 572 264
+expect_slot_item 1 item-pistol.png
+expect_slot_item 2 item-bug.png
+click_pic sklad 24 250
+expect_scene_picture mapa
+
+step "map: the headquarters, \"K Brownovi\""
+click_pic mapa 240 72
+expect_window velitelstvi
+click_in velitelstvi 60 48
+expect_window brown
+expect_no_window velitelstvi
+expect_scene_picture brown
+
+step "Mr. Brown: his head, the box of documents, the message box (Enter), the left edge"
+click_pic brown 632 192
+click_pic brown 548 256
+expect_message_box DOKUMENTY
+press_key Return "$MESSAGE_WINDOW"
+expect_message_box_closed DOKUMENTY
+click_pic brown 24 220
+expect_scene_picture mapa
+
+step "map: the shop; Mr. Green opens the conversation at 341,280 (238 x 134)"
+click_pic mapa 272 216
+expect_window green
+expect_scene_picture green
+click_pic green 624 164
+expect_window rozmluva
+expect_pixel rozmluva 230 5 A9D5F5
+# Lines 1, 2 and 4 in deep azure; the question (line 3) is not there yet.
+expect_colour rozmluva 8 8 225 17 '#1174E1' 40
+expect_colour rozmluva 8 40 161 25 '#1174E1' 30
+expect_colour rozmluva 8 104 129 17 '#1174E1' 30
+expect_colour rozmluva 8 72 177 25 '#A9D5F5' $((177 * 25))
+save_shot conversation
+
+step "conversation: line 1 buys the meat and shows the question"
+click_in rozmluva 120 20
+expect_slot_item 3 item-meat.png
+expect_colour rozmluva 8 72 177 25 '#1174E1' 30
+
+step "conversation: line 3 asks where Mr. Black is; goodbye closes the window"
+click_in rozmluva 96 84
+click_in rozmluva 72 112
+expect_no_window rozmluva
+expect_scene_picture green
+
+step "shop: the left edge; map: the bank; the clerk; the left edge"
+click_pic green 28 232
+expect_scene_picture mapa
+click_pic mapa 344 88
+expect_window banka
+expect_scene_picture banka
+click_pic banka 500 220
+click_pic banka 36 200
+expect_scene_picture mapa
+
+step "map: home; the telephone directory, the telephone, the door"
+click_pic mapa 128 160
+expect_scene_picture doma
+click_pic doma 492 216
+click_pic doma 496 164
+click_pic doma 152 180
+expect_scene_picture mapa
+
+step "map: the bank again; the clerk now tells where Mr. Black lives"
+click_pic mapa 344 88
+expect_scene_picture banka
+click_pic banka 500 220
+click_pic banka 36 200
+expect_scene_picture mapa
+
+step "map: the villa (819 x 452, centred); the car"
+click_pic mapa 368 312
+expect_window vila
+expect_scene_picture vila
+click_pic vila 548 340
+
+step "inventory: the listening device passes the night (message box \"Další den\", Enter)"
+click_slot 2
+expect_message_box "Další den"
+save_shot next-day
+press_key Return "$MESSAGE_WINDOW"
+expect_message_box_closed "Další den"
+expect_slot_empty 2
+expect_slot_item 5 item-cassette.png
+
+step "villa: the door to the dog (821 x 453, centred); the dog growls"
+click_pic vila 364 120
+expect_window pes
+expect_scene_picture pes
+click_pic pes 500 300
+
+step "inventory: the meat feeds the dog; its close-up appears over the dog's head"
+click_slot 3
+expect_slot_empty 3
+expect_picture pes dog-eating.png 280 229 120 128
+# Around the close-up the corridor is as before.
+expect_scene_picture pes 8 40 260 402
+expect_scene_picture pes 420 40 390 402
+save_shot fed-dog
+
+step "dog: the door to Mr. Black (823 x 456, centred); Mr. Black greets the agent"
+click_pic pes 450 100
+expect_window black
+expect_scene_picture black
+click_pic black 412 84
+
+step "inventory: the cassette, then the pistol"
+click_slot 5
+expect_slot_empty 5
+expect_slot_item 1 item-pistol.png
+click_slot 1
+PISTOL_AT=$(now_ms)
+
+step "after 18.5 s the final screen (584 x 528, centred) is the only window"
+expect_window win 25
+waited=$(($(now_ms) - PISTOL_AT))
+log "   the final screen came $((waited / 1000)).$((waited % 1000 / 100)) s after the pistol"
+[ "$waited" -ge 18000 ] || fail "the final screen came too early, after $waited ms"
+expect_window_count 1
+expect_scene_picture win
+save_shot final
+
+step "final screen: \"O hře\" opens the credits and closes the final screen"
+click_in win 168 504
+expect_window about
+expect_no_window win
+expect_window_count 1
+expect_scene_picture about 0 0 583 450
+
+step "credits: OK ends the program"
+click_in about 296 504
+expect_exit 3 0
