@@ -1,0 +1,413 @@
+// The scene runtime: loading on first use, showing without reloading, unloading (also of the
+// scene whose handler or timer is running), End, the end when no scene is left, fatal errors
+// and timers.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "shell/scene_files.h"
+#include "tests/test_game.h"
+
+namespace orval {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TestGame;
+using Names = std::vector<std::string>;
+
+class TempDir {
+  public:
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "orval-runtime-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+::testing::AssertionResult mentions(const std::string& message, const std::string& word) {
+    if (message.find(word) != std::string::npos) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "\"" << message << "\" does not mention \"" << word << "\"";
+}
+
+// The game's descriptions with one event of one control bound to test code instead.
+std::vector<SceneDescription> rebound(TestGame& game, std::string_view scene,
+                                      std::string_view control, EventKind event,
+                                      const std::string& name, Handler code) {
+    std::vector<SceneDescription> scenes =
+        loadGameDescriptions(testing::sourceDir() / "data", game.handlers);
+    for (SceneDescription& s : scenes) {
+        if (s.name != scene) continue;
+        const int index = s.find(control);
+        if (index < 0) throw std::logic_error("no control " + std::string(control));
+        s.controls[static_cast<std::size_t>(index)].handlers[event] = name;
+    }
+    game.handlers.add(scene, name, code);
+    return scenes;
+}
+
+// Replaces the game's runtime by one on other descriptions or another directory, and shows
+// `first` on it as the program does at start.
+void restart(TestGame& game, const fs::path& base, std::vector<SceneDescription> scenes,
+             std::string_view first) {
+    game.runtime = std::make_unique<Runtime>(game.platform, base, game.handlers, std::move(scenes));
+    game.runtime->show(first);
+    game.runtime->runFor(0);
+}
+
+const Names kPlayScenes = {"Inventář", "Vila", "doma", "Banka", "black",    "Brown",
+                           "green",    "Mapa", "pes",  "Sklad", "Rozmluva", "velitelství"};
+
+TEST(Runtime, ShowingALoadedSceneKeepsItsStateAndWindow) {
+    TestGame game("doma");
+    game.wait(150);
+    EXPECT_EQ(game.takeSounds(), Names{"zvuky/telefon.wav"});
+    game.clickAt("doma", "Image4", 10, 10);  // the call: the door opens
+    const WindowId window = game.runtime->loaded("doma")->window;
+
+    game.clickAt("doma", "Image3", 50, 50);  // out to the map
+    EXPECT_EQ(game.windows(), (Names{"Mapa", "doma"}));
+    game.clickAt("Mapa", "Image2", 10, 10);  // home again
+    EXPECT_EQ(game.windows(), (Names{"doma", "Mapa"}));
+    EXPECT_EQ(game.runtime->loaded("doma")->window, window);
+    EXPECT_TRUE(game.enabled("doma", "Image3"));
+    EXPECT_FALSE(game.enabled("doma", "Image4"));
+    EXPECT_FALSE(game.enabled("doma", "Timer1"));
+
+    // The telephone does not ring again: its timer did not start anew.
+    game.takeSounds();
+    game.wait(1000);
+    EXPECT_TRUE(game.takeSounds().empty());
+}
+
+TEST(Runtime, ShowingALoadedSceneRaisesNoLoadEvent) {
+    TestGame game("win");
+    // The final screen's Load unloads the inventory; a second Show must not do it again.
+    game.runtime->show("Inventář");
+    const WindowId window = game.runtime->loaded("win")->window;
+    game.runtime->show("win");
+    game.wait(0);
+    EXPECT_TRUE(game.loaded("Inventář"));
+    EXPECT_EQ(game.runtime->loaded("win")->window, window);
+    EXPECT_EQ(game.windows(), (Names{"win", "Inventář"}));
+}
+
+TEST(Runtime, ChangingAControlOfAnUnloadedSceneLoadsItHidden) {
+    TestGame game("Banka");
+    EXPECT_FALSE(game.loaded("doma"));
+    game.clickAt("Banka", "Image3", 20, 20);  // the clerk: the directory at home becomes usable
+    EXPECT_EQ(game.takeSounds(), Names{"zvuky/no money.wav"});
+    EXPECT_TRUE(game.loaded("doma"));
+    EXPECT_EQ(game.windows(), Names{"Banka"});
+    EXPECT_FALSE(game.platform.window(game.runtime->loaded("doma")->window).visible);
+    EXPECT_TRUE(game.enabled("doma", "Image2"));
+
+    // Its timers run although nobody sees it: the telephone rings 100 ms after the load.
+    game.wait(99);
+    EXPECT_TRUE(game.takeSounds().empty());
+    game.wait(2);
+    EXPECT_EQ(game.takeSounds(), Names{"zvuky/telefon.wav"});
+
+    // Shown later, it shows what was set on it.
+    game.runtime->show("doma");
+    EXPECT_EQ(game.windows(), (Names{"doma", "Banka"}));
+    EXPECT_TRUE(game.enabled("doma", "Image2"));
+}
+
+TEST(Runtime, ReadingAControlOfAnUnloadedSceneLoadsItHidden) {
+    TestGame game;
+    EXPECT_FALSE(game.runtime->isVisible("Inventář", "Picture2"));
+    EXPECT_TRUE(game.loaded("Inventář"));
+    EXPECT_EQ(game.windows(), Names{"ORVAL"});
+}
+
+TEST(Runtime, UnloadingASceneThatIsNotLoadedDoesNothing) {
+    // The final screen unloads twelve scenes, none of which is loaded here.
+    TestGame game("win");
+    for (const std::string& scene : kPlayScenes) EXPECT_FALSE(game.loaded(scene)) << scene;
+    EXPECT_EQ(game.windows(), Names{"win"});
+    EXPECT_FALSE(game.ended());
+
+    game.runtime->unload("doma");
+    game.wait(0);
+    EXPECT_FALSE(game.loaded("doma"));
+    EXPECT_EQ(game.windows(), Names{"win"});
+    EXPECT_FALSE(game.ended());
+}
+
+TEST(Runtime, ASceneUnloadedByItsOwnHandlerFinishesTheHandler) {
+    TestGame game("green");
+    game.wait(20);
+    game.takeSounds();
+    game.clickAt("green", "Image7", 20, 20);  // Mr. Green: the conversation opens
+    EXPECT_EQ(game.windows(), (Names{"Rozmluva", "green"}));
+    game.clickAt("Rozmluva", "Image1", 10, 10);  // the meat: the question appears
+    EXPECT_TRUE(game.visible("Rozmluva", "Label3"));
+    game.takeSounds();
+
+    game.clickControl("Rozmluva", "Label4");  // "Tak teda naschle"
+    EXPECT_FALSE(game.loaded("Rozmluva"));
+    EXPECT_EQ(game.takeSounds(), Names{"zvuky/naschle.wav"});
+    EXPECT_EQ(game.windows(), Names{"green"});
+    EXPECT_FALSE(game.ended());
+
+    // Shown again, it starts from its description.
+    game.clickAt("green", "Image7", 20, 20);
+    EXPECT_FALSE(game.visible("Rozmluva", "Label3"));
+    EXPECT_FALSE(game.enabled("Rozmluva", "Image3"));
+    EXPECT_TRUE(game.enabled("Rozmluva", "Image1"));
+}
+
+// The pistol, owned and usable, as the last steps of a game leave it.
+void armThePistol(TestGame& game) {
+    game.runtime->setVisible("Inventář", "Picture2", true);
+    game.runtime->setEnabled("Inventář", "Image1", true);
+    game.wait(0);
+}
+
+TEST(Runtime, ASceneUnloadedDuringItsOwnTimerTick) {
+    TestGame game("doma");
+    game.runtime->show("Mapa");
+    game.runtime->show("Inventář");
+    armThePistol(game);
+    game.clickAt("Inventář", "Image1", 20, 20);
+    EXPECT_TRUE(game.enabled("Inventář", "Timer1"));
+
+    game.wait(18499);
+    EXPECT_FALSE(game.loaded("win"));
+    game.wait(2);
+    // Timer1's handler shows the final screen, whose Load unloads the inventory itself.
+    EXPECT_EQ(game.windows(), Names{"win"});
+    for (const std::string& scene : kPlayScenes) EXPECT_FALSE(game.loaded(scene)) << scene;
+    EXPECT_FALSE(game.ended());
+    EXPECT_EQ(game.runtime->fatalMessage(), "");
+
+    game.wait(60000);
+    EXPECT_EQ(game.windows(), Names{"win"});
+    EXPECT_FALSE(game.ended());
+}
+
+TEST(Runtime, EnablingATickingTimerDoesNotRestartIt) {
+    TestGame game("Inventář");
+    armThePistol(game);
+    game.clickAt("Inventář", "Image1", 20, 20);
+    game.wait(10000);
+    game.clickAt("Inventář", "Image1", 20, 20);  // the pistol a second time
+    EXPECT_EQ(game.takeSounds(), (Names{"zvuky/zatčení.wav", "zvuky/zatčení.wav"}));
+    game.wait(8499);
+    EXPECT_FALSE(game.loaded("win"));
+    game.wait(2);
+    EXPECT_EQ(game.windows(), Names{"win"});
+}
+
+// Each entry sound comes exactly its timer's interval after the scene opens, and only once.
+TEST(Runtime, TimersTickExactlyTheirIntervalAfterTheLoad) {
+    struct Row {
+        const char* scene;
+        std::uint64_t interval;
+        const char* sound;
+    };
+    for (const Row row :
+         {Row{"doma", 100, "zvuky/telefon.wav"}, Row{"Brown", 100, "zvuky/průser.wav"},
+          Row{"green", 20, "zvuky/přání.wav"}, Row{"black", 20, "zvuky/setkání.wav"}}) {
+        SCOPED_TRACE(row.scene);
+        TestGame game(row.scene);
+        game.wait(row.interval - 1);
+        EXPECT_TRUE(game.takeSounds().empty());
+        game.wait(1);
+        EXPECT_EQ(game.takeSounds(), Names{row.sound});
+        EXPECT_FALSE(game.enabled(row.scene, "Timer1"));
+        game.wait(10 * row.interval);
+        EXPECT_TRUE(game.takeSounds().empty());
+    }
+}
+
+TEST(Runtime, ADisabledTimerNeverTicks) {
+    TestGame game("Inventář");
+    game.wait(100000);
+    EXPECT_FALSE(game.loaded("win"));
+    EXPECT_EQ(game.windows(), Names{"Inventář"});
+}
+
+int soundsAfterEnd = 0;
+
+TEST(Runtime, EndStopsTheHandlerAndClosesEveryWindow) {
+    TestGame game;
+    restart(game, testing::sourceDir(),
+            rebound(game, "ORVAL", "Picture6", EventKind::Click, "Test_EndMidway",
+                    [](Game& g) {
+                        g.playSound("zvuky/před.wav");
+                        g.end();
+                        ++soundsAfterEnd;
+                        g.playSound("zvuky/po.wav");
+                        g.show("about");
+                    }),
+            "ORVAL");
+    game.runtime->show("Příběh");
+    game.runtime->show("Inventář");
+    game.click("ORVAL", 250, 180);  // KONEC
+    EXPECT_TRUE(game.ended());
+    EXPECT_EQ(game.runtime->exitStatus(), 0);
+    EXPECT_EQ(game.takeSounds(), Names{"zvuky/před.wav"});
+    EXPECT_EQ(soundsAfterEnd, 0);
+    EXPECT_TRUE(game.platform.visibleWindows().empty());
+    for (const std::string& scene : sceneNames()) EXPECT_FALSE(game.loaded(scene)) << scene;
+}
+
+TEST(Runtime, TheXLabelClosesEveryWindowAtOnce) {
+    TestGame game("doma");
+    game.runtime->show("Inventář");
+    game.runtime->show("Mapa");
+    game.runtime->show("doma");
+    game.clickControl("doma", "Label1");
+    EXPECT_TRUE(game.ended());
+    EXPECT_EQ(game.runtime->exitStatus(), 0);
+    EXPECT_TRUE(game.platform.visibleWindows().empty());
+    for (const std::string& scene : sceneNames()) EXPECT_FALSE(game.loaded(scene)) << scene;
+}
+
+TEST(Runtime, TheProgramEndsWhenTheLastSceneIsUnloaded) {
+    TestGame game("win");
+    game.clickControl("win", "Image1");  // "O hře": the credits replace the final screen
+    EXPECT_EQ(game.windows(), Names{"about"});
+    EXPECT_FALSE(game.loaded("win"));
+    EXPECT_FALSE(game.ended());
+    game.clickControl("about", "Image1");  // OK
+    EXPECT_TRUE(game.ended());
+    EXPECT_EQ(game.runtime->exitStatus(), 0);
+    EXPECT_TRUE(game.platform.visibleWindows().empty());
+}
+
+TEST(Runtime, AWindowManagerCloseRequestEndsTheGame) {
+    struct Row {
+        const char* first;
+        const char* closed;
+    };
+    for (const Row row : {Row{"ORVAL", "ORVAL"}, Row{"doma", "Inventář"}, Row{"about", "about"}}) {
+        SCOPED_TRACE(row.closed);
+        TestGame game(row.first);
+        game.runtime->show(row.closed);
+        game.wait(0);
+        game.closeWindow(row.closed);
+        EXPECT_TRUE(game.ended());
+        EXPECT_EQ(game.runtime->exitStatus(), 0);
+        EXPECT_TRUE(game.platform.visibleWindows().empty());
+    }
+}
+
+struct FatalCase {
+    const char* what;
+    Handler code;
+    std::vector<std::string> words;
+};
+
+const FatalCase kFatal[] = {
+    {"showing a scene that does not exist",
+     [](Game& g) { g.show("Neexistující"); },
+     {"Neexistující"}},
+    {"unloading a scene that does not exist", [](Game& g) { g.unload("Sklep"); }, {"Sklep"}},
+    {"a control that does not exist",
+     [](Game& g) { g.setVisible("doma", "Picture9", true); },
+     {"doma", "Picture9"}},
+    {"reading a control that does not exist",
+     [](Game& g) { (void)g.isVisible("Inventář", "Picture7"); },
+     {"Inventář", "Picture7"}},
+};
+
+TEST(Runtime, AHandlerFailureIsFatalAndNamesWhatIsWrong) {
+    for (const FatalCase& row : kFatal) {
+        SCOPED_TRACE(row.what);
+        TestGame game;
+        restart(game, testing::sourceDir(),
+                rebound(game, "ORVAL", "Picture6", EventKind::Click, "Test_Fatal", row.code),
+                "ORVAL");
+        game.click("ORVAL", 250, 180);
+        EXPECT_TRUE(game.ended());
+        EXPECT_EQ(game.runtime->exitStatus(), 1);
+        for (const std::string& word : row.words)
+            EXPECT_TRUE(mentions(game.runtime->fatalMessage(), word));
+        EXPECT_TRUE(game.platform.visibleWindows().empty());
+    }
+}
+
+TEST(Runtime, TheProgramReportsAFatalErrorAndExitsWithStatusOne) {
+    // A timer handler that shows an unknown scene, run by the program's own loop.
+    TestGame game;
+    std::vector<SceneDescription> scenes =
+        rebound(game, "doma", "Timer1", EventKind::Timer, "Test_ShowNowhere",
+                [](Game& g) { g.show("Neexistující"); });
+    game.runtime = std::make_unique<Runtime>(game.platform, testing::sourceDir(), game.handlers,
+                                             std::move(scenes));
+    EXPECT_EQ(game.runtime->run("doma"), 1);
+    EXPECT_TRUE(mentions(game.platform.fatal(), "Neexistující"));
+    EXPECT_EQ(game.platform.fatal(), game.runtime->fatalMessage());
+    EXPECT_EQ(game.platform.now(), 100u);
+    EXPECT_TRUE(game.platform.visibleWindows().empty());
+}
+
+TEST(Runtime, TheProgramEndsWithStatusZeroWhenNothingIsLeft) {
+    // The final screen's "Konec" through the program's own loop.
+    HeadlessPlatform platform;
+    HandlerRegistry handlers;
+    registerAllHandlers(handlers);
+    Runtime runtime(platform, testing::sourceDir(), handlers,
+                    loadGameDescriptions(testing::sourceDir() / "data", handlers));
+    // The first window the program opens is the final screen's; "Konec" lies at (430, 504).
+    platform.queue({InputEvent::Type::MouseDown, 1, 430, 504});
+    platform.queue({InputEvent::Type::MouseUp, 1, 430, 504});
+    EXPECT_EQ(runtime.run("win"), 0);
+    EXPECT_EQ(platform.fatal(), "");
+    EXPECT_TRUE(platform.visibleWindows().empty());
+}
+
+TEST(Runtime, ADamagedPictureIsFatalWhenItsSceneIsLoaded) {
+    struct Row {
+        const char* what;
+        const char* content;
+    };
+    for (const Row row : {Row{"garbage", "tohle není obrázek, jen pár bajtů"}, Row{"empty", ""}}) {
+        SCOPED_TRACE(row.what);
+        TempDir temp;
+        fs::copy(testing::sourceDir() / "data", temp.path() / "data", fs::copy_options::recursive);
+        std::ofstream(temp.path() / "data" / "pictures" / "home.png", std::ios::binary)
+            << row.content;
+
+        TestGame game;
+        restart(game, temp.path(), loadGameDescriptions(temp.path() / "data", game.handlers),
+                "Příběh");
+        EXPECT_FALSE(game.ended());
+        game.pressEnter("Příběh");  // "Začít hru" shows the home
+        EXPECT_TRUE(game.ended());
+        EXPECT_EQ(game.runtime->exitStatus(), 1);
+        EXPECT_TRUE(mentions(game.runtime->fatalMessage(), "home.png"));
+        EXPECT_TRUE(game.platform.visibleWindows().empty());
+    }
+}
+
+TEST(Runtime, TheProgramReportsADamagedPictureRightAfterTheMenuOpens) {
+    TempDir temp;
+    fs::copy(testing::sourceDir() / "data", temp.path() / "data", fs::copy_options::recursive);
+    std::ofstream(temp.path() / "data" / "pictures" / "villa.png", std::ios::binary) << "GIF89a?";
+    HeadlessPlatform platform;
+    HandlerRegistry handlers;
+    registerAllHandlers(handlers);
+    Runtime runtime(platform, temp.path(), handlers,
+                    loadGameDescriptions(temp.path() / "data", handlers));
+    EXPECT_EQ(runtime.run(), 1);
+    EXPECT_TRUE(mentions(platform.fatal(), "villa.png"));
+    EXPECT_TRUE(platform.visibleWindows().empty());
+}
+
+}  // namespace
+}  // namespace orval
