@@ -41,7 +41,7 @@ std::string requireString(const toml::table& t, std::string_view key, const Wher
 }
 
 bool requireBool(const toml::table& t, std::string_view key, const Where& where) {
-    const auto value = require(t, key, where).value<bool>();
+    const auto value = require(t, key, where).value_exact<bool>();
     if (!value) where.fail(key, "must be true or false");
     return *value;
 }

@@ -67,6 +67,7 @@ void splitLongWord(std::string_view word, int width,
 void layoutParagraph(std::string_view paragraph, int width,
                      const std::function<int(std::string_view)>& measure,
                      std::vector<std::string>& lines) {
+    const std::size_t linesBefore = lines.size();
     std::size_t pos = 0;
     std::string line;
     while (pos < paragraph.size() && paragraph[pos] == ' ') ++pos;
@@ -93,10 +94,15 @@ void layoutParagraph(std::string_view paragraph, int width,
             line = std::string(word);
             lineHasWord = true;
         } else {
+            // The last piece of a split word starts the line the next words continue.
             splitLongWord(word, width, measure, lines);
+            line = lines.back();
+            lines.pop_back();
+            lineHasWord = true;
         }
     }
-    if (lineHasWord || !line.empty() || lines.empty()) lines.push_back(line);
+    // An empty paragraph still takes a line of its own.
+    if (lineHasWord || !line.empty() || lines.size() == linesBefore) lines.push_back(line);
 }
 
 }  // namespace
