@@ -113,21 +113,23 @@ process_state() {
 # ---- the desktop -----------------------------------------------------------------------------------
 
 # Starts Xvfb on the first free display from :90 upward, then openbox, and waits for both.
+# Xvfb writes its display number to a file once it accepts clients (-displayfd); if another
+# server took the number meanwhile, ours exits and the next number is tried.
 start_desktop() {
-    local n
+    local n i
     for n in $(seq 90 160); do
         if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; then continue; fi
         step "starting Xvfb on :$n (${SCREEN_W}x${SCREEN_H}x24)"
+        rm -f "$WORK_DIR/display"
         Xvfb ":$n" -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp -noreset \
-            >"$WORK_DIR/xvfb.log" 2>&1 &
+            -displayfd 3 3>"$WORK_DIR/display" >"$WORK_DIR/xvfb.log" 2>&1 &
         XVFB_PID=$!
-        local i
-        for i in $(seq 1 100); do
-            if xdpyinfo -display ":$n" >/dev/null 2>&1; then break; fi
-            if ! kill -0 "$XVFB_PID" 2>/dev/null; then break; fi
+        for i in $(seq 1 200); do
+            if [ -s "$WORK_DIR/display" ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then break; fi
             sleep 0.05
         done
-        if kill -0 "$XVFB_PID" 2>/dev/null && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+        if [ "$(tr -d '\n' <"$WORK_DIR/display" 2>/dev/null)" = "$n" ] &&
+            kill -0 "$XVFB_PID" 2>/dev/null; then
             export DISPLAY=":$n"
             break
         fi
@@ -140,7 +142,6 @@ start_desktop() {
     step "starting openbox"
     openbox --sm-disable >"$WORK_DIR/openbox.log" 2>&1 &
     WM_PID=$!
-    local i
     for i in $(seq 1 100); do
         if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
             log "   openbox is managing the screen"
@@ -208,17 +209,18 @@ expect_exit() {
 # ---- polling -----------------------------------------------------------------------------------------
 
 # until_true TIMEOUT COMMAND...: runs COMMAND until it succeeds; fails after TIMEOUT seconds
-# (whole seconds) with $POLL_DESCRIPTION and what COMMAND left in $POLL_DETAIL. A screenshot is
-# taken into $SHOT before each try, so COMMAND may read pixels.
+# (whole seconds) with $POLL_DESCRIPTION and what COMMAND left in $POLL_DETAIL. Unless
+# POLL_SCREENSHOT=no, a screenshot is taken into $SHOT before each try, so COMMAND may read pixels.
 POLL_DESCRIPTION=
 POLL_DETAIL=
+POLL_SCREENSHOT=yes
 until_true() {
     local timeout=$1
     shift
     local deadline=$(($(now_ms) + timeout * 1000))
     POLL_DETAIL=
     while true; do
-        screenshot
+        if [ "$POLL_SCREENSHOT" != no ]; then screenshot; fi
         if "$@"; then return 0; fi
         game_running || fail "the game ended while waiting for ${POLL_DESCRIPTION:-$*}"
         if [ "$(now_ms)" -gt "$deadline" ]; then
@@ -300,8 +302,8 @@ expect_window() {
     local rect
     rect=$(scene_rect "$scene")
     log "   expect the $scene window at ${rect// /,} (x,y,w,h)"
-    POLL_DESCRIPTION="the $scene window at ${rect// /,}" until_true "$timeout" \
-        _scene_window_present "$scene"
+    POLL_DESCRIPTION="the $scene window at ${rect// /,}" POLL_SCREENSHOT=no \
+        until_true "$timeout" _scene_window_present "$scene"
     log "   $scene window ${SCENE_WINDOW[$scene]} is there"
 }
 
@@ -310,7 +312,8 @@ _scene_window_gone() { ! _scene_window_present "$1"; }
 expect_no_window() {
     local scene=$1 timeout=${2:-2}
     log "   expect the $scene window to be gone"
-    POLL_DESCRIPTION="the $scene window closing" until_true "$timeout" _scene_window_gone "$scene"
+    POLL_DESCRIPTION="the $scene window closing" POLL_SCREENSHOT=no \
+        until_true "$timeout" _scene_window_gone "$scene"
 }
 
 _window_count_is() { [ "$(game_windows | wc -l)" -eq "$1" ]; }
@@ -318,7 +321,8 @@ _window_count_is() { [ "$(game_windows | wc -l)" -eq "$1" ]; }
 # Waits until the game has exactly $1 visible windows.
 expect_window_count() {
     log "   expect exactly $1 visible game window(s)"
-    POLL_DESCRIPTION="exactly $1 visible game window(s)" until_true "${2:-2}" _window_count_is "$1"
+    POLL_DESCRIPTION="exactly $1 visible game window(s)" POLL_SCREENSHOT=no \
+        until_true "${2:-2}" _window_count_is "$1"
 }
 
 # ---- screen pixels -------------------------------------------------------------------------------------
@@ -468,7 +472,8 @@ _active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 press_key() {
     local key=$1 window=${2:-}
     if [ -n "$window" ]; then
-        POLL_DESCRIPTION="the keyboard focus on window $window" until_true 2 _active_is "$window"
+        POLL_DESCRIPTION="the keyboard focus on window $window" POLL_SCREENSHOT=no \
+            until_true 2 _active_is "$window"
     fi
     log "   key $key"
     xdotool key "$key" || fail "xdotool cannot press $key"
@@ -502,7 +507,8 @@ _message_box_present() {
 expect_message_box() {
     local title=$1
     log "   expect a message box titled \"$title\""
-    POLL_DESCRIPTION="a window titled \"$title\"" until_true 2 _message_box_present "$title"
+    POLL_DESCRIPTION="a window titled \"$title\"" POLL_SCREENSHOT=no \
+        until_true 2 _message_box_present "$title"
     log "   message box $MESSAGE_WINDOW at $MX,$MY, ${MW}x$MH"
     local cx=$(((SCREEN_W - MW) / 2)) cy=$(((SCREEN_H - MH) / 2))
     [ "$MX" -eq "$cx" ] && [ "$MY" -eq "$cy" ] ||
@@ -521,6 +527,7 @@ expect_message_box() {
 
 expect_message_box_closed() {
     log "   expect the message box to close"
-    POLL_DESCRIPTION="the message box closing" until_true 2 _message_box_gone "$1"
+    POLL_DESCRIPTION="the message box closing" POLL_SCREENSHOT=no \
+        until_true 2 _message_box_gone "$1"
 }
 _message_box_gone() { ! _message_box_present "$1"; }
