@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages the game needs to build and run.
 PLAY_PACKAGES := cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev \
-	libsdl2-mixer-dev libtomlplusplus-dev libfontconfig-dev fonts-liberation2
+	libsdl2-mixer-dev libx11-dev libtomlplusplus-dev libfontconfig-dev fonts-liberation2
 # And what the tests need besides: GoogleTest, a headless X server, a window manager,
 # a pointer driver and screenshots.
 TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev xvfb xauth openbox xdotool imagemagick x11-utils

@@ -12,7 +12,32 @@
 
 #include "scenes/model/render.h"
 
+#ifdef ORVAL_HAVE_X11
+// Last: Xlib's macros (None, Bool, Status) must not meet the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xproto.h>
+#endif
+
 namespace orval {
+
+#ifdef ORVAL_HAVE_X11
+namespace {
+
+// Xlib keeps one error handler per process and gives it no context, so the one it had
+// before ours must live here; it is set once, before SDL opens its displays.
+XErrorHandler previousXErrorHandler = nullptr;
+
+// SDL 2.26 wakes its own event wait by sending a client message, over a second display
+// connection, to the most recently created window. When a handler destroys that window at
+// once (Unload, End), the server may get the message after the window is gone and answers
+// BadWindow, which Xlib's default handler turns into exit(1) when SDL closes that connection.
+int ignoreStaleWakeup(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+    return previousXErrorHandler ? previousXErrorHandler(display, error) : 0;
+}
+
+}  // namespace
+#endif
 
 std::filesystem::path executableDirectory() {
     char* base = SDL_GetBasePath();
@@ -91,6 +116,11 @@ SdlPlatform::SdlPlatform() {
     // Without it the click that activates a window is dropped.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+#ifdef ORVAL_HAVE_X11
+    // Before SDL opens its displays: SDL keeps the handler it finds and puts it back before
+    // it closes them, which is when such a late error is reported.
+    if (!previousXErrorHandler) previousXErrorHandler = XSetErrorHandler(ignoreStaleWakeup);
+#endif
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
         throw std::runtime_error(std::string("no display to open windows on: ") + SDL_GetError());
     audio_ = std::make_unique<SdlAudio>();
