@@ -33,6 +33,7 @@ void HeadlessPlatform::closeWindow(WindowId window) {
     Window& w = windows_.at(window);
     w.open = false;
     w.visible = false;
+    w.content.reset();  // a closed window shows nothing, and long explorations stay small
     stacking_.erase(std::remove(stacking_.begin(), stacking_.end(), window), stacking_.end());
 }
 
