@@ -66,19 +66,19 @@ LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     const SceneDescription& d = e.description;
 
     // The window is placed once, when the scene is built, and never moves afterwards.
-    WindowSpec spec;
-    spec.title = d.caption;
-    spec.width = d.clientWidth;
-    spec.height = d.clientHeight;
+    WindowRequest request;
+    request.title = d.caption;
+    request.width = d.clientWidth;
+    request.height = d.clientHeight;
     if (d.placement == Placement::Manual) {
-        spec.x = d.clientLeft;
-        spec.y = d.clientTop;
+        request.x = d.clientLeft;
+        request.y = d.clientTop;
     } else {
         const Rect screen = platform_.usableBounds();
-        spec.x = screen.x + (screen.w - d.clientWidth) / 2;
-        spec.y = screen.y + (screen.h - d.clientHeight) / 2;
+        request.x = screen.x + (screen.w - d.clientWidth) / 2;
+        request.y = screen.y + (screen.h - d.clientHeight) / 2;
     }
-    if (!d.icon.empty()) spec.iconFile = (baseDir_ / "data" / d.icon).string();
+    if (!d.icon.empty()) request.iconFile = (baseDir_ / "data" / d.icon).string();
 
     // Decode every picture now, so a damaged file fails at load and clicks stay instant.
     if (!d.picture.empty()) pictures_.get(d.picture);
@@ -93,7 +93,7 @@ LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     for (std::size_t i = 0; i < d.controls.size(); ++i)
         if (d.controls[i].kind == ControlKind::Timer && d.controls[i].enabled)
             state->timerDeadline[i] = now + static_cast<std::uint64_t>(d.controls[i].intervalMs);
-    state->window = platform_.openWindow(spec);
+    state->window = platform_.openWindow(request);
     e.state = std::move(state);
 
     if (const auto it = d.handlers.find(EventKind::Load); it != d.handlers.end())

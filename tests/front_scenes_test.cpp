@@ -519,7 +519,7 @@ class ClosingOrder final : public Platform {
         return inner.waitEvent(deadline);
     }
     Rect usableBounds() override { return inner.usableBounds(); }
-    WindowId openWindow(const WindowSpec& spec) override { return inner.openWindow(spec); }
+    WindowId openWindow(const WindowRequest& request) override { return inner.openWindow(request); }
     void showWindow(WindowId window) override { inner.showWindow(window); }
     void closeWindow(WindowId window) override {
         closed.push_back(window);

@@ -96,7 +96,7 @@ class LinkOnlyPlatform final : public Platform {
     std::uint64_t now() override { return 0; }
     std::optional<InputEvent> waitEvent(std::optional<std::uint64_t>) override { return {}; }
     Rect usableBounds() override { return {0, 0, 800, 600}; }
-    WindowId openWindow(const WindowSpec&) override { return 1; }
+    WindowId openWindow(const WindowRequest&) override { return 1; }
     void showWindow(WindowId) override {}
     void closeWindow(WindowId) override {}
     void present(WindowId, const Canvas&) override {}

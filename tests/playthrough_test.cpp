@@ -164,7 +164,7 @@ int finalScreenWindows(const TestGame& game) {
     int count = 0;
     for (orval::WindowId id = 1;; ++id) {
         try {
-            if (game.platform.window(id).spec.title == "Form1") ++count;
+            if (game.platform.window(id).request.title == "Form1") ++count;
         } catch (const std::out_of_range&) {
             return count;
         }

@@ -86,8 +86,8 @@ std::vector<std::string> TestGame::takeSounds() {
 }
 
 Rect TestGame::windowRect(std::string_view scene) const {
-    const WindowSpec& spec = platform.window(windowOf(scene)).spec;
-    return {spec.x, spec.y, spec.width, spec.height};
+    const WindowRequest& request = platform.window(windowOf(scene)).request;
+    return {request.x, request.y, request.width, request.height};
 }
 
 Colour TestGame::pixel(std::string_view scene, int x, int y) const {

@@ -16,9 +16,9 @@ std::optional<InputEvent> HeadlessPlatform::waitEvent(std::optional<std::uint64_
     return std::nullopt;
 }
 
-WindowId HeadlessPlatform::openWindow(const WindowSpec& spec) {
+WindowId HeadlessPlatform::openWindow(const WindowRequest& request) {
     const WindowId id = nextWindow_++;
-    windows_.emplace(id, Window{spec, false, true, std::nullopt});
+    windows_.emplace(id, Window{request, false, true, std::nullopt});
     return id;
 }
 

@@ -14,7 +14,7 @@ namespace orval {
 class HeadlessPlatform final : public Platform {
   public:
     struct Window {
-        WindowSpec spec;
+        WindowRequest request;
         bool visible = false;
         bool open = true;
         std::optional<Canvas> content;  // the last presented picture
@@ -34,7 +34,7 @@ class HeadlessPlatform final : public Platform {
     std::uint64_t now() override { return clock_; }
     std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override;
     Rect usableBounds() override { return screen_; }
-    WindowId openWindow(const WindowSpec& spec) override;
+    WindowId openWindow(const WindowRequest& request) override;
     void showWindow(WindowId window) override;
     void closeWindow(WindowId window) override;
     void present(WindowId window, const Canvas& canvas) override;

@@ -15,7 +15,7 @@ namespace orval {
 using WindowId = int;
 
 // Everything a new scene window needs; the window is created hidden.
-struct WindowSpec {
+struct WindowRequest {
     std::string title;
     int x = 0, y = 0;           // client area's upper-left corner on the screen, pixels
     int width = 0, height = 0;  // client size, pixels
@@ -53,7 +53,7 @@ class Platform {
     virtual Rect usableBounds() = 0;
 
     // Creates a borderless, hidden window of exactly the client size at the given position.
-    virtual WindowId openWindow(const WindowSpec& spec) = 0;
+    virtual WindowId openWindow(const WindowRequest& request) = 0;
     // Makes the window visible, raises it above the others and gives it the keyboard focus.
     virtual void showWindow(WindowId window) = 0;
     // Destroys the window; its id is never used again.

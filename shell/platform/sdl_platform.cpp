@@ -151,16 +151,18 @@ std::optional<WindowId> SdlPlatform::idOf(unsigned sdlWindowId) const {
     return std::nullopt;
 }
 
-WindowId SdlPlatform::openWindow(const WindowSpec& spec) {
-    SDL_Window* window = SDL_CreateWindow(spec.title.c_str(), spec.x, spec.y, spec.width,
-                                          spec.height, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+WindowId SdlPlatform::openWindow(const WindowRequest& request) {
+    SDL_Window* window =
+        SDL_CreateWindow(request.title.c_str(), request.x, request.y, request.width, request.height,
+                         SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
     if (!window)
-        throw std::runtime_error("cannot open the window " + spec.title + ": " + SDL_GetError());
+        throw std::runtime_error("cannot open the window " + request.title + ": " + SDL_GetError());
     OpenWindow open{std::unique_ptr<SDL_Window, WindowDeleter>(window), nullptr};
-    if (!spec.iconFile.empty()) {
-        SurfacePtr icon(IMG_Load(spec.iconFile.c_str()));
+    if (!request.iconFile.empty()) {
+        SurfacePtr icon(IMG_Load(request.iconFile.c_str()));
         if (!icon)
-            throw std::runtime_error(spec.iconFile + ": not a readable picture: " + IMG_GetError());
+            throw std::runtime_error(request.iconFile +
+                                     ": not a readable picture: " + IMG_GetError());
         SDL_SetWindowIcon(window, icon.get());
     }
     const WindowId id = nextWindow_++;

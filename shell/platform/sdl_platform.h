@@ -56,7 +56,7 @@ class SdlPlatform final : public Platform {
     std::uint64_t now() override;
     std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override;
     Rect usableBounds() override;
-    WindowId openWindow(const WindowSpec& spec) override;
+    WindowId openWindow(const WindowRequest& request) override;
     void showWindow(WindowId window) override;
     void closeWindow(WindowId window) override;
     void present(WindowId window, const Canvas& canvas) override;
