@@ -26,8 +26,12 @@ WindowId TestGame::windowOf(std::string_view scene) const {
 }
 
 void TestGame::click(std::string_view scene, int x, int y) {
+    platform.queue({InputEvent::Type::MouseMove, windowOf(scene), x, y});
+    press(scene, x, y);
+}
+
+void TestGame::press(std::string_view scene, int x, int y) {
     const WindowId window = windowOf(scene);
-    platform.queue({InputEvent::Type::MouseMove, window, x, y});
     platform.queue({InputEvent::Type::MouseDown, window, x, y});
     platform.queue({InputEvent::Type::MouseUp, window, x, y});
     runtime->runFor(0);
@@ -73,6 +77,17 @@ std::vector<std::string> TestGame::windows() const {
     for (const WindowId id : platform.visibleWindows())
         if (const auto scene = runtime->sceneOfWindow(id)) names.push_back(*scene);
     return names;
+}
+
+int TestGame::windowsOpened() const {
+    int count = 0;
+    for (WindowId id = 1;; ++id, ++count) {
+        try {
+            platform.window(id);
+        } catch (const std::out_of_range&) {
+            return count;
+        }
+    }
 }
 
 std::vector<std::string> TestGame::takeSounds() {

@@ -18,12 +18,14 @@ class TestGame {
     // Loads every description and shows `firstScene` as the program does at start.
     explicit TestGame(std::string_view firstScene = "ORVAL");
 
-    // Presses and releases the left button at a pixel of the scene's window, then lets the
-    // game handle it (and every timer due meanwhile).
+    // Moves the pointer to a pixel of the scene's window, presses and releases the left button
+    // there, then lets the game handle it (and every timer due meanwhile).
     void click(std::string_view scene, int x, int y);
-    // The same at the centre of a control's visible area.
+    // The same without the move first (as a tablet or a very fast hand gives it).
+    void press(std::string_view scene, int x, int y);
+    // A click at the centre of a control's visible area.
     void clickControl(std::string_view scene, std::string_view control);
-    // A pixel of a control's area given relative to the control's upper-left corner.
+    // A click at a pixel given relative to the control's upper-left corner.
     void clickAt(std::string_view scene, std::string_view control, int dx, int dy);
     void move(std::string_view scene, int x, int y);
     void pressEnter(std::string_view scene);
@@ -40,6 +42,8 @@ class TestGame {
     }
     // Scene names of the open visible windows, front first.
     std::vector<std::string> windows() const;
+    // How many windows the game has opened so far, closed ones included.
+    int windowsOpened() const;
     // The game paths ("zvuky/x.wav") of the sounds started so far, then forgets them.
     std::vector<std::string> takeSounds();
     bool ended() const { return runtime->finished(); }
