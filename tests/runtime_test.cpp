@@ -1,73 +1,27 @@
 // The scene runtime: loading on first use, showing without reloading, unloading (also of the
 // scene whose handler or timer is running), End, the end when no scene is left, fatal errors
 // and timers.
-#include <gtest/gtest.h>
+#include "tests/test_support.h"
 
-#include <algorithm>
-#include <fstream>
-#include <string>
-#include <vector>
-
-#include "shell/scene_files.h"
-#include "tests/test_game.h"
-
-namespace orval {
+namespace orval::testing {
 namespace {
 
-namespace fs = std::filesystem;
-using testing::TestGame;
 using Names = std::vector<std::string>;
 
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "orval-runtime-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
-::testing::AssertionResult mentions(const std::string& message, const std::string& word) {
-    if (message.find(word) != std::string::npos) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "\"" << message << "\" does not mention \"" << word << "\"";
-}
-
-// The game's descriptions with one event of one control bound to test code instead.
-std::vector<SceneDescription> rebound(TestGame& game, std::string_view scene,
-                                      std::string_view control, EventKind event,
-                                      const std::string& name, Handler code) {
-    std::vector<SceneDescription> scenes =
-        loadGameDescriptions(testing::sourceDir() / "data", game.handlers);
-    for (SceneDescription& s : scenes) {
-        if (s.name != scene) continue;
-        const int index = s.find(control);
-        if (index < 0) throw std::logic_error("no control " + std::string(control));
-        s.controls[static_cast<std::size_t>(index)].handlers[event] = name;
-    }
-    game.handlers.add(scene, name, code);
-    return scenes;
-}
-
-// Replaces the game's runtime by one on other descriptions or another directory, and shows
-// `first` on it as the program does at start.
-void restart(TestGame& game, const fs::path& base, std::vector<SceneDescription> scenes,
-             std::string_view first) {
-    game.runtime = std::make_unique<Runtime>(game.platform, base, game.handlers, std::move(scenes));
+// The game's descriptions with one event of one control bound to test code instead, on a new
+// runtime that shows `first` as the program does at start.
+void rebind(TestGame& game, std::string_view scene, std::string_view control, EventKind event,
+            Handler code, std::string_view first) {
+    std::vector<SceneDescription> scenes = gameDescriptions();
+    for (SceneDescription& s : scenes)
+        if (s.name == scene)
+            s.controls.at(static_cast<std::size_t>(s.find(control))).handlers[event] = "Test_Code";
+    game.handlers.add(scene, "Test_Code", code);
+    game.runtime =
+        std::make_unique<Runtime>(game.platform, sourceDir(), game.handlers, std::move(scenes));
     game.runtime->show(first);
     game.runtime->runFor(0);
 }
-
-const Names kPlayScenes = {"Inventář", "Vila", "doma", "Banka", "black",    "Brown",
-                           "green",    "Mapa", "pes",  "Sklad", "Rozmluva", "velitelství"};
 
 TEST(Runtime, ShowingALoadedSceneKeepsItsStateAndWindow) {
     TestGame game("doma");
@@ -84,7 +38,6 @@ TEST(Runtime, ShowingALoadedSceneKeepsItsStateAndWindow) {
     EXPECT_TRUE(game.enabled("doma", "Image3"));
     EXPECT_FALSE(game.enabled("doma", "Image4"));
     EXPECT_FALSE(game.enabled("doma", "Timer1"));
-
     // The telephone does not ring again: its timer did not start anew.
     game.takeSounds();
     game.wait(1000);
@@ -133,25 +86,21 @@ TEST(Runtime, ReadingAControlOfAnUnloadedSceneLoadsItHidden) {
 }
 
 TEST(Runtime, UnloadingASceneThatIsNotLoadedDoesNothing) {
-    // The final screen unloads twelve scenes, none of which is loaded here.
+    // The final screen's Load unloads the twelve scenes of play, none of which is loaded here:
+    // none is loaded to be unloaded, only the final screen's own window opens.
     TestGame game("win");
-    for (const std::string& scene : kPlayScenes) EXPECT_FALSE(game.loaded(scene)) << scene;
-    EXPECT_EQ(game.windows(), Names{"win"});
-    EXPECT_FALSE(game.ended());
-
+    EXPECT_EQ(game.windowsOpened(), 1);
+    EXPECT_EQ(loadedScenes(game), std::set<std::string>{"win"});
     game.runtime->unload("doma");
     game.wait(0);
-    EXPECT_FALSE(game.loaded("doma"));
+    EXPECT_EQ(game.windowsOpened(), 1);
     EXPECT_EQ(game.windows(), Names{"win"});
     EXPECT_FALSE(game.ended());
 }
 
 TEST(Runtime, ASceneUnloadedByItsOwnHandlerFinishesTheHandler) {
     TestGame game("green");
-    game.wait(20);
-    game.takeSounds();
-    game.clickAt("green", "Image7", 20, 20);  // Mr. Green: the conversation opens
-    EXPECT_EQ(game.windows(), (Names{"Rozmluva", "green"}));
+    game.clickAt("green", "Image7", 20, 20);     // Mr. Green: the conversation opens
     game.clickAt("Rozmluva", "Image1", 10, 10);  // the meat: the question appears
     EXPECT_TRUE(game.visible("Rozmluva", "Label3"));
     game.takeSounds();
@@ -169,22 +118,20 @@ TEST(Runtime, ASceneUnloadedByItsOwnHandlerFinishesTheHandler) {
     EXPECT_TRUE(game.enabled("Rozmluva", "Image1"));
 }
 
-// The pistol, owned and usable, as the last steps of a game leave it.
-void armThePistol(TestGame& game) {
+// The pistol, owned and usable, as the last steps of a game leave it, then used.
+void shoot(TestGame& game) {
     game.runtime->setVisible("Inventář", "Picture2", true);
     game.runtime->setEnabled("Inventář", "Image1", true);
-    game.wait(0);
+    game.clickAt("Inventář", "Image1", 20, 20);
 }
 
 TEST(Runtime, ASceneUnloadedDuringItsOwnTimerTick) {
     TestGame game("doma");
     game.runtime->show("Mapa");
     game.runtime->show("Inventář");
-    armThePistol(game);
-    game.clickAt("Inventář", "Image1", 20, 20);
+    shoot(game);
     EXPECT_TRUE(game.enabled("Inventář", "Timer1"));
-
-    game.wait(18499);
+    game.wait(kArrestDelay - 1);
     EXPECT_FALSE(game.loaded("win"));
     game.wait(2);
     // Timer1's handler shows the final screen, whose Load unloads the inventory itself.
@@ -192,7 +139,6 @@ TEST(Runtime, ASceneUnloadedDuringItsOwnTimerTick) {
     for (const std::string& scene : kPlayScenes) EXPECT_FALSE(game.loaded(scene)) << scene;
     EXPECT_FALSE(game.ended());
     EXPECT_EQ(game.runtime->fatalMessage(), "");
-
     game.wait(60000);
     EXPECT_EQ(game.windows(), Names{"win"});
     EXPECT_FALSE(game.ended());
@@ -200,8 +146,7 @@ TEST(Runtime, ASceneUnloadedDuringItsOwnTimerTick) {
 
 TEST(Runtime, EnablingATickingTimerDoesNotRestartIt) {
     TestGame game("Inventář");
-    armThePistol(game);
-    game.clickAt("Inventář", "Image1", 20, 20);
+    shoot(game);
     game.wait(10000);
     game.clickAt("Inventář", "Image1", 20, 20);  // the pistol a second time
     EXPECT_EQ(game.takeSounds(), (Names{"zvuky/zatčení.wav", "zvuky/zatčení.wav"}));
@@ -236,52 +181,38 @@ TEST(Runtime, TimersTickExactlyTheirIntervalAfterTheLoad) {
 TEST(Runtime, ADisabledTimerNeverTicks) {
     TestGame game("Inventář");
     game.wait(100000);
-    EXPECT_FALSE(game.loaded("win"));
     EXPECT_EQ(game.windows(), Names{"Inventář"});
 }
 
-int soundsAfterEnd = 0;
+int stepsAfterEnd = 0;
 
 TEST(Runtime, EndStopsTheHandlerAndClosesEveryWindow) {
     TestGame game;
-    restart(game, testing::sourceDir(),
-            rebound(game, "ORVAL", "Picture6", EventKind::Click, "Test_EndMidway",
-                    [](Game& g) {
-                        g.playSound("zvuky/před.wav");
-                        g.end();
-                        ++soundsAfterEnd;
-                        g.playSound("zvuky/po.wav");
-                        g.show("about");
-                    }),
-            "ORVAL");
+    rebind(
+        game, "ORVAL", "Picture6", EventKind::Click,
+        [](Game& g) {
+            g.playSound("zvuky/před.wav");
+            g.end();
+            ++stepsAfterEnd;
+            g.playSound("zvuky/po.wav");
+            g.show("about");
+        },
+        "ORVAL");
     game.runtime->show("Příběh");
     game.runtime->show("Inventář");
     game.click("ORVAL", 250, 180);  // KONEC
     EXPECT_TRUE(game.ended());
     EXPECT_EQ(game.runtime->exitStatus(), 0);
     EXPECT_EQ(game.takeSounds(), Names{"zvuky/před.wav"});
-    EXPECT_EQ(soundsAfterEnd, 0);
+    EXPECT_EQ(stepsAfterEnd, 0);
     EXPECT_TRUE(game.platform.visibleWindows().empty());
-    for (const std::string& scene : sceneNames()) EXPECT_FALSE(game.loaded(scene)) << scene;
-}
-
-TEST(Runtime, TheXLabelClosesEveryWindowAtOnce) {
-    TestGame game("doma");
-    game.runtime->show("Inventář");
-    game.runtime->show("Mapa");
-    game.runtime->show("doma");
-    game.clickControl("doma", "Label1");
-    EXPECT_TRUE(game.ended());
-    EXPECT_EQ(game.runtime->exitStatus(), 0);
-    EXPECT_TRUE(game.platform.visibleWindows().empty());
-    for (const std::string& scene : sceneNames()) EXPECT_FALSE(game.loaded(scene)) << scene;
+    EXPECT_TRUE(loadedScenes(game).empty());
 }
 
 TEST(Runtime, TheProgramEndsWhenTheLastSceneIsUnloaded) {
     TestGame game("win");
     game.clickControl("win", "Image1");  // "O hře": the credits replace the final screen
     EXPECT_EQ(game.windows(), Names{"about"});
-    EXPECT_FALSE(game.loaded("win"));
     EXPECT_FALSE(game.ended());
     game.clickControl("about", "Image1");  // OK
     EXPECT_TRUE(game.ended());
@@ -290,48 +221,41 @@ TEST(Runtime, TheProgramEndsWhenTheLastSceneIsUnloaded) {
 }
 
 TEST(Runtime, AWindowManagerCloseRequestEndsTheGame) {
-    struct Row {
-        const char* first;
-        const char* closed;
-    };
-    for (const Row row : {Row{"ORVAL", "ORVAL"}, Row{"doma", "Inventář"}, Row{"about", "about"}}) {
-        SCOPED_TRACE(row.closed);
-        TestGame game(row.first);
-        game.runtime->show(row.closed);
+    for (const auto& [first, closed] : {std::pair{"ORVAL", "ORVAL"}, std::pair{"doma", "Inventář"},
+                                        std::pair{"about", "about"}}) {
+        SCOPED_TRACE(closed);
+        TestGame game(first);
+        game.runtime->show(closed);
         game.wait(0);
-        game.closeWindow(row.closed);
+        game.closeWindow(closed);
         EXPECT_TRUE(game.ended());
         EXPECT_EQ(game.runtime->exitStatus(), 0);
         EXPECT_TRUE(game.platform.visibleWindows().empty());
     }
 }
 
-struct FatalCase {
-    const char* what;
-    Handler code;
-    std::vector<std::string> words;
-};
-
-const FatalCase kFatal[] = {
-    {"showing a scene that does not exist",
-     [](Game& g) { g.show("Neexistující"); },
-     {"Neexistující"}},
-    {"unloading a scene that does not exist", [](Game& g) { g.unload("Sklep"); }, {"Sklep"}},
-    {"a control that does not exist",
-     [](Game& g) { g.setVisible("doma", "Picture9", true); },
-     {"doma", "Picture9"}},
-    {"reading a control that does not exist",
-     [](Game& g) { (void)g.isVisible("Inventář", "Picture7"); },
-     {"Inventář", "Picture7"}},
-};
-
 TEST(Runtime, AHandlerFailureIsFatalAndNamesWhatIsWrong) {
-    for (const FatalCase& row : kFatal) {
+    struct Row {
+        const char* what;
+        Handler code;
+        Names words;
+    };
+    const Row rows[] = {
+        {"showing a scene that does not exist",
+         [](Game& g) { g.show("Neexistující"); },
+         {"Neexistující"}},
+        {"unloading a scene that does not exist", [](Game& g) { g.unload("Sklep"); }, {"Sklep"}},
+        {"a control that does not exist",
+         [](Game& g) { g.setVisible("doma", "Picture9", true); },
+         {"doma", "Picture9"}},
+        {"reading a control that does not exist",
+         [](Game& g) { (void)g.isVisible("Inventář", "Picture7"); },
+         {"Inventář", "Picture7"}},
+    };
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         TestGame game;
-        restart(game, testing::sourceDir(),
-                rebound(game, "ORVAL", "Picture6", EventKind::Click, "Test_Fatal", row.code),
-                "ORVAL");
+        rebind(game, "ORVAL", "Picture6", EventKind::Click, row.code, "ORVAL");
         game.click("ORVAL", 250, 180);
         EXPECT_TRUE(game.ended());
         EXPECT_EQ(game.runtime->exitStatus(), 1);
@@ -344,11 +268,8 @@ TEST(Runtime, AHandlerFailureIsFatalAndNamesWhatIsWrong) {
 TEST(Runtime, TheProgramReportsAFatalErrorAndExitsWithStatusOne) {
     // A timer handler that shows an unknown scene, run by the program's own loop.
     TestGame game;
-    std::vector<SceneDescription> scenes =
-        rebound(game, "doma", "Timer1", EventKind::Timer, "Test_ShowNowhere",
-                [](Game& g) { g.show("Neexistující"); });
-    game.runtime = std::make_unique<Runtime>(game.platform, testing::sourceDir(), game.handlers,
-                                             std::move(scenes));
+    rebind(
+        game, "doma", "Timer1", EventKind::Timer, [](Game& g) { g.show("Neexistující"); }, "ORVAL");
     EXPECT_EQ(game.runtime->run("doma"), 1);
     EXPECT_TRUE(mentions(game.platform.fatal(), "Neexistující"));
     EXPECT_EQ(game.platform.fatal(), game.runtime->fatalMessage());
@@ -357,13 +278,9 @@ TEST(Runtime, TheProgramReportsAFatalErrorAndExitsWithStatusOne) {
 }
 
 TEST(Runtime, TheProgramEndsWithStatusZeroWhenNothingIsLeft) {
-    // The final screen's "Konec" through the program's own loop.
+    // The final screen's "Konec" through the program's own loop; its window is the first.
     HeadlessPlatform platform;
-    HandlerRegistry handlers;
-    registerAllHandlers(handlers);
-    Runtime runtime(platform, testing::sourceDir(), handlers,
-                    loadGameDescriptions(testing::sourceDir() / "data", handlers));
-    // The first window the program opens is the final screen's; "Konec" lies at (430, 504).
+    Runtime runtime(platform, sourceDir(), gameHandlers(), gameDescriptions());
     platform.queue({InputEvent::Type::MouseDown, 1, 430, 504});
     platform.queue({InputEvent::Type::MouseUp, 1, 430, 504});
     EXPECT_EQ(runtime.run("win"), 0);
@@ -372,20 +289,16 @@ TEST(Runtime, TheProgramEndsWithStatusZeroWhenNothingIsLeft) {
 }
 
 TEST(Runtime, ADamagedPictureIsFatalWhenItsSceneIsLoaded) {
-    struct Row {
-        const char* what;
-        const char* content;
-    };
-    for (const Row row : {Row{"garbage", "tohle není obrázek, jen pár bajtů"}, Row{"empty", ""}}) {
-        SCOPED_TRACE(row.what);
+    for (const char* content : {"tohle není obrázek, jen pár bajtů", ""}) {
+        SCOPED_TRACE(content);
         TempDir temp;
-        fs::copy(testing::sourceDir() / "data", temp.path() / "data", fs::copy_options::recursive);
-        std::ofstream(temp.path() / "data" / "pictures" / "home.png", std::ios::binary)
-            << row.content;
-
+        copyData(temp.path());
+        writeFile(temp.path() / "data" / "pictures" / "home.png", content);
         TestGame game;
-        restart(game, temp.path(), loadGameDescriptions(temp.path() / "data", game.handlers),
-                "Příběh");
+        game.runtime = std::make_unique<Runtime>(game.platform, temp.path(), game.handlers,
+                                                 gameDescriptions(temp.path()));
+        game.runtime->show("Příběh");
+        game.wait(0);
         EXPECT_FALSE(game.ended());
         game.pressEnter("Příběh");  // "Začít hru" shows the home
         EXPECT_TRUE(game.ended());
@@ -397,17 +310,14 @@ TEST(Runtime, ADamagedPictureIsFatalWhenItsSceneIsLoaded) {
 
 TEST(Runtime, TheProgramReportsADamagedPictureRightAfterTheMenuOpens) {
     TempDir temp;
-    fs::copy(testing::sourceDir() / "data", temp.path() / "data", fs::copy_options::recursive);
-    std::ofstream(temp.path() / "data" / "pictures" / "villa.png", std::ios::binary) << "GIF89a?";
+    copyData(temp.path());
+    writeFile(temp.path() / "data" / "pictures" / "villa.png", "GIF89a?");
     HeadlessPlatform platform;
-    HandlerRegistry handlers;
-    registerAllHandlers(handlers);
-    Runtime runtime(platform, temp.path(), handlers,
-                    loadGameDescriptions(temp.path() / "data", handlers));
+    Runtime runtime(platform, temp.path(), gameHandlers(), gameDescriptions(temp.path()));
     EXPECT_EQ(runtime.run(), 1);
     EXPECT_TRUE(mentions(platform.fatal(), "villa.png"));
     EXPECT_TRUE(platform.visibleWindows().empty());
 }
 
 }  // namespace
-}  // namespace orval
+}  // namespace orval::testing

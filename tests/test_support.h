@@ -166,6 +166,11 @@ inline const Step kCreditsOk = at("about", 296, 504);
 inline const Step kSettle = pause(200);
 inline constexpr std::uint64_t kArrestDelay = 18500;
 
+// The twelve scenes of play in the order the final screen closes them.
+inline const std::vector<std::string> kPlayScenes = {
+    "Inventář", "Vila", "doma", "Banka",    "black", "Brown",
+    "green",    "Mapa", "pes",  "Rozmluva", "Sklad", "velitelství"};
+
 // The states of one game, each reached from the main menu by the clicks a player makes.
 namespace route {
 inline const Path arrivingHome = {kNewGame, kStartGame};
