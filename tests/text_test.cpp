@@ -3,15 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <string>
-#include <vector>
 
-#include "scenes/model/text.h"
-#include "shell/game.h"
-#include "shell/scene_files.h"
-#include "tests/test_game.h"
+#include "tests/test_support.h"
 
-namespace orval {
+namespace orval::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -92,12 +87,10 @@ TEST(RealFonts, TheFirstConversationLineFitsItsLabel) {
     EXPECT_EQ(pixelSize(12.0), 13);
 }
 
-// Every label but the story, and the story's button, hold one line in their design.
+// Every label but the story (the briefing's test lays that out) and the story's button hold
+// one line in their design.
 TEST(RealFonts, EverySingleLineCaptionFitsItsLabel) {
-    HandlerRegistry handlers;
-    registerAllHandlers(handlers);
-    const std::vector<SceneDescription> scenes =
-        loadGameDescriptions(testing::sourceDir() / "data", handlers);
+    const std::vector<SceneDescription> scenes = gameDescriptions();
     Fonts fonts;
     std::ostringstream problems;
     int checked = 0;
@@ -123,23 +116,5 @@ TEST(RealFonts, EverySingleLineCaptionFitsItsLabel) {
     EXPECT_EQ(problems.str(), "");
 }
 
-TEST(RealFonts, TheStoryFitsItsLabel) {
-    HandlerRegistry handlers;
-    registerAllHandlers(handlers);
-    const std::vector<SceneDescription> scenes =
-        loadGameDescriptions(testing::sourceDir() / "data", handlers);
-    const SceneDescription& story = scenes[1];
-    ASSERT_EQ(story.name, "Příběh");
-    const ControlDescription& label =
-        story.controls[static_cast<std::size_t>(story.find("Label1"))];
-    Fonts fonts;
-    const Lines lines = layoutText(label.caption, label.rect.w, [&](std::string_view s) {
-        return fonts.measure(label.font, s);
-    });
-    // Every line is drawn: the last one still ends inside the label.
-    EXPECT_LE(static_cast<int>(lines.size()) * fonts.lineHeight(label.font), label.rect.h)
-        << lines.size() << " lines";
-}
-
 }  // namespace
-}  // namespace orval
+}  // namespace orval::testing
