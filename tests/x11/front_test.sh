@@ -4,14 +4,6 @@
 # inventory.
 source "$(dirname "$0")/lib.sh" "$1"
 
-# Lights NOVÁ HRA up (the pointer crosses the background first) and clicks it.
-choose_new_game() {
-    move_in orval 100 120
-    move_in orval 256 70
-    expect_pixel orval 180 60 0093DD
-    click_in orval 256 70
-}
-
 # The briefing is open, centred, with its navy title and text, and the menu is gone.
 expect_briefing() {
     expect_window pribeh

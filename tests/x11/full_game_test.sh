@@ -3,20 +3,12 @@
 # credits and the end of the program, played with the mouse and the keyboard as a player would.
 source "$(dirname "$0")/lib.sh" "$1"
 
-slot_x() { echo $((16 + 96 * ($1 - 1))); }
-expect_slot_item() { expect_picture inventar "$2" "$(slot_x "$1")" 40 94 54; }
-expect_slot_empty() { expect_colour inventar "$(slot_x "$1")" 40 94 54 '#5FB0ED' $((94 * 54)); }
-click_slot() { click_in inventar $(($(slot_x "$1") + 47)) 67; }
-
 start_desktop
 start_game
 expect_window orval 3
 
 step "menu: NOVÁ HRA"
-move_in orval 100 120
-move_in orval 256 70
-expect_pixel orval 180 60 0093DD
-click_in orval 256 70
+choose_new_game
 expect_window pribeh
 expect_window_count 1
 

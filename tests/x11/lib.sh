@@ -479,6 +479,22 @@ press_key() {
     xdotool key "$key" || fail "xdotool cannot press $key"
 }
 
+# ---- the game's own controls ------------------------------------------------------------------------------
+
+# Lights NOVÁ HRA up (the pointer crosses the background first) and clicks it.
+choose_new_game() {
+    move_in orval 100 120
+    move_in orval 256 70
+    expect_pixel orval 180 60 0093DD
+    click_in orval 256 70
+}
+
+# Inventory slot N (1 to 5): its picture box at window pixel (16 + 96 (N - 1), 40), 94 x 54.
+slot_x() { echo $((16 + 96 * ($1 - 1))); }
+expect_slot_item() { expect_picture inventar "$2" "$(slot_x "$1")" 40 94 54; }
+expect_slot_empty() { expect_colour inventar "$(slot_x "$1")" 40 94 54 '#5FB0ED' $((94 * 54)); }
+click_slot() { click_in inventar $(($(slot_x "$1") + 47)) 67; }
+
 # ---- the message box --------------------------------------------------------------------------------------
 
 MESSAGE_WINDOW=

@@ -14,24 +14,12 @@ expect_nothing_opens() {
     done
 }
 
-# Inventory slot N (1 to 5): its picture box at window pixel (16 + 96 (N - 1), 40), 94 x 54.
-slot_x() { echo $((16 + 96 * ($1 - 1))); }
-expect_slot_item() {
-    expect_picture inventar "$2" "$(slot_x "$1")" 40 94 54
-}
-expect_slot_empty() {
-    expect_colour inventar "$(slot_x "$1")" 40 94 54 '#5FB0ED' $((94 * 54))
-}
-
 start_desktop
 start_game
 expect_window orval 3
 
 step "into play: NOVÁ HRA, then Enter in the briefing"
-move_in orval 100 120
-move_in orval 256 70
-expect_pixel orval 180 60 0093DD
-click_in orval 256 70
+choose_new_game
 expect_window pribeh
 press_key Return "${SCENE_WINDOW[pribeh]}"
 expect_window doma
