@@ -159,7 +159,6 @@ inline const Step kPeanuts = at("Inventář", 351, 67);
 inline const Step kCassette = at("Inventář", 447, 67);
 
 inline const Step kAboutGame = at("win", 168, 504);  // "O hře"
-inline const Step kEndGame = at("win", 412, 504);    // "Konec"
 inline const Step kCreditsOk = at("about", 296, 504);
 
 // Long enough for every arrival sound (20 or 100 ms after a scene loads) to have played.
