@@ -149,14 +149,14 @@ std::vector<Message> messagesOf(const TestGame& game, std::size_t first) {
 namespace {
 
 // "scene.control=1" as the key flagsOf uses for the flag that matters for its kind of control.
-std::pair<std::string, bool> flagOf(const TestGame& game, const std::string& spec) {
-    const std::size_t dot = spec.find('.'), equals = spec.find('=');
-    const std::string scene = spec.substr(0, dot);
-    const std::string control = spec.substr(dot + 1, equals - dot - 1);
-    const bool value = spec.substr(equals + 1) == "1";
+std::pair<std::string, bool> flagOf(const TestGame& game, const std::string& word) {
+    const std::size_t dot = word.find('.'), equals = word.find('=');
+    const std::string scene = word.substr(0, dot);
+    const std::string control = word.substr(dot + 1, equals - dot - 1);
+    const bool value = word.substr(equals + 1) == "1";
     const SceneDescription& d = game.runtime->description(scene);
     const int index = d.find(control);
-    if (index < 0 || equals == std::string::npos) return {spec + " (no such control)", value};
+    if (index < 0 || equals == std::string::npos) return {word + " (no such control)", value};
     const ControlKind kind = d.controls[static_cast<std::size_t>(index)].kind;
     const bool visibility = kind == ControlKind::PictureBox || kind == ControlKind::Label;
     return {scene + "." + control + (visibility ? ".Visible" : ".Enabled"), value};
@@ -190,10 +190,10 @@ void expectStep(TestGame& game, const Expect& e) {
         sounds.push_back("zvuky/" + clip + ".wav");
     EXPECT_EQ(game.takeSounds(), sounds);
     const Flags after = flagsOf(game);
-    std::istringstream flagSpecs(e.flags);
+    std::istringstream flagWords(e.flags);
     std::set<std::string> named;
-    for (std::string spec; flagSpecs >> spec;) {
-        const auto [key, value] = flagOf(game, spec);
+    for (std::string word; flagWords >> word;) {
+        const auto [key, value] = flagOf(game, word);
         named.insert(key);
         const auto it = after.find(key);
         EXPECT_TRUE(it != after.end()) << key << ": no such flag of a loaded scene";
@@ -207,14 +207,14 @@ void expectStep(TestGame& game, const Expect& e) {
             EXPECT_EQ(it->second, value) << key << " changed";
         }
     }
-    std::istringstream windowSpecs(e.windows);
-    for (std::string spec; windowSpecs >> spec;) {
-        if (spec[0] == '+')
-            loaded.insert(spec.substr(1));
-        else if (spec[0] == '-')
-            loaded.erase(spec.substr(1));
+    std::istringstream windowWords(e.windows);
+    for (std::string word; windowWords >> word;) {
+        if (word[0] == '+')
+            loaded.insert(word.substr(1));
+        else if (word[0] == '-')
+            loaded.erase(word.substr(1));
         else
-            front = spec;
+            front = word;
     }
     EXPECT_EQ(loadedScenes(game), loaded);
     EXPECT_EQ(frontOf(game), front);
