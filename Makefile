@@ -18,11 +18,14 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 play: deps-play build
 	./$(BUILD)/orval-kesk
 
+# The state search repeats what the other tests do thousands of times: slow under the
+# sanitizer and no new memory paths, so it runs only in the plain build.
 test: deps-test build
 	cd $(BUILD) && SDL_AUDIODRIVER=dummy ctest --output-on-failure -j1
 	cmake -S . -B $(ASAN_BUILD) -DORVAL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target orval_tests
-	cd $(ASAN_BUILD) && SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -L unit -j$(JOBS)
+	cd $(ASAN_BUILD) && SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 \
+		ctest --output-on-failure -L unit -E '^Reachability\.' -j$(JOBS)
 
 build:
 	cmake -S . -B $(BUILD) >/dev/null
