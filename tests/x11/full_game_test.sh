@@ -1,60 +1,119 @@
 #!/bin/bash
 # A whole game in real windows, from the main menu to the arrest, the final screen, the
-# credits and the end of the program, played with the mouse and the keyboard as a player would.
+# credits and the end of the program, played with the mouse and the keyboard as a player would,
+# with what must not happen on the way: a door before the telephone, a closed shop, a box
+# before Mr. Brown has spoken.
 source "$(dirname "$0")/lib.sh" "$1"
+
+# Nothing new opens: after a click that must do nothing, the game still has $1 windows.
+expect_nothing_opens() {
+    local count=$1 until=$(($(now_ms) + 1000))
+    log "   expect no new window (for a second)"
+    while [ "$(now_ms)" -lt "$until" ]; do
+        sleep 0.1
+        [ "$(game_windows | wc -l)" -eq "$count" ] || fail "a window opened: $(game_windows)"
+    done
+}
 
 start_desktop
 start_game
 expect_window orval 3
 
-step "menu: NOVÁ HRA"
+step "menu: NOVÁ HRA opens the briefing (451 x 388, centred) and closes the menu"
 choose_new_game
 expect_window pribeh
+expect_no_window orval
 expect_window_count 1
+# "Příběh" in 24 pt bold italic navy, then four paragraphs of navy text on light azure.
+expect_colour pribeh 168 8 113 33 '#000080' 150
+expect_colour pribeh 16 48 425 281 '#000080' 1000
+expect_pixel pribeh 5 5 5FB0ED
+save_shot briefing
 
-step "briefing: Enter on \"Začít hru\" opens the home and the inventory"
+step "briefing: Enter on \"Začít hru\": the home (822 x 454, centred), the inventory at 500,12"
 press_key Return "${SCENE_WINDOW[pribeh]}"
 expect_window doma
 expect_window inventar
+expect_no_window pribeh
 expect_window_count 2
+expect_scene_picture doma
+# The empty inventory: the title in blue, five empty slots, the #1174E1 frame at 8,32.
+expect_colour inventar 192 0 129 25 '#0000FF' 60
 for n in 1 2 3 4 5; do expect_slot_empty "$n"; done
+expect_pixel inventar 8 32 1174E1
+expect_pixel inventar 504 104 1174E1
+save_shot home
 
-step "home: the telephone, then the door to the map"
+step "home: the door does not open before the telephone is answered"
+click_pic doma 152 180
+expect_nothing_opens 2
+
+step "home: the telephone, then the door: the town map (453 x 446, centred) over the home"
 click_pic doma 496 164
 click_pic doma 152 180
 expect_window mapa
+expect_window_count 3
 expect_scene_picture mapa
+expect_scene_picture doma 8 40 150 405
+save_shot map
 
-step "map: the headquarters, \"Do skladu\""
+step "map: the shop is still closed"
+click_pic mapa 272 216
+expect_nothing_opens 3
+
+step "map: the headquarters, \"Kam?\" at 512,268 (137 x 94), then \"Do skladu\""
 click_pic mapa 240 72
 expect_window velitelstvi
+expect_window_count 4
+# Two pale link bars (#A9D5F5) with deep azure text (#1174E1), "Kam?" in black above.
+expect_colour velitelstvi 16 40 105 17 '#A9D5F5' 1000
+expect_colour velitelstvi 16 64 105 17 '#A9D5F5' 1000
+expect_colour velitelstvi 16 40 105 17 '#1174E1' 10
+expect_colour velitelstvi 16 64 105 17 '#1174E1' 10
+expect_colour velitelstvi 48 8 49 25 '#000000' 20
+save_shot headquarters
 click_in velitelstvi 60 72
 expect_window sklad
 expect_no_window velitelstvi
 expect_scene_picture sklad
 
-step "warehouse: both crates, then the left edge back to the map"
+step "warehouse: the larger crate gives the pistol, the smaller one the listening device"
 click_pic sklad 668 340
-click_pic sklad 572 264
 expect_slot_item 1 item-pistol.png
+expect_slot_empty 2
+click_pic sklad 572 264
 expect_slot_item 2 item-bug.png
+for n in 3 4 5; do expect_slot_empty "$n"; done
+save_shot items
+
+step "warehouse: the left edge brings the map to the front"
 click_pic sklad 24 250
 expect_scene_picture mapa
 
-step "map: the headquarters, \"K Brownovi\""
+step "map: the headquarters, \"K Brownovi\": Mr. Brown (823 x 448, centred)"
 click_pic mapa 240 72
 expect_window velitelstvi
 click_in velitelstvi 60 48
 expect_window brown
 expect_no_window velitelstvi
+expect_window_count 5
 expect_scene_picture brown
 
-step "Mr. Brown: his head, the box of documents, the message box (Enter), the left edge"
+step "Mr. Brown: the tape on the box does nothing before he has spoken"
+click_pic brown 548 256
+expect_nothing_opens 5
+
+step "Mr. Brown: his head, then the tape: the message box \"DOKUMENTY\" in front of his room"
 click_pic brown 632 192
 click_pic brown 548 256
 expect_message_box DOKUMENTY
+expect_scene_picture brown 8 40 200 401
+save_shot documents
+
+step "Enter closes the message box; the left edge shows the map"
 press_key Return "$MESSAGE_WINDOW"
 expect_message_box_closed DOKUMENTY
+expect_scene_picture brown
 click_pic brown 24 220
 expect_scene_picture mapa
 

@@ -1,6 +1,7 @@
 #!/bin/bash
 # The main menu in a real window: placed in the middle of the screen, drawn with its picture,
-# entries lighting up under the pointer, and KONEC ending the program.
+# entries lighting up under the pointer, the credits with the maker's link, and KONEC ending
+# the program; then a second game started with a mouse click on "Začít hru".
 source "$(dirname "$0")/lib.sh" "$1"
 
 start_desktop
@@ -56,8 +57,52 @@ move_in orval 256 100
 expect_pixel orval 180 60 75C5F0
 expect_pixel orval 181 116 75C5F0
 
+step "O ORVAL KESK opens the credits, 583 x 525 in the middle, in front of the menu"
+move_in orval 256 126
+expect_pixel orval 181 116 0093DD
+click_in orval 256 126
+expect_window about
+expect_window orval
+expect_window_count 2
+# The credits picture (above the maker's logo and address) and the logo itself.
+expect_scene_picture about 0 0 583 450
+expect_picture about logo.png 428 468 153 57
+save_shot credits
+
+step "the maker's logo, then the address above it, open the web address through xdg-open"
+_url_logged() { [ "$(grep -c . "$URL_LOG" 2>/dev/null)" -ge "$1" ]; }
+for n in 1 2; do
+    if [ "$n" = 1 ]; then click_in about 500 500; else click_in about 470 460; fi
+    POLL_DESCRIPTION="xdg-open call $n" POLL_SCREENSHOT=no until_true 2 _url_logged "$n"
+    [ "$(sed -n "${n}p" "$URL_LOG")" = "https://orval-kesk.example.org" ] ||
+        fail "xdg-open got \"$(sed -n "${n}p" "$URL_LOG")\""
+    expect_window about
+done
+
+step "OK closes the credits: the menu is back"
+click_in about 296 504
+expect_no_window about
+expect_window_count 1
+expect_scene_picture orval 0 0 170 227
+
 step "KONEC lights up under the pointer and a click on it ends the program"
 move_in orval 256 183
 expect_picture orval menu-end-lit.png 176 168 161 30
 click_in orval 256 183
+expect_exit 3 0
+
+step "a second game: NOVÁ HRA, then a mouse click on \"Začít hru\""
+start_game
+expect_window orval 3
+choose_new_game
+expect_window pribeh
+click_in pribeh 244 344
+expect_window doma
+expect_window inventar
+expect_no_window pribeh
+expect_window_count 2
+expect_scene_picture doma
+
+step "the X of the home ends the program"
+click_in doma 812 8
 expect_exit 3 0
