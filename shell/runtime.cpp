@@ -36,9 +36,7 @@ Runtime::Runtime(Platform& platform, std::filesystem::path baseDir, const Handle
     }
 }
 
-Runtime::~Runtime() {
-    closeEverything();
-}
+Runtime::~Runtime() { closeEverything(); }
 
 Runtime::Entry& Runtime::entry(std::string_view scene) {
     const auto it = scenes_.find(scene);
@@ -131,9 +129,7 @@ void Runtime::unload(std::string_view scene) {
     if (!anyLoaded) finished_ = true;  // the running handler finishes, then the program ends
 }
 
-void Runtime::end() {
-    throw EndRequest{};
-}
+void Runtime::end() { throw EndRequest{}; }
 
 void Runtime::setVisible(std::string_view scene, std::string_view control, bool visible) {
     LoadedScene& s = ensureLoaded(scene);
@@ -171,17 +167,11 @@ void Runtime::messageBox(std::string_view text, std::string_view title) {
     platform_.messageBox(title, text);
 }
 
-void Runtime::playSound(std::string_view path) {
-    playWave(platform_, baseDir_, path);
-}
+void Runtime::playSound(std::string_view path) { playWave(platform_, baseDir_, path); }
 
-void Runtime::openLink(std::string_view address) {
-    OpenLink(platform_, address);
-}
+void Runtime::openLink(std::string_view address) { OpenLink(platform_, address); }
 
-bool Runtime::isLoaded(std::string_view scene) const {
-    return entry(scene).state != nullptr;
-}
+bool Runtime::isLoaded(std::string_view scene) const { return entry(scene).state != nullptr; }
 
 const LoadedScene* Runtime::loaded(std::string_view scene) const {
     return entry(scene).state.get();

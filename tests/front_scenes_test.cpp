@@ -77,6 +77,21 @@ TEST(Inventory, WithNothingOwnedNoClickDoesAnything) {
     EXPECT_EQ(stateOf(game), before);
 }
 
+TEST(Inventory, ThePeanutsWereTheyEverUsableWouldSilenceMrBlack) {
+    TestGame game("black");
+    game.wait(20);
+    game.runtime->setVisible("Inventář", "Picture5", true);
+    game.runtime->setEnabled("Inventář", "Image4", true);  // no scene does this
+    game.takeSounds();
+    play(game, kPeanuts);
+    EXPECT_TRUE(game.takeSounds().empty());
+    EXPECT_FALSE(game.enabled("black", "Image2"));
+    EXPECT_TRUE(game.visible("Inventář", "Picture5"));
+    play(game, kMrBlack);  // the greeting is gone: Mr. Black beneath it gives the pistol
+    EXPECT_TRUE(game.takeSounds().empty());
+    EXPECT_TRUE(game.enabled("Inventář", "Image1"));
+}
+
 TEST(Credits, TheAddressAndTheLogoOpenTheHostTheAddressNames) {
     TestGame game;
     play(game, kMenuCredits);

@@ -326,7 +326,7 @@ TEST(Reachability, TheFinalScreenCanBeReachedFromEveryState) {
     // Every scene comes up in some state, and every control with a Click handler is clicked
     // somewhere, except the ends of the program and the main menu's normal "O ORVAL KESK"
     // picture, whose hotspot hides it as the pointer arrives (its highlighted copy takes the
-    // click).
+    // click), and the use of the peanuts, which nothing enables.
     std::set<std::string> scenesSeen;
     for (const Node& node : nodes)
         for (const SceneSnapshot& scene : node.state) scenesSeen.insert(scene.scene);
@@ -344,7 +344,8 @@ TEST(Reachability, TheFinalScreenCanBeReachedFromEveryState) {
             if (!found) neverClicked.insert(name + " " + c.name);
         }
     }
-    EXPECT_EQ(neverClicked, (std::set<std::string>{"ORVAL Image2", "ORVAL Picture3"}));
+    EXPECT_EQ(neverClicked,
+              (std::set<std::string>{"ORVAL Image2", "ORVAL Picture3", "Inventář Image4"}));
     EXPECT_GT(nodes.size(), 1000u);
 
     // A sample of states, reached again on fresh games by their clicks alone, must come out

@@ -7,9 +7,7 @@
 
 namespace orval::testing {
 
-std::filesystem::path sourceDir() {
-    return ORVAL_SOURCE_DIR;
-}
+std::filesystem::path sourceDir() { return ORVAL_SOURCE_DIR; }
 
 TestGame::TestGame(std::string_view firstScene) {
     registerAllHandlers(handlers);
@@ -68,9 +66,7 @@ void TestGame::closeWindow(std::string_view scene) {
     runtime->runFor(0);
 }
 
-void TestGame::wait(std::uint64_t ms) {
-    runtime->runFor(ms);
-}
+void TestGame::wait(std::uint64_t ms) { runtime->runFor(ms); }
 
 std::vector<std::string> TestGame::windows() const {
     std::vector<std::string> names;

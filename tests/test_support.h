@@ -81,12 +81,8 @@ struct Step {
 };
 using Path = std::vector<Step>;
 
-inline Step at(std::string scene, int x, int y) {
-    return {std::move(scene), x, y, 0};
-}
-inline Step pause(std::uint64_t ms) {
-    return {"", 0, 0, ms};
-}
+inline Step at(std::string scene, int x, int y) { return {std::move(scene), x, y, 0}; }
+inline Step pause(std::uint64_t ms) { return {"", 0, 0, ms}; }
 Path operator+(Path a, const Path& b);
 Path operator+(Path a, const Step& b);
 void play(TestGame& game, const Step& step);

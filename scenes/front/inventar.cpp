@@ -45,6 +45,10 @@ void Image5_Click(Game& game) {
     game.playSound("zvuky/zatýkání.wav");
 }
 
+// The peanuts, were they ever usable: Mr. Black stops talking, so that talking to him draws the
+// pistol without the cassette. No scene enables them, so in play this never runs.
+void Image4_Click(Game& game) { game.setEnabled("black", "Image2", false); }
+
 // The pistol is not of use yet.
 void Picture2_Click(Game& game) { game.playSound("zvuky/nefunguje.wav"); }
 
@@ -63,6 +67,7 @@ void registerInventar(HandlerRegistry& registry) {
     registry.add("Inventář", "Timer1_Timer", Timer1_Timer);
     registry.add("Inventář", "Image2_Click", Image2_Click);
     registry.add("Inventář", "Image3_Click", Image3_Click);
+    registry.add("Inventář", "Image4_Click", Image4_Click);
     registry.add("Inventář", "Image5_Click", Image5_Click);
     registry.add("Inventář", "Picture2_Click", Picture2_Click);
     registry.add("Inventář", "Picture3_Click", Picture3_Click);

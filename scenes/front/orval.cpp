@@ -12,15 +12,9 @@ void Form_MouseMove(Game& game) {
 }
 
 // Hiding the normal picture uncovers its highlighted copy behind it.
-void Image1_MouseMove(Game& game) {
-    game.setVisible("ORVAL", "Picture1", false);
-}
-void Image2_MouseMove(Game& game) {
-    game.setVisible("ORVAL", "Picture3", false);
-}
-void Image3_MouseMove(Game& game) {
-    game.setVisible("ORVAL", "Picture5", false);
-}
+void Image1_MouseMove(Game& game) { game.setVisible("ORVAL", "Picture1", false); }
+void Image2_MouseMove(Game& game) { game.setVisible("ORVAL", "Picture3", false); }
+void Image3_MouseMove(Game& game) { game.setVisible("ORVAL", "Picture5", false); }
 
 // NOVÁ HRA: the briefing opens first, so a window is open at every moment.
 void Picture2_Click(Game& game) {
@@ -29,14 +23,10 @@ void Picture2_Click(Game& game) {
 }
 
 // O ORVAL KESK: the credits open over the menu, which stays behind them.
-void ShowCredits(Game& game) {
-    game.show("about");
-}
+void ShowCredits(Game& game) { game.show("about"); }
 
 // KONEC.
-void Picture6_Click(Game& game) {
-    game.end();
-}
+void Picture6_Click(Game& game) { game.end(); }
 
 }  // namespace
 

@@ -107,9 +107,7 @@ void layoutParagraph(std::string_view paragraph, int width,
 
 }  // namespace
 
-int pixelSize(double points) {
-    return static_cast<int>(std::lround(points * 13.0 / 12.0));
-}
+int pixelSize(double points) { return static_cast<int>(std::lround(points * 13.0 / 12.0)); }
 
 std::vector<std::string> layoutText(std::string_view caption, int width,
                                     const std::function<int(std::string_view)>& measure) {
@@ -125,9 +123,7 @@ std::vector<std::string> layoutText(std::string_view caption, int width,
     return lines;
 }
 
-void Fonts::Closer::operator()(TTF_Font* font) const {
-    TTF_CloseFont(font);
-}
+void Fonts::Closer::operator()(TTF_Font* font) const { TTF_CloseFont(font); }
 
 Fonts::Fonts() {
     // TTF_Init counts its callers; the destructor's TTF_Quit balances this one.
@@ -172,9 +168,7 @@ int Fonts::measure(const Font& font, std::string_view text) {
     return width;
 }
 
-int Fonts::lineHeight(const Font& font) {
-    return TTF_FontLineSkip(open(font));
-}
+int Fonts::lineHeight(const Font& font) { return TTF_FontLineSkip(open(font)); }
 
 void Fonts::drawLine(Canvas& canvas, const Font& font, std::string_view line, Colour colour, int x,
                      int y, const Rect& clip) {

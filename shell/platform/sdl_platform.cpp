@@ -101,12 +101,8 @@ SdlAudio::Outcome SdlAudio::play(const std::string& file) noexcept {
 
 // ---- windows and input --------------------------------------------------------------------
 
-void SdlPlatform::WindowDeleter::operator()(SDL_Window* window) const {
-    SDL_DestroyWindow(window);
-}
-void SdlPlatform::CursorDeleter::operator()(SDL_Cursor* cursor) const {
-    SDL_FreeCursor(cursor);
-}
+void SdlPlatform::WindowDeleter::operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+void SdlPlatform::CursorDeleter::operator()(SDL_Cursor* cursor) const { SDL_FreeCursor(cursor); }
 
 SdlPlatform::SdlPlatform() {
     // X11 places windows where we ask; native Wayland cannot. SDL_VIDEODRIVER still wins.
@@ -135,9 +131,7 @@ SdlPlatform::~SdlPlatform() {
     SDL_Quit();
 }
 
-std::uint64_t SdlPlatform::now() {
-    return SDL_GetTicks64();
-}
+std::uint64_t SdlPlatform::now() { return SDL_GetTicks64(); }
 
 Rect SdlPlatform::usableBounds() {
     SDL_Rect r{0, 0, 1024, 768};
@@ -177,9 +171,7 @@ void SdlPlatform::showWindow(WindowId window) {
     redraw(w);
 }
 
-void SdlPlatform::closeWindow(WindowId window) {
-    windows_.erase(window);
-}
+void SdlPlatform::closeWindow(WindowId window) { windows_.erase(window); }
 
 void SdlPlatform::redraw(OpenWindow& window) {
     if (!window.content) return;
@@ -371,9 +363,7 @@ void SdlPlatform::playSound(const std::string& file) {
     if (audio_) audio_->play(file);
 }
 
-void SdlPlatform::openUrl(const std::string& url) {
-    SDL_OpenURL(url.c_str());
-}
+void SdlPlatform::openUrl(const std::string& url) { SDL_OpenURL(url.c_str()); }
 
 void SdlPlatform::reportFatal(std::string_view message) {
     std::fprintf(stderr, "orval-kesk: %.*s\n", static_cast<int>(message.size()), message.data());
