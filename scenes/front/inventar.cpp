@@ -36,6 +36,10 @@ void Image3_Click(Game& game) {
     game.playSound("zvuky/pejsek.wav");
 }
 
+// The peanuts, were they ever usable: Mr. Black stops talking, so that talking to him draws the
+// pistol without the cassette. No scene enables them, so in play this never runs.
+void Image4_Click(Game& game) { game.setEnabled("black", "Image2", false); }
+
 // The cassette: the evidence silences Mr. Black and the pistol can be drawn.
 void Image5_Click(Game& game) {
     game.setEnabled("black", "Image2", false);
@@ -44,10 +48,6 @@ void Image5_Click(Game& game) {
     game.setEnabled("Inventář", "Image1", true);
     game.playSound("zvuky/zatýkání.wav");
 }
-
-// The peanuts, were they ever usable: Mr. Black stops talking, so that talking to him draws the
-// pistol without the cassette. No scene enables them, so in play this never runs.
-void Image4_Click(Game& game) { game.setEnabled("black", "Image2", false); }
 
 // The pistol is not of use yet.
 void Picture2_Click(Game& game) { game.playSound("zvuky/nefunguje.wav"); }

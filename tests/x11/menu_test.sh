@@ -71,8 +71,10 @@ save_shot credits
 
 step "the maker's logo, then the address above it, open the web address through xdg-open"
 _url_logged() { [ "$(grep -c . "$URL_LOG" 2>/dev/null)" -ge "$1" ]; }
-for n in 1 2; do
-    if [ "$n" = 1 ]; then click_in about 500 500; else click_in about 470 460; fi
+n=0
+for spot in "500 500" "470 460"; do
+    n=$((n + 1))
+    click_in about $spot
     POLL_DESCRIPTION="xdg-open call $n" POLL_SCREENSHOT=no until_true 2 _url_logged "$n"
     [ "$(sed -n "${n}p" "$URL_LOG")" = "https://orval-kesk.example.org" ] ||
         fail "xdg-open got \"$(sed -n "${n}p" "$URL_LOG")\""
