@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval {
 

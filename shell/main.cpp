@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "shell/game.h"
+#include "scenes/game.h"
 #include "shell/platform/sdl_platform.h"
 #include "shell/runtime.h"
 #include "shell/scene_files.h"

@@ -16,7 +16,7 @@
 #include "scenes/model/render.h"
 #include "scenes/model/state.h"
 #include "scenes/model/text.h"
-#include "shell/game.h"
+#include "scenes/game.h"
 #include "shell/platform/platform.h"
 
 namespace orval {

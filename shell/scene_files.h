@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "scenes/model/description.h"
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval {
 

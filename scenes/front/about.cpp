@@ -1,7 +1,7 @@
 // about, the credits: OK closes the window, the maker's logo and address open the web page.
 #include <string_view>
 
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::front {
 namespace {

@@ -1,5 +1,5 @@
 // Inventář, the inventory: using an item is where the story moves on; using the pistol wins.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::front {
 namespace {

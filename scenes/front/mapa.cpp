@@ -1,5 +1,5 @@
 // Mapa, the town map: each open place takes the agent there; the map stays open behind it.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::front {
 namespace {

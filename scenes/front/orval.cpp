@@ -1,5 +1,5 @@
 // ORVAL, the main menu: hover highlighting of the three entries and their actions.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::front {
 namespace {

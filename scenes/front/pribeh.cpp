@@ -1,5 +1,5 @@
 // Příběh, the briefing: its one button starts play.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::front {
 namespace {

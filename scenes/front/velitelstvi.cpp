@@ -1,5 +1,5 @@
 // velitelství, the headquarters: two destinations; the window closes behind the chosen one.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::front {
 namespace {

@@ -1,5 +1,5 @@
 // win, the final screen: it closes the scenes of play and offers the credits or the end.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::front {
 namespace {

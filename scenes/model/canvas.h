@@ -10,7 +10,7 @@
 
 #include <SDL_surface.h>
 
-#include "scenes/model/description.h"
+#include "scenes/model/geometry.h"
 
 namespace orval {
 

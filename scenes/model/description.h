@@ -8,31 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "scenes/model/geometry.h"
+
 namespace orval {
 
 // 15 twips are one logical pixel; every stored length is a multiple of 15.
 inline constexpr int kTwipsPerPixel = 15;
-
-struct Colour {
-    std::uint8_t r = 0, g = 0, b = 0;
-    friend bool operator==(const Colour&, const Colour&) = default;
-};
-
-// A rectangle in logical pixels, relative to its container's client area.
-struct Rect {
-    int x = 0, y = 0, w = 0, h = 0;
-    bool contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
-    friend bool operator==(const Rect&, const Rect&) = default;
-};
-
-// The part two rectangles share (empty, with zero size, when they do not meet).
-inline Rect intersect(const Rect& a, const Rect& b) {
-    const int left = a.x > b.x ? a.x : b.x;
-    const int top = a.y > b.y ? a.y : b.y;
-    const int right = a.x + a.w < b.x + b.w ? a.x + a.w : b.x + b.w;
-    const int bottom = a.y + a.h < b.y + b.h ? a.y + a.h : b.y + b.h;
-    return {left, top, right > left ? right - left : 0, bottom > top ? bottom - top : 0};
-}
 
 enum class ControlKind { PictureBox, Image, Label, CommandButton, Timer, Shape };
 

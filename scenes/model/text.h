@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "scenes/model/canvas.h"
+#include "scenes/model/description.h"
 
 typedef struct _TTF_Font TTF_Font;
 

@@ -1,5 +1,5 @@
 // Banka, the bank: the clerk refuses at first, and after the second call gives Mr. Black away.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::places {
 namespace {

@@ -1,5 +1,5 @@
 // black, Mr. Black's hideout: the meeting that leads to the evidence and the arrest.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::places {
 namespace {

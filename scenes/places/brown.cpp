@@ -1,5 +1,5 @@
 // Brown, Mr. Brown's room: he points to the box of documents, which open Mr. Green's shop.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::places {
 namespace {

@@ -1,5 +1,5 @@
 // doma, the agent's home: the telephone, the door to the map, the directory and the television.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::places {
 namespace {

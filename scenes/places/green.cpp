@@ -1,5 +1,5 @@
 // green, Mr. Green's shop: Mr. Green talks until he has told where Mr. Black hides.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::places {
 namespace {

@@ -1,5 +1,5 @@
 // pes, the guard dog: its growl calls for the meat; once fed it lets the agent through the door.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::places {
 namespace {

@@ -1,5 +1,5 @@
 // Rozmluva, the conversation with Mr. Green: buying his goods and asking about Mr. Black.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::places {
 namespace {

@@ -1,5 +1,5 @@
 // Sklad, the warehouse: the crates equip the agent with the pistol and the listening device.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::places {
 namespace {

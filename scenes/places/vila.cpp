@@ -1,5 +1,5 @@
 // Vila, Mr. Black's villa at night: the car takes the listening device, the door leads inside.
-#include "shell/game.h"
+#include "scenes/game.h"
 
 namespace orval::places {
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "scenes/model/canvas.h"
-#include "scenes/model/description.h"
+#include "scenes/model/geometry.h"
 
 namespace orval {
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -38,8 +39,12 @@ using Handler = void (*)(Game&);
 // Every handler the game's code provides, under (scene name, handler name).
 class HandlerRegistry {
   public:
+    // Registers the code of one handler; a second registration under the same names is a
+    // programming error that would silently replace the first, so it throws std::logic_error.
     void add(std::string_view scene, std::string_view name, Handler handler) {
-        handlers_[{std::string(scene), std::string(name)}] = handler;
+        if (!handlers_.try_emplace({std::string(scene), std::string(name)}, handler).second)
+            throw std::logic_error("the handler " + std::string(name) + " of " +
+                                   std::string(scene) + " is registered twice");
     }
     // The handler, or nullptr when no code registers one under these names.
     Handler find(std::string_view scene, std::string_view name) const {
