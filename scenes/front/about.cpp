@@ -10,7 +10,7 @@ namespace {
 constexpr std::string_view kMakerAddress = "orval-kesk.example.org";
 
 // OK: the credits close; after the final screen nothing is left and the program ends.
-void Image1_Click(Game& game) { game.unload("about"); }
+void CloseTheCredits(Game& game) { game.unload("about"); }
 
 // The address or the logo: the maker's page opens in the browser.
 void OpenMakerPage(Game& game) { game.openLink(kMakerAddress); }
@@ -18,7 +18,7 @@ void OpenMakerPage(Game& game) { game.openLink(kMakerAddress); }
 }  // namespace
 
 void registerAbout(HandlerRegistry& registry) {
-    registry.add("about", "Image1_Click", Image1_Click);
+    registry.add("about", "Image1_Click", CloseTheCredits);
     registry.add("about", "Label1_Click", OpenMakerPage);
     registry.add("about", "Picture1_Click", OpenMakerPage);
 }

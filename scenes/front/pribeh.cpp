@@ -5,7 +5,7 @@ namespace orval::front {
 namespace {
 
 // "Začít hru": the home opens with the inventory in front of it, then the briefing closes for good.
-void Command1_Click(Game& game) {
+void StartPlaying(Game& game) {
     game.show("doma");
     game.show("Inventář");
     game.unload("Příběh");
@@ -14,7 +14,7 @@ void Command1_Click(Game& game) {
 }  // namespace
 
 void registerPribeh(HandlerRegistry& registry) {
-    registry.add("Příběh", "Command1_Click", Command1_Click);
+    registry.add("Příběh", "Command1_Click", StartPlaying);
 }
 
 }  // namespace orval::front

@@ -5,13 +5,13 @@ namespace orval::front {
 namespace {
 
 // "K Brownovi": off to Mr. Brown; the next visit to the headquarters starts afresh.
-void Label2_Click(Game& game) {
+void GoToMrBrown(Game& game) {
     game.show("Brown");
     game.unload("velitelství");
 }
 
 // "Do skladu": off to the warehouse to pick up equipment.
-void Label3_Click(Game& game) {
+void GoToTheWarehouse(Game& game) {
     game.show("Sklad");
     game.unload("velitelství");
 }
@@ -19,8 +19,8 @@ void Label3_Click(Game& game) {
 }  // namespace
 
 void registerVelitelstvi(HandlerRegistry& registry) {
-    registry.add("velitelství", "Label2_Click", Label2_Click);
-    registry.add("velitelství", "Label3_Click", Label3_Click);
+    registry.add("velitelství", "Label2_Click", GoToMrBrown);
+    registry.add("velitelství", "Label3_Click", GoToTheWarehouse);
 }
 
 }  // namespace orval::front

@@ -5,7 +5,7 @@ namespace orval::front {
 namespace {
 
 // The case is closed: every scene of play goes, so the final screen stands alone.
-void Form_Load(Game& game) {
+void FinalScreenOpens(Game& game) {
     game.unload("Inventář");
     game.unload("Vila");
     game.unload("doma");
@@ -21,20 +21,20 @@ void Form_Load(Game& game) {
 }
 
 // "O hře": the credits replace the final screen; closing them ends the program.
-void Image1_Click(Game& game) {
+void ShowCredits(Game& game) {
     game.show("about");
     game.unload("win");
 }
 
-// "Konec".
-void Image2_Click(Game& game) { game.end(); }
+// "Konec": the case is over and the program ends at once.
+void QuitTheGame(Game& game) { game.end(); }
 
 }  // namespace
 
 void registerWin(HandlerRegistry& registry) {
-    registry.add("win", "Form_Load", Form_Load);
-    registry.add("win", "Image1_Click", Image1_Click);
-    registry.add("win", "Image2_Click", Image2_Click);
+    registry.add("win", "Form_Load", FinalScreenOpens);
+    registry.add("win", "Image1_Click", ShowCredits);
+    registry.add("win", "Image2_Click", QuitTheGame);
 }
 
 }  // namespace orval::front

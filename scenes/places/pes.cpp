@@ -5,27 +5,27 @@ namespace orval::places {
 namespace {
 
 // The dog growls: the meat in the inventory can now be used on it.
-void Image1_Click(Game& game) {
+void ApproachTheDog(Game& game) {
     game.setEnabled("Inventář", "Image3", true);
     game.playSound("zvuky/vrčení.wav");
 }
 
 // The door, open once the dog is eating: on to Mr. Black.
-void Image2_Click(Game& game) { game.show("black"); }
+void GoThroughToMrBlack(Game& game) { game.show("black"); }
 
-// The bowl.
-void Image3_Click(Game& game) { game.playSound("zvuky/blek.wav"); }
+// The dog's bowl: only a sound, nothing for the case.
+void LookAtTheBowl(Game& game) { game.playSound("zvuky/blek.wav"); }
 
-// "X": quit the game.
-void Label1_Click(Game& game) { game.end(); }
+// "X": the program ends at once, wherever the agent is.
+void QuitTheGame(Game& game) { game.end(); }
 
 }  // namespace
 
 void registerPes(HandlerRegistry& registry) {
-    registry.add("pes", "Image1_Click", Image1_Click);
-    registry.add("pes", "Image2_Click", Image2_Click);
-    registry.add("pes", "Image3_Click", Image3_Click);
-    registry.add("pes", "Label1_Click", Label1_Click);
+    registry.add("pes", "Image1_Click", ApproachTheDog);
+    registry.add("pes", "Image2_Click", GoThroughToMrBlack);
+    registry.add("pes", "Image3_Click", LookAtTheBowl);
+    registry.add("pes", "Label1_Click", QuitTheGame);
 }
 
 }  // namespace orval::places

@@ -5,7 +5,7 @@ namespace orval::places {
 namespace {
 
 // "Vzal bych si 1,- kg toho krysího masa.": the meat is bought and the question can be asked.
-void Image1_Click(Game& game) {
+void BuyMeat(Game& game) {
     game.setVisible("Inventář", "Picture4", true);
     game.setEnabled("Rozmluva", "Image3", true);
     game.setVisible("Rozmluva", "Label3", true);
@@ -14,14 +14,14 @@ void Image1_Click(Game& game) {
 }
 
 // "Chtěl bych ty arašídy.": the peanuts are bought.
-void Image2_Click(Game& game) {
+void BuyPeanuts(Game& game) {
     game.setVisible("Inventář", "Picture5", true);
     if (game.isVisible("Inventář", "Picture5")) game.setEnabled("Rozmluva", "Image2", false);
     game.playSound("zvuky/arašídy.wav");
 }
 
 // "Nevíte kde je Mr. Black": Mr. Green tells, talks no more, and the bank opens on the map.
-void Image3_Click(Game& game) {
+void AskAboutMrBlack(Game& game) {
     game.setEnabled("green", "Image8", false);
     game.setEnabled("green", "Image7", false);
     game.setEnabled("Rozmluva", "Image3", false);
@@ -30,7 +30,7 @@ void Image3_Click(Game& game) {
 }
 
 // "Tak teda naschle": the conversation closes and starts afresh next time.
-void Label4_Click(Game& game) {
+void SayGoodbye(Game& game) {
     game.unload("Rozmluva");
     game.playSound("zvuky/naschle.wav");
 }
@@ -38,10 +38,10 @@ void Label4_Click(Game& game) {
 }  // namespace
 
 void registerRozmluva(HandlerRegistry& registry) {
-    registry.add("Rozmluva", "Image1_Click", Image1_Click);
-    registry.add("Rozmluva", "Image2_Click", Image2_Click);
-    registry.add("Rozmluva", "Image3_Click", Image3_Click);
-    registry.add("Rozmluva", "Label4_Click", Label4_Click);
+    registry.add("Rozmluva", "Image1_Click", BuyMeat);
+    registry.add("Rozmluva", "Image2_Click", BuyPeanuts);
+    registry.add("Rozmluva", "Image3_Click", AskAboutMrBlack);
+    registry.add("Rozmluva", "Label4_Click", SayGoodbye);
 }
 
 }  // namespace orval::places

@@ -5,29 +5,29 @@ namespace orval::places {
 namespace {
 
 // The left edge: back to the map.
-void Image1_Click(Game& game) { game.show("Mapa"); }
+void LeaveForTheMap(Game& game) { game.show("Mapa"); }
 
 // The large crate: a pistol goes into the inventory.
-void Image2_Click(Game& game) { game.setVisible("Inventář", "Picture2", true); }
+void TakeThePistol(Game& game) { game.setVisible("Inventář", "Picture2", true); }
 
 // The small crate (either hotspot): a listening device goes into the inventory.
 void TakeListeningDevice(Game& game) { game.setVisible("Inventář", "Picture3", true); }
 
-// The kangaroo sign.
-void Image5_Click(Game& game) { game.playSound("zvuky/klokani.wav"); }
+// The kangaroo sign: only a sound, nothing for the case.
+void LookAtTheKangarooSign(Game& game) { game.playSound("zvuky/klokani.wav"); }
 
-// "X": quit the game.
-void Label1_Click(Game& game) { game.end(); }
+// "X": the program ends at once, wherever the agent is.
+void QuitTheGame(Game& game) { game.end(); }
 
 }  // namespace
 
 void registerSklad(HandlerRegistry& registry) {
-    registry.add("Sklad", "Image1_Click", Image1_Click);
-    registry.add("Sklad", "Image2_Click", Image2_Click);
+    registry.add("Sklad", "Image1_Click", LeaveForTheMap);
+    registry.add("Sklad", "Image2_Click", TakeThePistol);
     registry.add("Sklad", "Image3_Click", TakeListeningDevice);
     registry.add("Sklad", "Image4_Click", TakeListeningDevice);
-    registry.add("Sklad", "Image5_Click", Image5_Click);
-    registry.add("Sklad", "Label1_Click", Label1_Click);
+    registry.add("Sklad", "Image5_Click", LookAtTheKangarooSign);
+    registry.add("Sklad", "Label1_Click", QuitTheGame);
 }
 
 }  // namespace orval::places

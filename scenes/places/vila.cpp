@@ -5,7 +5,7 @@ namespace orval::places {
 namespace {
 
 // The door, open after the night in the car: in to the dog.
-void Image1_Click(Game& game) { game.show("pes"); }
+void EnterTheVilla(Game& game) { game.show("pes"); }
 
 // The car (either hotspot): the listening device in the inventory can be planted.
 void PlantListeningDevice(Game& game) {
@@ -13,29 +13,29 @@ void PlantListeningDevice(Game& game) {
     game.playSound("zvuky/auto.wav");
 }
 
-// The lit window with the spider web.
-void Image4_Click(Game& game) { game.playSound("zvuky/okno vily.wav"); }
+// The lit window with the spider web: only a sound, nothing for the case.
+void LookAtTheLitWindow(Game& game) { game.playSound("zvuky/okno vily.wav"); }
 
-// The tree (either hotspot).
-void LookAtTree(Game& game) { game.playSound("zvuky/matoni.wav"); }
+// The tree (either hotspot): only a sound, nothing for the case.
+void LookAtTheTree(Game& game) { game.playSound("zvuky/matoni.wav"); }
 
 // The left edge: back to the map.
-void Image7_Click(Game& game) { game.show("Mapa"); }
+void LeaveForTheMap(Game& game) { game.show("Mapa"); }
 
-// "X": quit the game.
-void Label1_Click(Game& game) { game.end(); }
+// "X": the program ends at once, wherever the agent is.
+void QuitTheGame(Game& game) { game.end(); }
 
 }  // namespace
 
 void registerVila(HandlerRegistry& registry) {
-    registry.add("Vila", "Image1_Click", Image1_Click);
+    registry.add("Vila", "Image1_Click", EnterTheVilla);
     registry.add("Vila", "Image2_Click", PlantListeningDevice);
     registry.add("Vila", "Image3_Click", PlantListeningDevice);
-    registry.add("Vila", "Image4_Click", Image4_Click);
-    registry.add("Vila", "Image5_Click", LookAtTree);
-    registry.add("Vila", "Image6_Click", LookAtTree);
-    registry.add("Vila", "Image7_Click", Image7_Click);
-    registry.add("Vila", "Label1_Click", Label1_Click);
+    registry.add("Vila", "Image4_Click", LookAtTheLitWindow);
+    registry.add("Vila", "Image5_Click", LookAtTheTree);
+    registry.add("Vila", "Image6_Click", LookAtTheTree);
+    registry.add("Vila", "Image7_Click", LeaveForTheMap);
+    registry.add("Vila", "Label1_Click", QuitTheGame);
 }
 
 }  // namespace orval::places
