@@ -1,12 +1,13 @@
 #include "shell/runtime.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 
 #include "scenes/model/hit_test.h"
 #include "scenes/model/loader.h"
-#include "scenes/model/render.h"
 #include "shell/odkaz.h"
+#include "shell/scene_files.h"
 #include "shell/wave.h"
 
 namespace orval {
@@ -21,6 +22,8 @@ class GameError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+constexpr const char* kErrorTitle = "ORVAL KESK – chyba";
+
 }  // namespace
 
 Runtime::Runtime(Platform& platform, std::filesystem::path baseDir, const HandlerRegistry& handlers,
@@ -29,14 +32,18 @@ Runtime::Runtime(Platform& platform, std::filesystem::path baseDir, const Handle
       baseDir_(std::move(baseDir)),
       handlers_(handlers),
       pictures_(baseDir_ / "data") {
+    addDescriptions(std::move(descriptions));
+}
+
+Runtime::~Runtime() { closeEverything(); }
+
+void Runtime::addDescriptions(std::vector<SceneDescription> descriptions) {
     for (SceneDescription& d : descriptions) {
         const std::string name = d.name;
         order_.push_back(name);
         scenes_.emplace(name, Entry{std::move(d), nullptr});
     }
 }
-
-Runtime::~Runtime() { closeEverything(); }
 
 Runtime::Entry& Runtime::entry(std::string_view scene) {
     const auto it = scenes_.find(scene);
@@ -58,7 +65,12 @@ int Runtime::controlIndex(const Entry& e, std::string_view control) const {
     return index;
 }
 
-LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
+Fonts& Runtime::fonts() {
+    if (!fonts_) fonts_ = std::make_unique<Fonts>();
+    return *fonts_;
+}
+
+Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     Entry& e = entry(scene);
     if (e.state) return *e.state;
     const SceneDescription& d = e.description;
@@ -86,17 +98,20 @@ LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     auto state = std::make_unique<LoadedScene>();
     state->flags = initialFlags(d);
     state->timerDeadline.resize(d.controls.size());
-    state->generation = nextGeneration_++;
     const std::uint64_t now = platform_.now();
     for (std::size_t i = 0; i < d.controls.size(); ++i)
         if (d.controls[i].kind == ControlKind::Timer && d.controls[i].enabled)
             state->timerDeadline[i] = now + static_cast<std::uint64_t>(d.controls[i].intervalMs);
-    state->window = platform_.openWindow(request);
+    state->window = platform_.openWindow(request, *this);
     e.state = std::move(state);
 
-    if (const auto it = d.handlers.find(EventKind::Load); it != d.handlers.end())
+    if (const auto it = d.handlers.find(EventKind::Load); it != d.handlers.end()) {
         callHandler(d.name, it->second);
-    return *entry(scene).state;  // the Load handler may not unload its own scene, but look again
+        // Whatever asked for the scene goes on with it, so it must still be there.
+        if (!e.state)
+            throw GameError("the scene " + d.name + " was unloaded while it was being loaded");
+    }
+    return *e.state;
 }
 
 void Runtime::callHandler(const std::string& scene, const std::string& handler) {
@@ -107,12 +122,10 @@ void Runtime::callHandler(const std::string& scene, const std::string& handler) 
 
 void Runtime::show(std::string_view scene) {
     LoadedScene& s = ensureLoaded(scene);
-    // Draw before showing, so the window never appears empty.
-    const std::string name(scene);
-    Canvas canvas = render(name);
-    platform_.present(s.window, canvas);
+    // Drawn before it is shown, so the window never appears empty.
     s.dirty = false;
     s.visible = true;
+    platform_.invalidate(s.window);
     platform_.showWindow(s.window);
 }
 
@@ -122,6 +135,7 @@ void Runtime::unload(std::string_view scene) {
     const WindowId window = e.state->window;
     e.state.reset();
     platform_.closeWindow(window);
+    // A press on the old window must not complete as a click on a reloaded one.
     if (press_ && press_->scene == scene) press_.reset();
     const bool anyLoaded = std::any_of(scenes_.begin(), scenes_.end(), [](const auto& item) {
         return item.second.state != nullptr;
@@ -143,8 +157,7 @@ void Runtime::setVisible(std::string_view scene, std::string_view control, bool 
 void Runtime::setEnabled(std::string_view scene, std::string_view control, bool enabled) {
     LoadedScene& s = ensureLoaded(scene);
     const Entry& e = entry(scene);
-    const int index = controlIndex(e, control);
-    const auto i = static_cast<std::size_t>(index);
+    const auto i = static_cast<std::size_t>(controlIndex(e, control));
     const ControlDescription& c = e.description.controls[i];
     if (c.kind == ControlKind::Timer) {
         // Enabling a timer that already ticks keeps its countdown: a second pistol shot
@@ -164,7 +177,7 @@ bool Runtime::isVisible(std::string_view scene, std::string_view control) {
 
 void Runtime::messageBox(std::string_view text, std::string_view title) {
     presentDirty();  // the player sees what led to the message
-    platform_.messageBox(title, text);
+    if (!showBox(title, text)) end();
 }
 
 void Runtime::playSound(std::string_view path) { playWave(platform_, baseDir_, path); }
@@ -173,27 +186,39 @@ void Runtime::openLink(std::string_view address) { OpenLink(platform_, address);
 
 bool Runtime::isLoaded(std::string_view scene) const { return entry(scene).state != nullptr; }
 
-const LoadedScene* Runtime::loaded(std::string_view scene) const {
-    return entry(scene).state.get();
+bool Runtime::isShown(std::string_view scene) const {
+    const Entry& e = entry(scene);
+    return e.state && e.state->visible;
+}
+
+std::optional<WindowId> Runtime::windowOf(std::string_view scene) const {
+    const Entry& e = entry(scene);
+    if (!e.state) return std::nullopt;
+    return e.state->window;
 }
 
 const SceneDescription& Runtime::description(std::string_view scene) const {
     return entry(scene).description;
 }
 
-bool Runtime::flagVisible(std::string_view scene, std::string_view control) const {
+SceneFlags Runtime::flags(std::string_view scene) const {
     const Entry& e = entry(scene);
     if (!e.state) throw GameError(std::string(scene) + " is not loaded");
-    return e.state->flags[static_cast<std::size_t>(controlIndex(e, control))].visible;
+    SceneFlags flags = e.state->flags;
+    for (std::size_t i = 0; i < flags.size(); ++i)
+        if (e.description.controls[i].kind == ControlKind::Timer)
+            flags[i].enabled = e.state->timerDeadline[i].has_value();
+    return flags;
+}
+
+bool Runtime::flagVisible(std::string_view scene, std::string_view control) const {
+    const Entry& e = entry(scene);
+    return flags(scene)[static_cast<std::size_t>(controlIndex(e, control))].visible;
 }
 
 bool Runtime::flagEnabled(std::string_view scene, std::string_view control) const {
     const Entry& e = entry(scene);
-    if (!e.state) throw GameError(std::string(scene) + " is not loaded");
-    const auto i = static_cast<std::size_t>(controlIndex(e, control));
-    if (e.description.controls[i].kind == ControlKind::Timer)
-        return e.state->timerDeadline[i].has_value();
-    return e.state->flags[i].enabled;
+    return flags(scene)[static_cast<std::size_t>(controlIndex(e, control))].enabled;
 }
 
 std::optional<std::string> Runtime::sceneOfWindow(WindowId window) const {
@@ -208,16 +233,28 @@ Canvas Runtime::render(std::string_view scene, const RenderOptions& options) {
     Canvas canvas(e.description.clientWidth, e.description.clientHeight);
     RenderOptions effective = options;
     effective.buttonHasFocus = true;  // the one command button always holds its window's focus
-    renderScene(e.description, e.state->flags, pictures_, fonts_, canvas, effective);
+    renderScene(e.description, e.state->flags, pictures_, fonts(), canvas, effective);
     return canvas;
+}
+
+void Runtime::paint(WindowId window, Canvas& canvas) {
+    if (box_ && box_->window == window) {
+        renderMessageBox(box_->title, box_->text, fonts(), canvas, box_->pressed);
+        return;
+    }
+    for (const auto& [name, e] : scenes_) {
+        if (!e.state || e.state->window != window) continue;
+        const RenderOptions options{.buttonHasFocus = true};
+        renderScene(e.description, e.state->flags, pictures_, fonts(), canvas, options);
+        return;
+    }
 }
 
 void Runtime::presentDirty() {
     for (auto& [name, e] : scenes_) {
         if (!e.state || !e.state->visible || !e.state->dirty) continue;
-        Canvas canvas = render(name);
-        platform_.present(e.state->window, canvas);
         e.state->dirty = false;
+        platform_.invalidate(e.state->window);
     }
 }
 
@@ -232,17 +269,88 @@ void Runtime::updateCursor(const std::string& scene, int x, int y) {
                                        : (baseDir_ / "data" / cursorFile(cursor)).string());
 }
 
+bool Runtime::showBox(std::string_view title, std::string_view text) {
+    Box box;
+    box.title = std::string(title);
+    box.text = std::string(text);
+    box.layout = layoutMessageBox(title, text, fonts());
+    const Rect screen = platform_.usableBounds();
+    WindowRequest request;
+    request.kind = WindowKind::MessageBox;
+    request.title = box.title;
+    request.text = box.text;
+    request.width = box.layout.width;
+    request.height = box.layout.height;
+    request.x = screen.x + (screen.w - box.layout.width) / 2;
+    request.y = screen.y + (screen.h - box.layout.height) / 2;
+    request.okButton = box.layout.okButton;
+    box.window = platform_.openWindow(request, *this);
+    box_ = std::move(box);
+    platform_.invalidate(box_->window);
+    platform_.showWindow(box_->window);
+    platform_.setCursor("");
+    // The game's own loop runs on, but only the box takes input and no timer ticks.
+    while (!box_->answered && step(std::nullopt)) {
+    }
+    const bool quit = box_->quit;
+    const WindowId window = box_->window;
+    box_.reset();
+    platform_.closeWindow(window);
+    return !quit;
+}
+
+void Runtime::handleBoxInput(const InputEvent& event) {
+    Box& box = *box_;
+    const bool onBox = event.window == box.window;
+    const bool onOk = onBox && box.layout.okButton.contains(event.x, event.y);
+    switch (event.type) {
+        case InputEvent::Type::MouseMove:
+            platform_.setCursor("");
+            return;
+        case InputEvent::Type::MouseDown:
+            if (!onBox) {
+                platform_.showWindow(box.window);  // the box stays in front until answered
+            } else if (onOk) {
+                box.pressed = true;
+                platform_.invalidate(box.window);
+            }
+            return;
+        case InputEvent::Type::MouseUp:
+            if (!onBox) return;
+            if (box.pressed && onOk) box.answered = true;
+            if (box.pressed) {
+                box.pressed = false;
+                platform_.invalidate(box.window);
+            }
+            return;
+        case InputEvent::Type::KeyActivate:
+        case InputEvent::Type::KeyCancel:
+            box.answered = true;
+            return;
+        case InputEvent::Type::CloseRequest:
+            // Closing the box answers it; closing a scene window behind it ends the game.
+            box.answered = true;
+            box.quit = !onBox;
+            return;
+        case InputEvent::Type::Quit:
+            box.answered = true;
+            box.quit = true;
+            return;
+    }
+}
+
 void Runtime::handleInput(const InputEvent& event) {
+    if (event.type == InputEvent::Type::Quit) end();
     const std::optional<std::string> found = sceneOfWindow(event.window);
     if (!found) return;  // a window that closed meanwhile
     const std::string scene = *found;
     const Entry& e = entry(scene);
     const SceneDescription& d = e.description;
     switch (event.type) {
+        case InputEvent::Type::Quit:
         case InputEvent::Type::CloseRequest:
             end();  // closing any scene window ends the game like "X"
-        case InputEvent::Type::Expose:
-            e.state->dirty = true;
+        case InputEvent::Type::KeyCancel:
             return;
         case InputEvent::Type::KeyActivate:
             // Space or Enter presses the command button, which holds its window's focus.
@@ -266,16 +374,14 @@ void Runtime::handleInput(const InputEvent& event) {
             return;
         }
         case InputEvent::Type::MouseDown:
-            press_ =
-                Press{scene, hitTest(d, e.state->flags, event.x, event.y), e.state->generation};
+            press_ = Press{scene, hitTest(d, e.state->flags, event.x, event.y)};
             return;
         case InputEvent::Type::MouseUp: {
             // A click is a press and a release on the same control of the same loaded scene.
             const std::optional<Press> press = press_;
             press_.reset();
             const int hit = hitTest(d, e.state->flags, event.x, event.y);
-            if (!press || press->scene != scene || press->control != hit ||
-                press->generation != e.state->generation || hit == kNoControl)
+            if (!press || press->scene != scene || press->control != hit || hit == kNoControl)
                 return;
             const auto& handlers = d.controls[static_cast<std::size_t>(hit)].handlers;
             if (const auto it = handlers.find(EventKind::Click); it != handlers.end())
@@ -296,8 +402,9 @@ std::optional<std::uint64_t> Runtime::nextDeadline() const {
     return next;
 }
 
-bool Runtime::fireDueTimer(std::uint64_t limit) {
+bool Runtime::fireDueTimer() {
     // The earliest due timer first; equal deadlines in scene and control order.
+    const std::uint64_t now = platform_.now();
     const std::string* dueScene = nullptr;
     std::size_t dueControl = 0;
     std::uint64_t dueAt = 0;
@@ -306,7 +413,7 @@ bool Runtime::fireDueTimer(std::uint64_t limit) {
         if (!e.state) continue;
         for (std::size_t i = 0; i < e.state->timerDeadline.size(); ++i) {
             const auto& deadline = e.state->timerDeadline[i];
-            if (deadline && *deadline <= limit && (!dueScene || *deadline < dueAt)) {
+            if (deadline && *deadline <= now && (!dueScene || *deadline < dueAt)) {
                 dueScene = &name;
                 dueControl = i;
                 dueAt = *deadline;
@@ -317,33 +424,75 @@ bool Runtime::fireDueTimer(std::uint64_t limit) {
     const std::string scene = *dueScene;
     Entry& e = entry(scene);
     const ControlDescription& timer = e.description.controls[dueControl];
-    // It keeps ticking every interval while enabled; the handler may disable it.
-    e.state->timerDeadline[dueControl] = dueAt + static_cast<std::uint64_t>(timer.intervalMs);
+    // It keeps ticking every interval while enabled (the handler may disable it). A tick that
+    // came late, held up by a message box, counts the next interval from now: no burst.
+    const auto interval = static_cast<std::uint64_t>(timer.intervalMs);
+    const std::uint64_t next = dueAt + interval;
+    e.state->timerDeadline[dueControl] = next > now ? next : now + interval;
     if (const auto it = timer.handlers.find(EventKind::Timer); it != timer.handlers.end())
         callHandler(scene, it->second);
     return true;
+}
+
+void Runtime::fail(const std::string& message) {
+    // The one fatal path: stderr always, then the game's own box when it can be shown.
+    const bool first = exitStatus_ == 0;
+    finished_ = true;
+    exitStatus_ = 1;
+    if (!first) return;  // a failure while reporting one: stderr has the first
+    fatalMessage_ = message;
+    std::fprintf(stderr, "orval-kesk: %s\n", message.c_str());
+    if (box_) {
+        platform_.closeWindow(box_->window);
+        box_.reset();
+    }
+    closeEverything();
+    try {
+        showBox(kErrorTitle, message);
+    } catch (const std::exception&) {
+        // No display or no font to show it with: stderr has it.
+        if (box_) platform_.closeWindow(box_->window);
+        box_.reset();
+    }
 }
 
 void Runtime::guarded(const std::function<void()>& work) {
     if (finished_) return;
     try {
         work();
+        if (!finished_) presentDirty();
     } catch (const EndRequest&) {
         finished_ = true;
     } catch (const std::exception& error) {
-        finished_ = true;
-        exitStatus_ = 1;
-        fatalMessage_ = error.what();
+        fail(error.what());
     }
-    if (!finished_) {
-        try {
-            presentDirty();
-        } catch (const std::exception& error) {
-            finished_ = true;
-            exitStatus_ = 1;
-            fatalMessage_ = error.what();
+}
+
+bool Runtime::step(std::optional<std::uint64_t> until) {
+    if (finished_ && !box_) return false;
+    // While a box is open the timers wait: the box holds the game as a modal window does.
+    const std::optional<std::uint64_t> deadline = box_ ? std::nullopt : nextDeadline();
+    if (deadline && *deadline <= platform_.now()) {
+        guarded([&] { fireDueTimer(); });
+        return true;
+    }
+    std::optional<std::uint64_t> wait = deadline;
+    if (until && (!wait || *until < *wait)) wait = until;
+    const std::optional<InputEvent> event = platform_.waitEvent(wait);
+    if (event) {
+        if (!box_) {
+            guarded([&] { handleInput(*event); });
+        } else {
+            try {
+                handleBoxInput(*event);
+            } catch (const std::exception&) {
+                box_->answered = true;  // a box that cannot be drawn cannot hold the game
+            }
         }
+        return true;
     }
+    // No input came: a timer is due now, or `until` came, or nothing can ever happen.
+    return deadline && *deadline <= platform_.now();
 }
 
 void Runtime::closeEverything() {
@@ -358,52 +507,29 @@ void Runtime::closeEverything() {
 
 int Runtime::run(std::string_view firstScene) {
     const std::string first(firstScene);
-    guarded([&] { show(first); });
-    // With the menu up, decode every other picture now, so that no click later waits for a
-    // file (and a damaged one is reported at once).
     guarded([&] {
+        if (scenes_.empty()) addDescriptions(loadGameDescriptions(baseDir_ / "data", handlers_));
+        show(first);
+    });
+    // With the menu up, decode every other picture and open the fonts now, so that no click
+    // later waits for a file (and a damaged one is reported at once).
+    guarded([&] {
+        fonts();
         for (const auto& [name, e] : scenes_) {
             if (!e.description.picture.empty()) pictures_.get(e.description.picture);
             for (const ControlDescription& c : e.description.controls)
                 if (!c.picture.empty()) pictures_.get(c.picture);
         }
     });
-    while (!finished_) {
-        const std::optional<std::uint64_t> deadline = nextDeadline();
-        if (deadline && *deadline <= platform_.now()) {
-            guarded([&] { fireDueTimer(platform_.now()); });
-            continue;
-        }
-        const std::optional<InputEvent> event = platform_.waitEvent(deadline);
-        if (event) {
-            guarded([&] { handleInput(*event); });
-        } else if (!deadline) {
-            break;  // nothing can ever happen again (the headless twin ran out of input)
-        }
+    while (step(std::nullopt)) {
     }
     closeEverything();
-    if (exitStatus_ != 0) platform_.reportFatal(fatalMessage_);
     return exitStatus_;
 }
 
 bool Runtime::runFor(std::uint64_t ms) {
     const std::uint64_t until = platform_.now() + ms;
-    while (!finished_) {
-        const std::optional<std::uint64_t> deadline = nextDeadline();
-        if (deadline && *deadline <= platform_.now()) {
-            guarded([&] { fireDueTimer(platform_.now()); });
-            continue;
-        }
-        const std::optional<std::uint64_t> wait =
-            deadline && *deadline <= until ? deadline : std::optional<std::uint64_t>(until);
-        const std::optional<InputEvent> event = platform_.waitEvent(wait);
-        if (event) {
-            guarded([&] { handleInput(*event); });
-            continue;
-        }
-        // Time is up, but a timer due at this very moment still ticks before we stop.
-        const std::optional<std::uint64_t> due = nextDeadline();
-        if (platform_.now() >= until && !(due && *due <= platform_.now())) break;
+    while (step(until)) {
     }
     if (finished_) closeEverything();
     return !finished_;

@@ -1,5 +1,6 @@
 // The scene runtime: one instance of each scene, loaded on first use, shown as windows,
 // fed with mouse, keyboard and timer events, and ended by End or when no scene is left.
+// It draws every window it opens, the message box included; the platform only shows pixels.
 #pragma once
 
 #include <cstdint>
@@ -11,42 +12,41 @@
 #include <string>
 #include <vector>
 
-#include "scenes/model/canvas.h"
+#include "scenes/game.h"
 #include "scenes/model/description.h"
+#include "scenes/model/pictures.h"
 #include "scenes/model/render.h"
 #include "scenes/model/state.h"
 #include "scenes/model/text.h"
-#include "scenes/game.h"
 #include "shell/platform/platform.h"
 
 namespace orval {
 
-// The state of one scene while it is loaded; discarded by Unload.
-struct LoadedScene {
-    WindowId window = 0;
-    bool visible = false;
-    bool dirty = true;
-    SceneFlags flags;
-    std::vector<std::optional<std::uint64_t>> timerDeadline;  // per control; set while ticking
-    std::uint64_t generation = 0;  // tells a reloaded scene from the one a click started on
-};
-
-class Runtime final : public Game {
+class Runtime final : public Game, private WindowPainter {
   public:
-    // `baseDir` holds data/ (descriptions, pictures, cursors) and zvuky/ (sounds).
+    // `baseDir` holds data/ (descriptions, pictures, cursors) and zvuky/ (sounds). Without
+    // `descriptions`, run() reads them from data/scenes/ first, so a damaged one takes the
+    // fatal path like any other error.
     Runtime(Platform& platform, std::filesystem::path baseDir, const HandlerRegistry& handlers,
-            std::vector<SceneDescription> descriptions);
+            std::vector<SceneDescription> descriptions = {});
     ~Runtime() override;
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
 
     // Shows the main menu and runs until End or until no scene is left; returns the exit
     // status: 0 for a normal end, 1 after a fatal error (already reported).
     int run(std::string_view firstScene = "ORVAL");
 
+    // Handles the next thing that happens: a due timer or one input, waiting for it at most
+    // until `until` (forever without). False once nothing more will happen: the program ended,
+    // `until` came, or the headless twin has no input left and no timer ticks.
+    bool step(std::optional<std::uint64_t> until);
+
     // For tests and tools: handles whatever input is queued and every timer due within the
     // next `ms` milliseconds, then leaves the clock there. Returns false once the program ended.
     bool runFor(std::uint64_t ms);
 
-    // Game operations for handlers (see shell/game.h).
+    // Game operations for handlers (see scenes/game.h).
     void show(std::string_view scene) override;
     void unload(std::string_view scene) override;
     [[noreturn]] void end() override;
@@ -57,20 +57,32 @@ class Runtime final : public Game {
     void playSound(std::string_view path) override;
     void openLink(std::string_view address) override;
 
-    // Read-only views for tests, tools and the snapshot tool.
+    // Read-only views for tests and tools; none of them loads a scene.
     bool isLoaded(std::string_view scene) const;
-    const LoadedScene* loaded(std::string_view scene) const;
+    // Whether the loaded scene's window has been shown.
+    bool isShown(std::string_view scene) const;
+    std::optional<WindowId> windowOf(std::string_view scene) const;
     const SceneDescription& description(std::string_view scene) const;
+    // The flags of a loaded scene; a timer's Enabled tells whether it ticks.
+    SceneFlags flags(std::string_view scene) const;
     bool flagVisible(std::string_view scene, std::string_view control) const;
     bool flagEnabled(std::string_view scene, std::string_view control) const;
     std::optional<std::string> sceneOfWindow(WindowId window) const;
     bool finished() const { return finished_; }
     int exitStatus() const { return exitStatus_; }
     const std::string& fatalMessage() const { return fatalMessage_; }
-    // Renders a loaded scene as it looks now.
+    // Renders a loaded scene as it looks now into a canvas of its own (the snapshot tool).
     Canvas render(std::string_view scene, const RenderOptions& options = {});
 
   private:
+    // The state of one scene while it is loaded; discarded by Unload.
+    struct LoadedScene {
+        WindowId window = 0;
+        bool visible = false;
+        bool dirty = false;  // a flag changed that shows: its window must be drawn again
+        SceneFlags flags;
+        std::vector<std::optional<std::uint64_t>> timerDeadline;  // per control, while ticking
+    };
     struct Entry {
         SceneDescription description;
         std::unique_ptr<LoadedScene> state;
@@ -78,20 +90,35 @@ class Runtime final : public Game {
     struct Press {
         std::string scene;
         int control = -1;
-        std::uint64_t generation = 0;
+    };
+    // The open message box; while it is there, only it takes input and no timer ticks.
+    struct Box {
+        WindowId window = 0;
+        std::string title, text;
+        MessageBoxLayout layout;
+        bool pressed = false;   // the OK button is held down
+        bool answered = false;  // OK, Enter, Space or Escape
+        bool quit = false;      // the player or the system asked to end the program meanwhile
     };
 
+    void addDescriptions(std::vector<SceneDescription> descriptions);
     Entry& entry(std::string_view scene);
     const Entry& entry(std::string_view scene) const;
     LoadedScene& ensureLoaded(std::string_view scene);
     int controlIndex(const Entry& e, std::string_view control) const;
     void callHandler(const std::string& scene, const std::string& handler);
+    Fonts& fonts();
 
-    // One turn of the loop: handle one input or one due timer; false when nothing was due.
+    void paint(WindowId window, Canvas& canvas) override;
     void handleInput(const InputEvent& event);
-    bool fireDueTimer(std::uint64_t limit);
+    void handleBoxInput(const InputEvent& event);
+    bool fireDueTimer();
     std::optional<std::uint64_t> nextDeadline() const;
     void guarded(const std::function<void()>& work);
+    void fail(const std::string& message);
+    // Shows a modal box and returns when it is answered; false when the program was asked to
+    // end meanwhile.
+    bool showBox(std::string_view title, std::string_view text);
     void presentDirty();
     void updateCursor(const std::string& scene, int x, int y);
     void closeEverything();
@@ -102,9 +129,9 @@ class Runtime final : public Game {
     std::map<std::string, Entry, std::less<>> scenes_;
     std::vector<std::string> order_;  // scene names in description order
     PictureStore pictures_;
-    Fonts fonts_;
+    std::unique_ptr<Fonts> fonts_;  // opened when first needed
     std::optional<Press> press_;
-    std::uint64_t nextGeneration_ = 1;
+    std::optional<Box> box_;
     bool finished_ = false;
     int exitStatus_ = 0;
     std::string fatalMessage_;

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "scenes/model/description.h"
 #include "scenes/game.h"
+#include "scenes/model/description.h"
 
 namespace orval {
 

@@ -56,7 +56,7 @@ TEST(Headquarters, AreFreshAtEveryVisitAndOpenAtTheirPlace) {
         ASSERT_TRUE(game.loaded("velitelství"));
         EXPECT_EQ(game.windowRect("velitelství"), (Rect{512, 268, 137, 94}));
         EXPECT_EQ(game.windows().front(), "velitelství");
-        windows.push_back(game.runtime->loaded("velitelství")->window);
+        windows.push_back(*game.runtime->windowOf("velitelství"));
         play(game, choice);
         EXPECT_FALSE(game.loaded("velitelství"));
         // Mr. Brown's own progress, as his handlers set it at the first visit, must survive.
@@ -122,7 +122,7 @@ TEST(FinalScreen, ClosesTheTwelveScenesInItsOrder) {
     std::map<WindowId, std::string> sceneOf;
     for (auto it = kPlayScenes.rbegin(); it != kPlayScenes.rend(); ++it) {
         runtime.show(*it);
-        sceneOf[runtime.loaded(*it)->window] = *it;
+        sceneOf[*runtime.windowOf(*it)] = *it;
     }
     runtime.runFor(0);
     platform.closed.clear();

@@ -119,7 +119,7 @@ TEST(SdlSound, ClipsPlayAndWhatCannotBePlayedGivesTheAlertTone) {
     const std::string clip = (sourceDir() / "zvuky" / "telefon.wav").string();
     ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
     SdlAudio audio;
-    ASSERT_TRUE(audio.hasDevice());
+    EXPECT_FALSE(audio.isOpen());  // nothing is opened before the first clip
     using Outcome = SdlAudio::Outcome;
     const std::pair<std::string, Outcome> rows[] = {
         {clip, Outcome::Played},
@@ -131,16 +131,36 @@ TEST(SdlSound, ClipsPlayAndWhatCannotBePlayedGivesTheAlertTone) {
         {clip, Outcome::Played},                     // cutting off itself
     };
     for (const auto& [file, outcome] : rows) EXPECT_EQ(audio.play(file), outcome) << file;
+    EXPECT_TRUE(audio.isOpen());
+}
+
+// At rest the device is closed, so that its thread does not wake the machine; a clip opens it.
+TEST(SdlSound, TheDeviceClosesOnceQuietAndOpensAgainForTheNextClip) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    SdlAudio audio;
+    const std::string clip = (sourceDir() / "zvuky" / "telefon.wav").string();
+    ASSERT_EQ(audio.play(clip), SdlAudio::Outcome::Played);
+    audio.closeIfQuiet(0);
+    EXPECT_TRUE(audio.isOpen());     // still speaking
+    audio.play("/nonexistent.wav");  // the short alert tone cuts the clip off
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    audio.closeIfQuiet(1000);
+    EXPECT_TRUE(audio.isOpen());  // quiet, but not for long enough
+    audio.closeIfQuiet(1000 + SdlAudio::kQuietBeforeClosing);
+    EXPECT_FALSE(audio.isOpen());
+    EXPECT_FALSE(audio.nextCheck(5000).has_value());
+    EXPECT_EQ(audio.play(clip), SdlAudio::Outcome::Played);
+    EXPECT_TRUE(audio.isOpen());
 }
 
 TEST(SdlSound, WithoutAnAudioDeviceTheGameIsSilent) {
     ScopedEnv driver("SDL_AUDIODRIVER", "nonexistent");
     SdlAudio audio;
-    EXPECT_FALSE(audio.hasDevice());
     EXPECT_EQ(audio.play((sourceDir() / "zvuky" / "telefon.wav").string()),
               SdlAudio::Outcome::Silent);
     EXPECT_EQ(audio.play((sourceDir() / "zvuky" / "chybí.wav").string()),
               SdlAudio::Outcome::Silent);
+    EXPECT_FALSE(audio.isOpen());
 }
 
 TEST(SdlSound, ThePlatformPlaysWithoutThrowingWhateverTheFile) {

@@ -23,7 +23,7 @@ const Entry kEntries[] = {
     {"KONEC", "Picture5", 250, 182, 178, 170},
 };
 
-void expectLit(const TestGame& game, const Entry* lit) {
+void expectLit(TestGame& game, const Entry* lit) {
     for (const Entry& entry : kEntries) {
         SCOPED_TRACE(entry.what);
         EXPECT_EQ(game.visible("ORVAL", entry.normal), &entry != lit);
@@ -94,10 +94,10 @@ TEST(MainMenu, EachEntryDoesWhatItSaysByAClickAndOnlyItsPictureWithoutAMove) {
 TEST(MainMenu, TheCreditsOpenOnceAndClosedWithOkShowTheMenuAgain) {
     TestGame game;
     game.click("ORVAL", 250, 126);
-    const WindowId credits = game.runtime->loaded("about")->window;
+    const WindowId credits = *game.runtime->windowOf("about");
     game.click("ORVAL", 250, 126);
     EXPECT_EQ(game.windows(), (Names{"about", "ORVAL"}));
-    EXPECT_EQ(game.runtime->loaded("about")->window, credits);
+    EXPECT_EQ(*game.runtime->windowOf("about"), credits);
     game.click("about", kCreditsOk.x, kCreditsOk.y);
     EXPECT_EQ(game.windows(), Names{"ORVAL"});
     game.click("ORVAL", 250, 126);

@@ -38,14 +38,8 @@ using Snapshot = std::vector<SceneSnapshot>;  // the loaded scenes, in the game'
 Snapshot capture(const TestGame& game) {
     Snapshot snapshot;
     for (const std::string& name : orval::sceneNames()) {
-        const orval::LoadedScene* loaded = game.runtime->loaded(name);
-        if (!loaded) continue;
-        SceneSnapshot scene{name, loaded->visible, loaded->flags};
-        const orval::SceneDescription& d = game.runtime->description(name);
-        for (std::size_t i = 0; i < d.controls.size(); ++i)
-            if (d.controls[i].kind == orval::ControlKind::Timer)
-                scene.flags[i].enabled = loaded->timerDeadline[i].has_value();
-        snapshot.push_back(std::move(scene));
+        if (!game.runtime->isLoaded(name)) continue;
+        snapshot.push_back({name, game.runtime->isShown(name), game.runtime->flags(name)});
     }
     return snapshot;
 }
@@ -86,18 +80,18 @@ std::size_t restore(TestGame& game, const Snapshot& target) {
     std::size_t created = 0;
     for (const SceneSnapshot& scene : target) {
         const orval::SceneDescription& d = runtime.description(scene.scene);
-        const orval::LoadedScene* now = runtime.loaded(scene.scene);
-        if (now && now->visible && !scene.shown) {
+        bool loaded = runtime.isLoaded(scene.scene);
+        if (loaded && runtime.isShown(scene.scene) && !scene.shown) {
             runtime.unload(scene.scene);  // to be loaded again, hidden
-            now = nullptr;
+            loaded = false;
         }
-        if (!now) {
+        if (!loaded) {
             created += static_cast<std::size_t>(d.clientWidth * d.clientHeight);
             if (scene.shown)
                 runtime.show(scene.scene);
             else
                 (void)runtime.isVisible(scene.scene, d.controls.front().name);
-        } else if (scene.shown && !now->visible) {
+        } else if (scene.shown && !runtime.isShown(scene.scene)) {
             runtime.show(scene.scene);
         }
     }
@@ -105,6 +99,7 @@ std::size_t restore(TestGame& game, const Snapshot& target) {
         if (runtime.isLoaded(name) && !hasScene(target, name)) runtime.unload(name);
     for (const SceneSnapshot& scene : target) {
         const orval::SceneDescription& d = runtime.description(scene.scene);
+        const orval::SceneFlags have = runtime.flags(scene.scene);
         for (std::size_t i = 0; i < d.controls.size(); ++i) {
             const orval::ControlDescription& c = d.controls[i];
             const orval::ControlFlags& want = scene.flags[i];
@@ -113,9 +108,10 @@ std::size_t restore(TestGame& game, const Snapshot& target) {
                 if (want.enabled) runtime.setEnabled(scene.scene, c.name, true);
                 continue;
             }
-            const orval::ControlFlags& have = runtime.loaded(scene.scene)->flags[i];
-            if (have.visible != want.visible) runtime.setVisible(scene.scene, c.name, want.visible);
-            if (have.enabled != want.enabled) runtime.setEnabled(scene.scene, c.name, want.enabled);
+            if (have[i].visible != want.visible)
+                runtime.setVisible(scene.scene, c.name, want.visible);
+            if (have[i].enabled != want.enabled)
+                runtime.setEnabled(scene.scene, c.name, want.enabled);
         }
     }
     return created;
@@ -189,9 +185,9 @@ bool perform(TestGame& game, const Action& a) {
         return true;
     }
     game.move(a.scene, a.x, a.y);
-    const orval::LoadedScene* scene = game.runtime->loaded(a.scene);
-    if (!scene ||
-        orval::hitTest(game.runtime->description(a.scene), scene->flags, a.x, a.y) != a.control)
+    if (!game.loaded(a.scene) ||
+        orval::hitTest(game.runtime->description(a.scene), game.runtime->flags(a.scene), a.x,
+                       a.y) != a.control)
         return false;
     game.click(a.scene, a.x, a.y);
     game.wait(kAfterClick);

@@ -28,13 +28,13 @@ TEST(Runtime, ShowingALoadedSceneKeepsItsStateAndWindow) {
     game.wait(150);
     EXPECT_EQ(game.takeSounds(), Names{"zvuky/telefon.wav"});
     game.clickAt("doma", "Image4", 10, 10);  // the call: the door opens
-    const WindowId window = game.runtime->loaded("doma")->window;
+    const WindowId window = *game.runtime->windowOf("doma");
 
     game.clickAt("doma", "Image3", 50, 50);  // out to the map
     EXPECT_EQ(game.windows(), (Names{"Mapa", "doma"}));
     game.clickAt("Mapa", "Image2", 10, 10);  // home again
     EXPECT_EQ(game.windows(), (Names{"doma", "Mapa"}));
-    EXPECT_EQ(game.runtime->loaded("doma")->window, window);
+    EXPECT_EQ(*game.runtime->windowOf("doma"), window);
     EXPECT_TRUE(game.enabled("doma", "Image3"));
     EXPECT_FALSE(game.enabled("doma", "Image4"));
     EXPECT_FALSE(game.enabled("doma", "Timer1"));
@@ -48,11 +48,11 @@ TEST(Runtime, ShowingALoadedSceneRaisesNoLoadEvent) {
     TestGame game("win");
     // The final screen's Load unloads the inventory; a second Show must not do it again.
     game.runtime->show("Inventář");
-    const WindowId window = game.runtime->loaded("win")->window;
+    const WindowId window = *game.runtime->windowOf("win");
     game.runtime->show("win");
     game.wait(0);
     EXPECT_TRUE(game.loaded("Inventář"));
-    EXPECT_EQ(game.runtime->loaded("win")->window, window);
+    EXPECT_EQ(*game.runtime->windowOf("win"), window);
     EXPECT_EQ(game.windows(), (Names{"win", "Inventář"}));
 }
 
@@ -63,7 +63,7 @@ TEST(Runtime, ChangingAControlOfAnUnloadedSceneLoadsItHidden) {
     EXPECT_EQ(game.takeSounds(), Names{"zvuky/no money.wav"});
     EXPECT_TRUE(game.loaded("doma"));
     EXPECT_EQ(game.windows(), Names{"Banka"});
-    EXPECT_FALSE(game.platform.window(game.runtime->loaded("doma")->window).visible);
+    EXPECT_FALSE(game.platform.window(*game.runtime->windowOf("doma")).visible);
     EXPECT_TRUE(game.enabled("doma", "Image2"));
 
     // Its timers run although nobody sees it: the telephone rings 100 ms after the load.
@@ -271,8 +271,11 @@ TEST(Runtime, TheProgramReportsAFatalErrorAndExitsWithStatusOne) {
     rebind(
         game, "doma", "Timer1", EventKind::Timer, [](Game& g) { g.show("Neexistující"); }, "ORVAL");
     EXPECT_EQ(game.runtime->run("doma"), 1);
-    EXPECT_TRUE(mentions(game.platform.fatal(), "Neexistující"));
-    EXPECT_EQ(game.platform.fatal(), game.runtime->fatalMessage());
+    // The error box comes after every scene window has closed.
+    ASSERT_EQ(game.platform.messages().size(), 1u);
+    EXPECT_EQ(game.platform.messages()[0].title, "ORVAL KESK – chyba");
+    EXPECT_TRUE(mentions(game.platform.messages()[0].text, "Neexistující"));
+    EXPECT_EQ(game.platform.messages()[0].text, game.runtime->fatalMessage());
     EXPECT_EQ(game.platform.now(), 100u);
     EXPECT_TRUE(game.platform.visibleWindows().empty());
 }
@@ -284,7 +287,7 @@ TEST(Runtime, TheProgramEndsWithStatusZeroWhenNothingIsLeft) {
     platform.queue({InputEvent::Type::MouseDown, 1, 430, 504});
     platform.queue({InputEvent::Type::MouseUp, 1, 430, 504});
     EXPECT_EQ(runtime.run("win"), 0);
-    EXPECT_EQ(platform.fatal(), "");
+    EXPECT_TRUE(platform.messages().empty());
     EXPECT_TRUE(platform.visibleWindows().empty());
 }
 
@@ -315,7 +318,8 @@ TEST(Runtime, TheProgramReportsADamagedPictureRightAfterTheMenuOpens) {
     HeadlessPlatform platform;
     Runtime runtime(platform, temp.path(), gameHandlers(), gameDescriptions(temp.path()));
     EXPECT_EQ(runtime.run(), 1);
-    EXPECT_TRUE(mentions(platform.fatal(), "villa.png"));
+    ASSERT_EQ(platform.messages().size(), 1u);
+    EXPECT_TRUE(mentions(platform.messages()[0].text, "villa.png"));
     EXPECT_TRUE(platform.visibleWindows().empty());
 }
 

@@ -18,9 +18,9 @@ TestGame::TestGame(std::string_view firstScene) {
 }
 
 WindowId TestGame::windowOf(std::string_view scene) const {
-    const LoadedScene* s = runtime->loaded(scene);
-    if (!s) throw std::logic_error("the scene " + std::string(scene) + " is not loaded");
-    return s->window;
+    const std::optional<WindowId> window = runtime->windowOf(scene);
+    if (!window) throw std::logic_error("the scene " + std::string(scene) + " is not loaded");
+    return *window;
 }
 
 void TestGame::click(std::string_view scene, int x, int y) {
@@ -101,10 +101,8 @@ Rect TestGame::windowRect(std::string_view scene) const {
     return {request.x, request.y, request.width, request.height};
 }
 
-Colour TestGame::pixel(std::string_view scene, int x, int y) const {
-    const auto& content = platform.window(windowOf(scene)).content;
-    if (!content) throw std::logic_error("nothing drawn in " + std::string(scene));
-    return content->pixel(x, y);
+Colour TestGame::pixel(std::string_view scene, int x, int y) {
+    return platform.pixels(windowOf(scene)).pixel(x, y);
 }
 
 }  // namespace orval::testing

@@ -50,7 +50,7 @@ class TestGame {
     // The window's position on the screen.
     Rect windowRect(std::string_view scene) const;
     // A pixel as the player sees it in the scene's window now.
-    Colour pixel(std::string_view scene, int x, int y) const;
+    Colour pixel(std::string_view scene, int x, int y);
 
     HeadlessPlatform platform;
     HandlerRegistry handlers;

@@ -48,17 +48,15 @@ class RecordingPlatform final : public Platform {
         return inner.waitEvent(deadline);
     }
     Rect usableBounds() override { return inner.usableBounds(); }
-    WindowId openWindow(const WindowRequest& request) override { return inner.openWindow(request); }
+    WindowId openWindow(const WindowRequest& request, WindowPainter& painter) override {
+        return inner.openWindow(request, painter);
+    }
     void showWindow(WindowId window) override { inner.showWindow(window); }
     void closeWindow(WindowId window) override;
-    void present(WindowId window, const Canvas& canvas) override { inner.present(window, canvas); }
+    void invalidate(WindowId window) override { inner.invalidate(window); }
     void setCursor(const std::string& file) override { inner.setCursor(file); }
-    void messageBox(std::string_view title, std::string_view text) override {
-        inner.messageBox(title, text);
-    }
     void playSound(const std::string& file) override { inner.playSound(file); }
     void openUrl(const std::string& url) override;
-    void reportFatal(std::string_view message) override { inner.reportFatal(message); }
 
     HeadlessPlatform inner;
     std::vector<WindowId> closed;

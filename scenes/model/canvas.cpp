@@ -5,20 +5,21 @@
 #include <SDL_image.h>
 
 namespace orval {
-namespace {}  // namespace
-
 Canvas::Canvas(int width, int height)
-    : surface_(SDL_CreateRGBSurfaceWithFormat(0, std::max(1, width), std::max(1, height), 32,
-                                              SDL_PIXELFORMAT_XRGB8888)) {
+    : owned_(SDL_CreateRGBSurfaceWithFormat(0, std::max(1, width), std::max(1, height), 32,
+                                            SDL_PIXELFORMAT_XRGB8888)),
+      surface_(owned_.get()) {
     if (!surface_)
         throw AssetError(std::string("cannot create a drawing surface: ") + SDL_GetError());
 }
+
+Canvas::Canvas(SDL_Surface* borrowed) : surface_(borrowed) {}
 
 void Canvas::fill(const Rect& area, Colour colour, const Rect& clip) {
     const Rect r = intersect(intersect(area, clip), bounds());
     if (r.w <= 0 || r.h <= 0) return;
     SDL_Rect sdl{r.x, r.y, r.w, r.h};
-    SDL_FillRect(surface_.get(), &sdl, SDL_MapRGB(surface_->format, colour.r, colour.g, colour.b));
+    SDL_FillRect(surface_, &sdl, SDL_MapRGB(surface_->format, colour.r, colour.g, colour.b));
 }
 
 void Canvas::draw(SDL_Surface* picture, int x, int y, const Rect& clip) {
@@ -26,7 +27,7 @@ void Canvas::draw(SDL_Surface* picture, int x, int y, const Rect& clip) {
     if (r.w <= 0 || r.h <= 0) return;
     SDL_Rect source{r.x - x, r.y - y, r.w, r.h};
     SDL_Rect target{r.x, r.y, r.w, r.h};
-    SDL_BlitSurface(picture, &source, surface_.get(), &target);
+    SDL_BlitSurface(picture, &source, surface_, &target);
 }
 
 void Canvas::outline(const Rect& area, Colour colour, const Rect& clip) {
@@ -46,22 +47,8 @@ Colour Canvas::pixel(int x, int y) const {
 }
 
 void Canvas::savePng(const std::filesystem::path& file) const {
-    if (IMG_SavePNG(surface_.get(), file.string().c_str()) != 0)
+    if (IMG_SavePNG(surface_, file.string().c_str()) != 0)
         throw AssetError(file.string() + ": cannot be written: " + IMG_GetError());
-}
-
-SDL_Surface* PictureStore::get(const std::string& relativePath) {
-    if (const auto it = pictures_.find(relativePath); it != pictures_.end())
-        return it->second.get();
-    const std::filesystem::path file = dataDir_ / relativePath;
-    SurfacePtr loaded(IMG_Load(file.string().c_str()));
-    if (!loaded) throw AssetError(file.string() + ": not a readable picture: " + IMG_GetError());
-    // Convert once so that every later blit is a plain copy.
-    SurfacePtr converted(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
-    if (!converted) throw AssetError(file.string() + ": cannot be converted: " + SDL_GetError());
-    SDL_Surface* result = converted.get();
-    pictures_.emplace(relativePath, std::move(converted));
-    return result;
 }
 
 }  // namespace orval

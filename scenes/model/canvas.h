@@ -1,9 +1,8 @@
-// Plain pixel surfaces the game draws into, and the pictures it draws from.
-// These need no display: the same code renders for windows, tests and snapshots.
+// Plain pixel surfaces the game draws into. They need no display: the same code draws into a
+// window's own pixels, a test's canvas and a snapshot.
 #pragma once
 
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -28,11 +27,14 @@ class AssetError : public std::runtime_error {
 // An RGB drawing surface of fixed size.
 class Canvas {
   public:
+    // A surface of its own, filled with black.
     Canvas(int width, int height);
+    // Draws into pixels someone else owns (a window's own surface), which outlive the canvas.
+    explicit Canvas(SDL_Surface* borrowed);
 
     int width() const { return surface_->w; }
     int height() const { return surface_->h; }
-    SDL_Surface* surface() const { return surface_.get(); }
+    SDL_Surface* surface() const { return surface_; }
 
     // Fills the part of `area` inside `clip`.
     void fill(const Rect& area, Colour colour, const Rect& clip);
@@ -47,21 +49,8 @@ class Canvas {
     Rect bounds() const { return {0, 0, width(), height()}; }
 
   private:
-    SurfacePtr surface_;
-};
-
-// Every picture the scenes show, decoded once and kept for the run (they never change).
-class PictureStore {
-  public:
-    explicit PictureStore(std::filesystem::path dataDir) : dataDir_(std::move(dataDir)) {}
-
-    // The decoded picture; throws AssetError naming the file when it cannot be decoded.
-    SDL_Surface* get(const std::string& relativePath);
-    const std::filesystem::path& dataDir() const { return dataDir_; }
-
-  private:
-    std::filesystem::path dataDir_;
-    std::map<std::string, SurfacePtr> pictures_;
+    SurfacePtr owned_;
+    SDL_Surface* surface_;
 };
 
 }  // namespace orval

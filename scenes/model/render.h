@@ -2,6 +2,7 @@
 #pragma once
 
 #include "scenes/model/canvas.h"
+#include "scenes/model/pictures.h"
 #include "scenes/model/state.h"
 #include "scenes/model/text.h"
 

@@ -7,7 +7,16 @@ namespace orval {
 
 std::optional<InputEvent> HeadlessPlatform::waitEvent(std::optional<std::uint64_t> deadline) {
     if (!input_.empty()) {
-        const InputEvent event = input_.front();
+        const Queued& next = input_.front();
+        // Input scripted for later waits for its moment, unless the deadline comes first.
+        if (next.at && *next.at > clock_) {
+            if (deadline && *deadline < *next.at) {
+                clock_ = std::max(clock_, *deadline);
+                return std::nullopt;
+            }
+            clock_ = *next.at;
+        }
+        const InputEvent event = next.event;
         input_.pop_front();
         return event;
     }
@@ -16,9 +25,9 @@ std::optional<InputEvent> HeadlessPlatform::waitEvent(std::optional<std::uint64_
     return std::nullopt;
 }
 
-WindowId HeadlessPlatform::openWindow(const WindowRequest& request) {
+WindowId HeadlessPlatform::openWindow(const WindowRequest& request, WindowPainter& painter) {
     const WindowId id = nextWindow_++;
-    windows_.emplace(id, Window{request, false, true, std::nullopt});
+    windows_.emplace(id, Window{request, &painter, false, true, std::nullopt, true});
     return id;
 }
 
@@ -27,27 +36,48 @@ void HeadlessPlatform::showWindow(WindowId window) {
     w.visible = true;
     stacking_.erase(std::remove(stacking_.begin(), stacking_.end(), window), stacking_.end());
     stacking_.insert(stacking_.begin(), window);
+    if (w.request.kind != WindowKind::MessageBox) return;
+
+    // The player reads the box and presses its OK button, before anything else happens.
+    Message message{w.request.title, w.request.text, clock_, w.request.okButton, std::nullopt};
+    if (keepMessagePixels_) {
+        Canvas canvas(w.request.width, w.request.height);
+        w.painter->paint(window, canvas);
+        message.pixels.emplace(std::move(canvas));
+    }
+    messages_.push_back(std::move(message));
+    const Rect& ok = w.request.okButton;
+    const int x = ok.x + ok.w / 2;
+    const int y = ok.y + ok.h / 2;
+    const std::uint64_t at = clock_ + readingTime_;
+    input_.push_front({{InputEvent::Type::MouseUp, window, x, y}, at});
+    input_.push_front({{InputEvent::Type::MouseDown, window, x, y}, at});
 }
 
 void HeadlessPlatform::closeWindow(WindowId window) {
     Window& w = windows_.at(window);
     w.open = false;
     w.visible = false;
-    w.content.reset();  // a closed window shows nothing, and long explorations stay small
+    w.painter = nullptr;
+    w.pixels.reset();  // a closed window shows nothing, and long explorations stay small
     stacking_.erase(std::remove(stacking_.begin(), stacking_.end(), window), stacking_.end());
 }
 
-void HeadlessPlatform::present(WindowId window, const Canvas& canvas) {
+void HeadlessPlatform::invalidate(WindowId window) {
     Window& w = windows_.at(window);
     if (!w.open) throw std::logic_error("drawing into a closed window");
-    Canvas copy(canvas.width(), canvas.height());
-    copy.draw(canvas.surface(), 0, 0, copy.bounds());
-    w.content.emplace(std::move(copy));
+    w.stale = true;
 }
 
-void HeadlessPlatform::messageBox(std::string_view title, std::string_view text) {
-    // The player reads it and presses OK at once.
-    messages_.push_back({std::string(title), std::string(text), clock_});
+const Canvas& HeadlessPlatform::pixels(WindowId id) {
+    Window& w = windows_.at(id);
+    if (!w.open) throw std::logic_error("a closed window shows nothing");
+    if (!w.pixels) w.pixels.emplace(w.request.width, w.request.height);
+    if (w.stale) {
+        w.painter->paint(id, *w.pixels);
+        w.stale = false;
+    }
+    return *w.pixels;
 }
 
 void HeadlessPlatform::playSound(const std::string& file) {

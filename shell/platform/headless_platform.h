@@ -1,9 +1,11 @@
 // The headless twin of the desktop: a virtual clock, scripted input, and a record of every
 // window, sound, message box and web link, as a player would have seen and heard them.
+// A window's pixels are drawn only when something asks for them.
 #pragma once
 
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,9 +17,11 @@ class HeadlessPlatform final : public Platform {
   public:
     struct Window {
         WindowRequest request;
+        WindowPainter* painter = nullptr;
         bool visible = false;
         bool open = true;
-        std::optional<Canvas> content;  // the last presented picture
+        std::optional<Canvas> pixels;  // kept once asked for; redrawn when asked after a change
+        bool stale = true;
     };
     struct Sound {
         std::uint64_t at = 0;
@@ -26,6 +30,8 @@ class HeadlessPlatform final : public Platform {
     struct Message {
         std::string title, text;
         std::uint64_t at = 0;
+        Rect okButton;                 // where the player pressed OK
+        std::optional<Canvas> pixels;  // the box as shown, when asked to keep them
     };
 
     explicit HeadlessPlatform(Rect screen = {0, 0, 1280, 1024}) : screen_(screen) {}
@@ -34,34 +40,46 @@ class HeadlessPlatform final : public Platform {
     std::uint64_t now() override { return clock_; }
     std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override;
     Rect usableBounds() override { return screen_; }
-    WindowId openWindow(const WindowRequest& request) override;
+    WindowId openWindow(const WindowRequest& request, WindowPainter& painter) override;
     void showWindow(WindowId window) override;
     void closeWindow(WindowId window) override;
-    void present(WindowId window, const Canvas& canvas) override;
+    void invalidate(WindowId window) override;
     void setCursor(const std::string& cursorFile) override { cursor_ = cursorFile; }
-    void messageBox(std::string_view title, std::string_view text) override;
     void playSound(const std::string& file) override;
     void openUrl(const std::string& url) override { urls_.push_back(url); }
-    void reportFatal(std::string_view message) override { fatal_ = std::string(message); }
 
-    // Scripting and inspection.
-    void queue(const InputEvent& event) { input_.push_back(event); }
+    // Scripting: input handed out in order; `at` (virtual ms) makes it wait for that moment.
+    void queue(const InputEvent& event, std::optional<std::uint64_t> at = std::nullopt) {
+        input_.push_back({event, at});
+    }
+    // How long the player reads a message box before pressing its OK button (0: at once).
+    void setReadingTime(std::uint64_t ms) { readingTime_ = ms; }
+    // Keeps each message box's pixels in its record.
+    void keepMessagePixels() { keepMessagePixels_ = true; }
+
+    // Inspection.
     const Window& window(WindowId id) const { return windows_.at(id); }
+    // What the open window shows now, drawn if it changed since last asked.
+    const Canvas& pixels(WindowId id);
     // Open visible windows, front first.
     std::vector<WindowId> visibleWindows() const;
     const std::vector<Sound>& sounds() const { return sounds_; }
     const std::vector<Message>& messages() const { return messages_; }
     const std::vector<std::string>& urls() const { return urls_; }
     const std::string& cursor() const { return cursor_; }
-    const std::string& fatal() const { return fatal_; }
     void clearSounds() { sounds_.clear(); }
     // Makes every later playSound throw, as a broken audio layer would.
     void breakAudio() { audioBroken_ = true; }
 
   private:
+    struct Queued {
+        InputEvent event;
+        std::optional<std::uint64_t> at;
+    };
+
     Rect screen_;
     std::uint64_t clock_ = 0;
-    std::deque<InputEvent> input_;
+    std::deque<Queued> input_;
     std::map<WindowId, Window> windows_;
     std::vector<WindowId> stacking_;  // open windows, front first
     WindowId nextWindow_ = 1;
@@ -69,7 +87,8 @@ class HeadlessPlatform final : public Platform {
     std::vector<Message> messages_;
     std::vector<std::string> urls_;
     std::string cursor_;
-    std::string fatal_;
+    std::uint64_t readingTime_ = 0;
+    bool keepMessagePixels_ = false;
     bool audioBroken_ = false;
 };
 

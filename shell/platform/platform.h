@@ -1,5 +1,6 @@
-// The one door between the game and the machine: windows, input, time, sound, browser.
+// The one door between the game and the machine: windows of pixels, input, time, sound, browser.
 // SdlPlatform drives a real desktop; HeadlessPlatform records everything for tests and tools.
+// The platform knows rectangles and canvases only: it never draws a scene or a letter itself.
 #pragma once
 
 #include <cstdint>
@@ -14,27 +15,47 @@ namespace orval {
 
 using WindowId = int;
 
-// Everything a new scene window needs; the window is created hidden.
+// What a window is for; it decides how the window system treats it.
+enum class WindowKind {
+    Scene,       // a scene of the game
+    MessageBox,  // a modal box: above every scene window until it is answered
+};
+
+// Everything a new window needs; the window is created hidden.
 struct WindowRequest {
+    WindowKind kind = WindowKind::Scene;
     std::string title;
     int x = 0, y = 0;           // client area's upper-left corner on the screen, pixels
     int width = 0, height = 0;  // client size, pixels
     std::string iconFile;       // absolute path of a PNG, or empty
+    // A message box's text and its OK button (in window pixels): what the headless twin
+    // records and where its player answers; a desktop shows only the pixels.
+    std::string text;
+    Rect okButton;
 };
 
-// One thing the player did, addressed to a window.
+// One thing the player or the system did, addressed to a window.
 struct InputEvent {
     enum class Type {
         MouseMove,
         MouseDown,
         MouseUp,
         KeyActivate,   // Space or Enter
-        CloseRequest,  // the window manager asked a window to close
-        Expose,        // the window's content was lost and must be drawn again
+        KeyCancel,     // Escape
+        CloseRequest,  // the window manager asked this window to close
+        Quit,          // the system asked the program to end (a signal, the session ending)
     };
     Type type = Type::MouseMove;
     WindowId window = 0;
     int x = 0, y = 0;
+};
+
+// Draws a window's pixels whenever the platform needs them.
+class WindowPainter {
+  public:
+    virtual ~WindowPainter() = default;
+    // Draws the whole client area of `window` into `canvas`, which has the client size.
+    virtual void paint(WindowId window, Canvas& canvas) = 0;
 };
 
 class Platform {
@@ -46,38 +67,34 @@ class Platform {
 
     // Waits for the next input, at most until `deadline` (absolute ms on now()'s clock), or
     // forever when there is none; returns nothing when the deadline passed first. The real
-    // platform sleeps in the system meanwhile; the headless twin advances its clock.
+    // platform sleeps in the system meanwhile; the headless twin advances its clock, and with
+    // neither input nor deadline returns nothing at once (nothing can happen any more).
     virtual std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) = 0;
 
     // The primary display's usable area, for centring windows.
     virtual Rect usableBounds() = 0;
 
-    // Creates a borderless, hidden window of exactly the client size at the given position.
-    virtual WindowId openWindow(const WindowRequest& request) = 0;
+    // Creates a borderless, hidden window of exactly the client size at the given position,
+    // whose pixels `painter` draws (it must outlive the window). Throws when it cannot.
+    virtual WindowId openWindow(const WindowRequest& request, WindowPainter& painter) = 0;
     // Makes the window visible, raises it above the others and gives it the keyboard focus.
     virtual void showWindow(WindowId window) = 0;
     // Destroys the window; its id is never used again.
     virtual void closeWindow(WindowId window) = 0;
-    // Replaces the window's content with the canvas (which has the client size).
-    virtual void present(WindowId window, const Canvas& canvas) = 0;
+    // The window's pixels changed: the platform asks its painter for them when it needs them
+    // (a desktop at once, into the window itself; the headless twin when a test looks).
+    virtual void invalidate(WindowId window) = 0;
 
     // Shows a shared cursor (absolute path of its PNG, hotspot at 0,0); empty = the arrow.
     virtual void setCursor(const std::string& cursorFile) = 0;
 
-    // A modal box centred on the screen; returns when the player closed it. While it is open
-    // no scene window takes mouse input and the caller's loop (timers included) is held.
-    virtual void messageBox(std::string_view title, std::string_view text) = 0;
-
     // Starts the WAV file at `file`, cutting off the clip still playing. A file that is
     // missing or unplayable gives a short alert tone; without an audio device, silence.
-    // Never throws and never waits.
+    // Never waits.
     virtual void playSound(const std::string& file) = 0;
 
     // Hands the address to the desktop's opener without waiting; failures are ignored.
     virtual void openUrl(const std::string& url) = 0;
-
-    // Tells the player about a fatal error as well as the platform can (stderr at least).
-    virtual void reportFatal(std::string_view message) = 0;
 };
 
 }  // namespace orval

@@ -3,14 +3,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <stdexcept>
 
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>
-
-#include "scenes/model/render.h"
 
 #ifdef ORVAL_HAVE_X11
 // Last: Xlib's macros (None, Bool, Status) must not meet the headers above.
@@ -49,35 +46,45 @@ std::filesystem::path executableDirectory() {
 
 // ---- sound -------------------------------------------------------------------------------
 
-SdlAudio::SdlAudio() {
-    // A short soft 880 Hz beep stands for the desktop's alert sound.
-    constexpr int kRate = 44100;
-    constexpr int kSamples = kRate / 6;
-    alertSamples_.resize(2 * kSamples);
-    for (int i = 0; i < kSamples; ++i) {
-        const double envelope = std::min(1.0, std::min(i, kSamples - i) / 400.0);
-        const auto value =
-            static_cast<std::int16_t>(6000.0 * envelope * std::sin(2.0 * M_PI * 880.0 * i / kRate));
-        alertSamples_[2 * static_cast<std::size_t>(i)] = value;
-        alertSamples_[2 * static_cast<std::size_t>(i) + 1] = value;
+SdlAudio::~SdlAudio() {
+    close();
+    if (subsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlAudio::open() {
+    if (open_) return true;
+    if (!subsystem_) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+        subsystem_ = true;
     }
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
-    if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, 1024) != 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return;
-    }
+    // No format change allowed: SDL converts in its own thread if the device differs, and a
+    // clip loads without resampling on the click that plays it.
+    if (Mix_OpenAudioDevice(kClipRate, AUDIO_S16SYS, 1, 1024, nullptr, 0) != 0) return false;
     Mix_AllocateChannels(1);
+    if (alertSamples_.empty()) {
+        // A short soft 880 Hz beep stands for the desktop's alert sound.
+        constexpr int kSamples = kClipRate / 6;
+        alertSamples_.resize(kSamples);
+        for (int i = 0; i < kSamples; ++i) {
+            const double envelope = std::min(1.0, std::min(i, kSamples - i) / 200.0);
+            alertSamples_[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(
+                6000.0 * envelope * std::sin(2.0 * M_PI * 880.0 * i / kClipRate));
+        }
+    }
     alert_ = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(alertSamples_.data()),
                                static_cast<Uint32>(alertSamples_.size() * sizeof(std::int16_t)));
     open_ = true;
+    return true;
 }
 
-SdlAudio::~SdlAudio() {
+void SdlAudio::close() {
     if (!open_) return;
     stopAndFree();
     if (alert_) Mix_FreeChunk(alert_);
+    alert_ = nullptr;
     Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    open_ = false;
+    quietSince_.reset();
 }
 
 void SdlAudio::stopAndFree() {
@@ -88,8 +95,9 @@ void SdlAudio::stopAndFree() {
 }
 
 SdlAudio::Outcome SdlAudio::play(const std::string& file) noexcept {
-    if (!open_) return Outcome::Silent;
+    if (!open()) return Outcome::Silent;
     stopAndFree();
+    quietSince_.reset();
     Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
     const Outcome outcome = chunk ? Outcome::Played : Outcome::AlertTone;
     if (!chunk) chunk = alert_;
@@ -97,6 +105,23 @@ SdlAudio::Outcome SdlAudio::play(const std::string& file) noexcept {
     current_ = chunk;
     if (Mix_PlayChannel(0, chunk, 0) < 0) return Outcome::Silent;
     return outcome;
+}
+
+std::optional<std::uint64_t> SdlAudio::nextCheck(std::uint64_t now) {
+    if (!open_) return std::nullopt;
+    if (Mix_Playing(0)) return now + 500;  // still speaking: look again soon
+    if (!quietSince_) quietSince_ = now;
+    return *quietSince_ + kQuietBeforeClosing;
+}
+
+void SdlAudio::closeIfQuiet(std::uint64_t now) {
+    if (!open_) return;
+    if (Mix_Playing(0)) {
+        quietSince_.reset();
+        return;
+    }
+    if (!quietSince_) quietSince_ = now;
+    if (now >= *quietSince_ + kQuietBeforeClosing) close();
 }
 
 // ---- windows and input --------------------------------------------------------------------
@@ -118,16 +143,13 @@ SdlPlatform::SdlPlatform() {
     if (!previousXErrorHandler) previousXErrorHandler = XSetErrorHandler(ignoreStaleWakeup);
 #endif
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
-        throw std::runtime_error(std::string("no display to open windows on: ") + SDL_GetError());
-    audio_ = std::make_unique<SdlAudio>();
-    fonts_ = std::make_unique<Fonts>();  // ready before the first message box is needed
+        videoError_ = std::string("no display to open windows on: ") + SDL_GetError();
 }
 
 SdlPlatform::~SdlPlatform() {
-    audio_.reset();
+    audio_.reset();  // before SDL goes
     cursors_.clear();
     windows_.clear();
-    fonts_.reset();
     SDL_Quit();
 }
 
@@ -145,13 +167,15 @@ std::optional<WindowId> SdlPlatform::idOf(unsigned sdlWindowId) const {
     return std::nullopt;
 }
 
-WindowId SdlPlatform::openWindow(const WindowRequest& request) {
-    SDL_Window* window =
-        SDL_CreateWindow(request.title.c_str(), request.x, request.y, request.width, request.height,
-                         SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+WindowId SdlPlatform::openWindow(const WindowRequest& request, WindowPainter& painter) {
+    if (!videoError_.empty()) throw std::runtime_error(videoError_);
+    Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
+    if (request.kind == WindowKind::MessageBox) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    SDL_Window* window = SDL_CreateWindow(request.title.c_str(), request.x, request.y,
+                                          request.width, request.height, flags);
     if (!window)
         throw std::runtime_error("cannot open the window " + request.title + ": " + SDL_GetError());
-    OpenWindow open{std::unique_ptr<SDL_Window, WindowDeleter>(window), nullptr};
+    OpenWindow open{std::unique_ptr<SDL_Window, WindowDeleter>(window), &painter};
     if (!request.iconFile.empty()) {
         SurfacePtr icon(IMG_Load(request.iconFile.c_str()));
         if (!icon)
@@ -168,93 +192,99 @@ void SdlPlatform::showWindow(WindowId window) {
     OpenWindow& w = windows_.at(window);
     SDL_ShowWindow(w.window.get());
     SDL_RaiseWindow(w.window.get());
-    redraw(w);
+    SDL_UpdateWindowSurface(w.window.get());
 }
 
 void SdlPlatform::closeWindow(WindowId window) { windows_.erase(window); }
 
-void SdlPlatform::redraw(OpenWindow& window) {
-    if (!window.content) return;
+void SdlPlatform::paint(WindowId id, OpenWindow& window) {
+    // The painter draws straight into the window's own pixels: no copy of them is kept.
     SDL_Surface* surface = SDL_GetWindowSurface(window.window.get());
     if (!surface) return;
-    SDL_BlitSurface(window.content->surface(), nullptr, surface, nullptr);
-    SDL_UpdateWindowSurface(window.window.get());
+    Canvas canvas(surface);
+    window.painter->paint(id, canvas);
+    if (SDL_GetWindowFlags(window.window.get()) & SDL_WINDOW_SHOWN)
+        SDL_UpdateWindowSurface(window.window.get());
 }
 
-void SdlPlatform::redrawAll() {
-    for (auto& [id, w] : windows_) redraw(w);
-}
+void SdlPlatform::invalidate(WindowId window) { paint(window, windows_.at(window)); }
 
-void SdlPlatform::present(WindowId window, const Canvas& canvas) {
-    OpenWindow& w = windows_.at(window);
-    if (!w.content || w.content->width() != canvas.width() ||
-        w.content->height() != canvas.height())
-        w.content = std::make_unique<Canvas>(canvas.width(), canvas.height());
-    w.content->draw(canvas.surface(), 0, 0, w.content->bounds());
-    if (SDL_GetWindowFlags(w.window.get()) & SDL_WINDOW_SHOWN) redraw(w);
+std::optional<InputEvent> SdlPlatform::translate(const void* sdlEvent) {
+    const SDL_Event& event = *static_cast<const SDL_Event*>(sdlEvent);
+    switch (event.type) {
+        case SDL_QUIT:
+            return InputEvent{InputEvent::Type::Quit, 0, 0, 0};
+        case SDL_WINDOWEVENT: {
+            const auto id = idOf(event.window.windowID);
+            if (!id) return std::nullopt;
+            OpenWindow& w = windows_.at(*id);
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_EXPOSED:
+                    // The window surface still holds the pixels: show them again.
+                    SDL_UpdateWindowSurface(w.window.get());
+                    return std::nullopt;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    paint(*id, w);  // SDL made a new surface: its pixels are drawn anew
+                    return std::nullopt;
+                case SDL_WINDOWEVENT_CLOSE:
+                    return InputEvent{InputEvent::Type::CloseRequest, *id, 0, 0};
+                default:
+                    return std::nullopt;
+            }
+        }
+        case SDL_MOUSEMOTION: {
+            const auto id = idOf(event.motion.windowID);
+            if (!id) return std::nullopt;
+            return InputEvent{InputEvent::Type::MouseMove, *id, event.motion.x, event.motion.y};
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            const auto id = idOf(event.button.windowID);
+            if (!id || event.button.button != SDL_BUTTON_LEFT) return std::nullopt;
+            const auto type = event.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Type::MouseDown
+                                                                : InputEvent::Type::MouseUp;
+            return InputEvent{type, *id, event.button.x, event.button.y};
+        }
+        case SDL_KEYDOWN: {
+            const SDL_Keycode key = event.key.keysym.sym;
+            if (event.key.repeat) return std::nullopt;
+            const auto id = idOf(event.key.windowID);
+            if (!id) return std::nullopt;
+            if (key == SDLK_SPACE || key == SDLK_RETURN || key == SDLK_KP_ENTER)
+                return InputEvent{InputEvent::Type::KeyActivate, *id, 0, 0};
+            if (key == SDLK_ESCAPE) return InputEvent{InputEvent::Type::KeyCancel, *id, 0, 0};
+            return std::nullopt;
+        }
+        default:
+            return std::nullopt;
+    }
 }
 
 std::optional<InputEvent> SdlPlatform::waitEvent(std::optional<std::uint64_t> deadline) {
+    if (!videoError_.empty()) return std::nullopt;
     while (true) {
+        // The sound device, while open, is looked at now and then, so that it closes once quiet.
+        const std::uint64_t current = now();
+        audio_->closeIfQuiet(current);
+        std::optional<std::uint64_t> wake = deadline;
+        if (const auto check = audio_->nextCheck(current); check && (!wake || *check < *wake))
+            wake = check;
+
         SDL_Event event;
         int got = 0;
-        if (deadline) {
-            const std::uint64_t current = now();
-            if (*deadline <= current) {
-                got = SDL_PollEvent(&event);
-            } else {
-                const std::uint64_t wait = std::min<std::uint64_t>(*deadline - current, 1u << 30);
-                got = SDL_WaitEventTimeout(&event, static_cast<int>(wait));
-            }
-            if (!got && now() >= *deadline) return std::nullopt;
-            if (!got) continue;
-        } else if (!SDL_WaitEvent(&event)) {
+        if (!wake) {
+            got = SDL_WaitEvent(&event);
+        } else if (*wake <= current) {
+            got = SDL_PollEvent(&event);
+        } else {
+            const std::uint64_t wait = std::min<std::uint64_t>(*wake - current, 1u << 30);
+            got = SDL_WaitEventTimeout(&event, static_cast<int>(wait));
+        }
+        if (got) {
+            if (auto input = translate(&event)) return input;
             continue;
         }
-
-        InputEvent input;
-        switch (event.type) {
-            case SDL_QUIT:
-                input.type = InputEvent::Type::CloseRequest;
-                input.window = windows_.empty() ? 0 : windows_.begin()->first;
-                return input;
-            case SDL_WINDOWEVENT: {
-                const auto id = idOf(event.window.windowID);
-                if (!id) break;
-                if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
-                    redraw(windows_.at(*id));
-                } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
-                    input.type = InputEvent::Type::CloseRequest;
-                    input.window = *id;
-                    return input;
-                }
-                break;
-            }
-            case SDL_MOUSEMOTION: {
-                const auto id = idOf(event.motion.windowID);
-                if (!id) break;
-                return InputEvent{InputEvent::Type::MouseMove, *id, event.motion.x, event.motion.y};
-            }
-            case SDL_MOUSEBUTTONDOWN:
-            case SDL_MOUSEBUTTONUP: {
-                const auto id = idOf(event.button.windowID);
-                if (!id || event.button.button != SDL_BUTTON_LEFT) break;
-                const auto type = event.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Type::MouseDown
-                                                                    : InputEvent::Type::MouseUp;
-                return InputEvent{type, *id, event.button.x, event.button.y};
-            }
-            case SDL_KEYDOWN: {
-                const SDL_Keycode key = event.key.keysym.sym;
-                if (event.key.repeat ||
-                    (key != SDLK_SPACE && key != SDLK_RETURN && key != SDLK_KP_ENTER))
-                    break;
-                const auto id = idOf(event.key.windowID);
-                if (!id) break;
-                return InputEvent{InputEvent::Type::KeyActivate, *id, 0, 0};
-            }
-            default:
-                break;
-        }
+        if (deadline && now() >= *deadline) return std::nullopt;
     }
 }
 
@@ -275,103 +305,15 @@ SDL_Cursor* SdlPlatform::cursorFor(const std::string& file) {
 }
 
 void SdlPlatform::setCursor(const std::string& cursorFile) {
-    if (cursorFile == currentCursor_) return;
+    if (cursorFile == currentCursor_ || !videoError_.empty()) return;
     if (SDL_Cursor* cursor = cursorFor(cursorFile)) SDL_SetCursor(cursor);
     currentCursor_ = cursorFile;
 }
 
-// ---- the message box ------------------------------------------------------------------------
+// ---- sound and link -------------------------------------------------------------------------
 
-void SdlPlatform::messageBox(std::string_view title, std::string_view text) {
-    const MessageBoxLayout layout = layoutMessageBox(title, text, *fonts_);
-    const Rect screen = usableBounds();
-    const std::string caption(title);
-    std::unique_ptr<SDL_Window, WindowDeleter> box(
-        SDL_CreateWindow(caption.c_str(), screen.x + (screen.w - layout.width) / 2,
-                         screen.y + (screen.h - layout.height) / 2, layout.width, layout.height,
-                         SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALWAYS_ON_TOP));
-    if (!box) throw std::runtime_error(std::string("cannot open a message box: ") + SDL_GetError());
-    Canvas canvas(layout.width, layout.height);
-    bool pressed = false;
-    const auto draw = [&] {
-        renderMessageBox(title, text, *fonts_, canvas, pressed);
-        if (SDL_Surface* surface = SDL_GetWindowSurface(box.get())) {
-            SDL_BlitSurface(canvas.surface(), nullptr, surface, nullptr);
-            SDL_UpdateWindowSurface(box.get());
-        }
-    };
-    SDL_ShowWindow(box.get());
-    SDL_RaiseWindow(box.get());
-    const std::string previousCursor = currentCursor_;
-    setCursor("");
-    draw();
-    const Uint32 boxId = SDL_GetWindowID(box.get());
-    const auto onOk = [&](int x, int y) { return layout.okButton.contains(x, y); };
-
-    // A loop of its own: scene windows get no input and the game's timers wait meanwhile.
-    bool open = true;
-    while (open) {
-        SDL_Event event;
-        if (!SDL_WaitEvent(&event)) continue;
-        switch (event.type) {
-            case SDL_WINDOWEVENT:
-                if (event.window.windowID == boxId) {
-                    if (event.window.event == SDL_WINDOWEVENT_EXPOSED) draw();
-                    if (event.window.event == SDL_WINDOWEVENT_CLOSE) open = false;
-                } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
-                    if (const auto id = idOf(event.window.windowID)) redraw(windows_.at(*id));
-                }
-                break;
-            case SDL_MOUSEBUTTONDOWN:
-                if (event.button.windowID != boxId) {
-                    SDL_RaiseWindow(box.get());  // the box stays in front until answered
-                } else if (event.button.button == SDL_BUTTON_LEFT &&
-                           onOk(event.button.x, event.button.y)) {
-                    pressed = true;
-                    draw();
-                }
-                break;
-            case SDL_MOUSEBUTTONUP:
-                if (event.button.windowID == boxId && event.button.button == SDL_BUTTON_LEFT) {
-                    if (pressed && onOk(event.button.x, event.button.y)) open = false;
-                    pressed = false;
-                    draw();
-                }
-                break;
-            case SDL_MOUSEMOTION:
-                setCursor("");
-                break;
-            case SDL_KEYDOWN: {
-                const SDL_Keycode key = event.key.keysym.sym;
-                if (key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_SPACE ||
-                    key == SDLK_ESCAPE)
-                    open = false;
-                break;
-            }
-            default:
-                break;
-        }
-    }
-    box.reset();
-    setCursor(previousCursor == "?" ? "" : previousCursor);
-    redrawAll();
-}
-
-// ---- sound, link, fatal report ----------------------------------------------------------------
-
-void SdlPlatform::playSound(const std::string& file) {
-    if (audio_) audio_->play(file);
-}
+void SdlPlatform::playSound(const std::string& file) { audio_->play(file); }
 
 void SdlPlatform::openUrl(const std::string& url) { SDL_OpenURL(url.c_str()); }
-
-void SdlPlatform::reportFatal(std::string_view message) {
-    std::fprintf(stderr, "orval-kesk: %.*s\n", static_cast<int>(message.size()), message.data());
-    try {
-        messageBox("ORVAL KESK – chyba", message);
-    } catch (...) {
-        // No way left to show it; stderr has it.
-    }
-}
 
 }  // namespace orval

@@ -3,13 +3,14 @@
 // audio and cursor APIs.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "scenes/model/text.h"
 #include "shell/platform/platform.h"
 
 struct SDL_Window;
@@ -21,33 +22,48 @@ namespace orval {
 // The directory the executable lies in (where data/ and zvuky/ are installed beside it).
 std::filesystem::path executableDirectory();
 
-// One clip at a time on one mixer channel; a new clip cuts off the one playing.
+// One clip at a time on one mixer channel; a new clip cuts off the one playing. The device is
+// opened by the first clip, at the clips' own format (so loading a clip converts nothing), and
+// closed again once it has been quiet a while, so that a game at rest costs no wake-ups.
 class SdlAudio {
   public:
     enum class Outcome { Played, AlertTone, Silent };
 
-    // Opens the audio device; without one the game stays silent.
-    SdlAudio();
+    // Every clip of the game is 16-bit mono PCM at this rate.
+    static constexpr int kClipRate = 22050;
+    // How long the device stays open after the last clip ended.
+    static constexpr std::uint64_t kQuietBeforeClosing = 3000;
+
+    SdlAudio() = default;
     ~SdlAudio();
     SdlAudio(const SdlAudio&) = delete;
     SdlAudio& operator=(const SdlAudio&) = delete;
 
     // Starts the file, or the alert tone when it cannot be read; never throws.
     Outcome play(const std::string& file) noexcept;
-    bool hasDevice() const { return open_; }
+    // When the device should next be looked at (`now` on SDL's clock), or nothing while closed.
+    std::optional<std::uint64_t> nextCheck(std::uint64_t now);
+    // Closes the device if it has been quiet long enough.
+    void closeIfQuiet(std::uint64_t now);
+    bool isOpen() const { return open_; }
 
   private:
+    bool open();
+    void close();
     void stopAndFree();
 
     bool open_ = false;
+    bool subsystem_ = false;        // SDL's audio subsystem, kept once started
     Mix_Chunk* current_ = nullptr;  // owned unless it is the alert tone
-    Mix_Chunk* alert_ = nullptr;
+    Mix_Chunk* alert_ = nullptr;    // made when the device opens
+    std::optional<std::uint64_t> quietSince_;
     std::vector<std::int16_t> alertSamples_;
 };
 
 class SdlPlatform final : public Platform {
   public:
-    // Starts SDL's video and timer subsystems; throws std::runtime_error without a display.
+    // Starts SDL's video and timer subsystems. Without a display it still constructs, and the
+    // first window it is asked for fails with the reason.
     SdlPlatform();
     ~SdlPlatform() override;
     SdlPlatform(const SdlPlatform&) = delete;
@@ -56,15 +72,13 @@ class SdlPlatform final : public Platform {
     std::uint64_t now() override;
     std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override;
     Rect usableBounds() override;
-    WindowId openWindow(const WindowRequest& request) override;
+    WindowId openWindow(const WindowRequest& request, WindowPainter& painter) override;
     void showWindow(WindowId window) override;
     void closeWindow(WindowId window) override;
-    void present(WindowId window, const Canvas& canvas) override;
+    void invalidate(WindowId window) override;
     void setCursor(const std::string& cursorFile) override;
-    void messageBox(std::string_view title, std::string_view text) override;
     void playSound(const std::string& file) override;
     void openUrl(const std::string& url) override;
-    void reportFatal(std::string_view message) override;
 
   private:
     struct WindowDeleter {
@@ -75,20 +89,20 @@ class SdlPlatform final : public Platform {
     };
     struct OpenWindow {
         std::unique_ptr<SDL_Window, WindowDeleter> window;
-        std::unique_ptr<Canvas> content;  // kept to draw again when the system asks
+        WindowPainter* painter = nullptr;
     };
 
     std::optional<WindowId> idOf(unsigned sdlWindowId) const;
-    void redraw(OpenWindow& window);
-    void redrawAll();
+    std::optional<InputEvent> translate(const void* sdlEvent);
+    void paint(WindowId id, OpenWindow& window);
     SDL_Cursor* cursorFor(const std::string& file);
 
+    std::string videoError_;  // why there is no display, or empty
     std::map<WindowId, OpenWindow> windows_;
     WindowId nextWindow_ = 1;
     std::map<std::string, std::unique_ptr<SDL_Cursor, CursorDeleter>> cursors_;
     std::string currentCursor_ = "?";
-    std::unique_ptr<Fonts> fonts_;  // for the message box, made when first needed
-    std::unique_ptr<SdlAudio> audio_;
+    std::unique_ptr<SdlAudio> audio_ = std::make_unique<SdlAudio>();
 };
 
 }  // namespace orval
