@@ -6,15 +6,50 @@
 namespace orval::testing {
 namespace {
 
+// The C++ files under a folder of the source tree.
+std::vector<fs::path> sourcesUnder(const std::string& folder) {
+    std::vector<fs::path> files;
+    for (const auto& item : fs::recursive_directory_iterator(sourceDir() / folder))
+        if (item.path().extension() == ".cpp" || item.path().extension() == ".h")
+            files.push_back(item.path());
+    return files;
+}
+
+// Every dependency runs one way, shell/ -> scenes/ -> scenes/model/, and the platform layer
+// knows pixels only: a rule broken here is how layers grow back together.
+TEST(Architecture, EveryLayerIncludesOnlyWhatLiesBelowIt) {
+    struct Rule {
+        std::string folder;
+        std::regex forbidden;
+        const char* why;
+    };
+    const Rule rules[] = {
+        {"scenes", std::regex(R"(#include\s*"shell/)"), "scenes/ never reaches up into shell/"},
+        {"scenes/model", std::regex(R"(#include\s*"scenes/(front|places|game))"),
+         "the model knows no handler"},
+        {"shell/platform",
+         std::regex(R"(#include\s*"scenes/(?!model/(geometry|canvas)\.h"))"),
+         "the platform includes only geometry and canvases"},
+        {"shell/platform",
+         std::regex(R"(\b(TTF_\w+|Fonts|renderScene|renderMessageBox|SceneDescription|fontconfig)\b)"),
+         "the platform draws no scene and no letter"},
+    };
+    for (const Rule& rule : rules) {
+        SCOPED_TRACE(rule.why);
+        const std::vector<fs::path> files = sourcesUnder(rule.folder);
+        EXPECT_GE(files.size(), 4u);
+        for (const fs::path& file : files)
+            EXPECT_FALSE(std::regex_search(readFile(file), rule.forbidden)) << file;
+    }
+}
+
 // Only the platform layer may reach SDL's windows, events, audio and cursors.
 TEST(Architecture, OnlyThePlatformLayerIncludesSdlWindowEventAudioOrCursorHeaders) {
     const std::regex forbidden(
         R"(#include\s*[<"](SDL2/)?(SDL|SDL_video|SDL_events|SDL_mixer|SDL_mouse|SDL_audio)\.h[>"])");
     int checked = 0;
     for (const std::string folder : {"scenes", "shell", "tools"}) {
-        for (const auto& item : fs::recursive_directory_iterator(sourceDir() / folder)) {
-            const fs::path& file = item.path();
-            if (file.extension() != ".cpp" && file.extension() != ".h") continue;
+        for (const fs::path& file : sourcesUnder(folder)) {
             if (file.parent_path().filename() == "platform" && file.stem() == "sdl_platform")
                 continue;
             ++checked;
@@ -22,6 +57,13 @@ TEST(Architecture, OnlyThePlatformLayerIncludesSdlWindowEventAudioOrCursorHeader
         }
     }
     EXPECT_GT(checked, 30);
+}
+
+TEST(Architecture, AHandlerRegisteredTwiceIsRefused) {
+    HandlerRegistry registry;
+    registry.add("doma", "Image4_Click", [](Game&) {});
+    EXPECT_THROW(registry.add("doma", "Image4_Click", [](Game&) {}), std::logic_error);
+    EXPECT_NO_THROW(registry.add("Sklad", "Image4_Click", [](Game&) {}));
 }
 
 }  // namespace

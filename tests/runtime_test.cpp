@@ -8,14 +8,19 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// The game's descriptions with one event of one control bound to test code instead, on a new
+// The game's descriptions with one event of one control (or, without one, of the scene) bound to
+// test code instead, on a new
 // runtime that shows `first` as the program does at start.
 void rebind(TestGame& game, std::string_view scene, std::string_view control, EventKind event,
             Handler code, std::string_view first) {
     std::vector<SceneDescription> scenes = gameDescriptions();
-    for (SceneDescription& s : scenes)
-        if (s.name == scene)
-            s.controls.at(static_cast<std::size_t>(s.find(control))).handlers[event] = "Test_Code";
+    for (SceneDescription& s : scenes) {
+        if (s.name != scene) continue;
+        auto& handlers = control.empty() ? s.handlers  // the scene's own event
+                                         : s.controls.at(static_cast<std::size_t>(s.find(control)))
+                                               .handlers;
+        handlers[event] = "Test_Code";
+    }
     game.handlers.add(scene, "Test_Code", code);
     game.runtime =
         std::make_unique<Runtime>(game.platform, sourceDir(), game.handlers, std::move(scenes));
@@ -176,6 +181,74 @@ TEST(Runtime, TimersTickExactlyTheirIntervalAfterTheLoad) {
         game.wait(10 * row.interval);
         EXPECT_TRUE(game.takeSounds().empty());
     }
+}
+
+int ticks = 0;
+
+TEST(Runtime, ATimerHeldUpByAMessageBoxTicksOnceAfterItAndThenOnTime) {
+    TestGame game;
+    ticks = 0;
+    // A 20 ms timer that keeps ticking, and the listening device's box read for five seconds.
+    rebind(game, "green", "Timer1", EventKind::Timer, [](Game&) { ++ticks; }, "green");
+    game.runtime->setVisible("Inventář", "Picture3", true);
+    game.runtime->setEnabled("Inventář", "Image2", true);
+    game.runtime->show("Inventář");
+    game.wait(100);
+    EXPECT_EQ(ticks, 5);
+    game.platform.setReadingTime(5000);
+    play(game, kDevice);
+    EXPECT_EQ(messagesOf(game), std::vector<Message>{kNextDay});
+    EXPECT_EQ(game.platform.now(), 5100u);
+    EXPECT_EQ(ticks, 6);  // no tick while the box was open, one late tick after it, no burst
+    game.wait(19);
+    EXPECT_EQ(ticks, 6);
+    game.wait(1);
+    EXPECT_EQ(ticks, 7);
+}
+
+TEST(Runtime, ASceneUnloadedByItsOwnLoadHandlerIsAFatalErrorNotACrash) {
+    TestGame game;
+    rebind(game, "Příběh", "", EventKind::Load, [](Game& g) { g.unload("Příběh"); }, "ORVAL");
+    play(game, kNewGame);  // shows the briefing, whose Load unloads it again
+    EXPECT_TRUE(game.ended());
+    EXPECT_EQ(game.runtime->exitStatus(), 1);
+    EXPECT_TRUE(mentions(game.runtime->fatalMessage(), "Příběh"));
+    EXPECT_TRUE(game.platform.visibleWindows().empty());
+}
+
+// The box the game draws itself: title, text wrapped inside it, and OK where the platform is told.
+TEST(Runtime, TheMessageBoxShowsItsTitleItsWrappedTextAndItsOkButton) {
+    TestGame game("Brown");
+    game.platform.keepMessagePixels();
+    play(game, Path{kSettle, kBrownHead, kBox});
+    ASSERT_EQ(messagesOf(game), std::vector<Message>{kDocuments});
+    const HeadlessPlatform::Message& box = game.platform.messages()[0];
+    ASSERT_TRUE(box.pixels);
+    const Canvas& pixels = *box.pixels;
+    const Rect ok = box.okButton;
+    const Colour white{255, 255, 255}, black{0, 0, 0}, face{225, 225, 225}, ground{240, 240, 240};
+    // The title in white on the blue bar.
+    EXPECT_GT(countColour(pixels, {0, 0, pixels.width(), 25}, white), 100);
+    // The text: black letters on several lines, all left of the right margin and above OK.
+    const Rect textArea{62, 25, pixels.width() - 62 - 12, ok.y - 25};
+    int lines = 0;
+    bool inLine = false;
+    for (int y = textArea.y; y < textArea.y + textArea.h; ++y) {
+        const bool ink = countColour(pixels, {textArea.x, y, textArea.w, 1}, black) > 0;
+        lines += ink && !inLine;
+        inLine = ink;
+    }
+    EXPECT_GE(lines, 3);
+    EXPECT_EQ(countColour(pixels, {0, 25, textArea.x, ok.y - 25}, black), 0);
+    EXPECT_EQ(countColour(pixels, {textArea.x + textArea.w, 25, 12, ok.y - 25}, black), 0);
+    // OK: a button face with its caption exactly where the platform was told, box ground around.
+    EXPECT_GT(countColour(pixels, ok, face), ok.w * ok.h / 2);
+    EXPECT_GT(countColour(pixels, {ok.x + ok.w / 4, ok.y + 4, ok.w / 2, ok.h - 8}, black), 10);
+    EXPECT_EQ(pixels.pixel(ok.x - 2, ok.y + ok.h / 2), ground);
+    EXPECT_EQ(pixels.pixel(ok.x + ok.w + 1, ok.y + ok.h / 2), ground);
+    EXPECT_EQ(pixels.pixel(ok.x + ok.w / 2, ok.y - 2), ground);
+    // The player pressed there, and the box closed.
+    EXPECT_EQ(game.windows(), (Names{"Brown"}));
 }
 
 TEST(Runtime, ADisabledTimerNeverTicks) {
