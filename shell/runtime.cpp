@@ -65,11 +65,6 @@ int Runtime::controlIndex(const Entry& e, std::string_view control) const {
     return index;
 }
 
-Fonts& Runtime::fonts() {
-    if (!fonts_) fonts_ = std::make_unique<Fonts>();
-    return *fonts_;
-}
-
 Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     Entry& e = entry(scene);
     if (e.state) return *e.state;
@@ -90,10 +85,7 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     }
     if (!d.icon.empty()) request.iconFile = (baseDir_ / "data" / d.icon).string();
 
-    // Decode every picture now, so a damaged file fails at load and clicks stay instant.
-    if (!d.picture.empty()) pictures_.get(d.picture);
-    for (const ControlDescription& c : d.controls)
-        if (!c.picture.empty()) pictures_.get(c.picture);
+    checkPictures(d);  // a damaged picture fails the load, not a later click
 
     auto state = std::make_unique<LoadedScene>();
     state->flags = initialFlags(d);
@@ -112,6 +104,12 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
             throw GameError("the scene " + d.name + " was unloaded while it was being loaded");
     }
     return *e.state;
+}
+
+void Runtime::checkPictures(const SceneDescription& d) {
+    if (!d.picture.empty()) pictures_.check(d.picture);
+    for (const ControlDescription& c : d.controls)
+        if (!c.picture.empty()) pictures_.check(c.picture);
 }
 
 void Runtime::callHandler(const std::string& scene, const std::string& handler) {
@@ -233,19 +231,19 @@ Canvas Runtime::render(std::string_view scene, const RenderOptions& options) {
     Canvas canvas(e.description.clientWidth, e.description.clientHeight);
     RenderOptions effective = options;
     effective.buttonHasFocus = true;  // the one command button always holds its window's focus
-    renderScene(e.description, e.state->flags, pictures_, fonts(), canvas, effective);
+    renderScene(e.description, e.state->flags, pictures_, fonts_, canvas, effective);
     return canvas;
 }
 
 void Runtime::paint(WindowId window, Canvas& canvas) {
     if (box_ && box_->window == window) {
-        renderMessageBox(box_->title, box_->text, fonts(), canvas, box_->pressed);
+        renderMessageBox(box_->title, box_->text, fonts_, canvas, box_->pressed);
         return;
     }
     for (const auto& [name, e] : scenes_) {
         if (!e.state || e.state->window != window) continue;
         const RenderOptions options{.buttonHasFocus = true};
-        renderScene(e.description, e.state->flags, pictures_, fonts(), canvas, options);
+        renderScene(e.description, e.state->flags, pictures_, fonts_, canvas, options);
         return;
     }
 }
@@ -273,7 +271,7 @@ bool Runtime::showBox(std::string_view title, std::string_view text) {
     Box box;
     box.title = std::string(title);
     box.text = std::string(text);
-    box.layout = layoutMessageBox(title, text, fonts());
+    box.layout = layoutMessageBox(title, text, fonts_);
     const Rect screen = platform_.usableBounds();
     WindowRequest request;
     request.kind = WindowKind::MessageBox;
@@ -511,15 +509,11 @@ int Runtime::run(std::string_view firstScene) {
         if (scenes_.empty()) addDescriptions(loadGameDescriptions(baseDir_ / "data", handlers_));
         show(first);
     });
-    // With the menu up, decode every other picture and open the fonts now, so that no click
-    // later waits for a file (and a damaged one is reported at once).
+    // With the menu up, find the fonts and check every other picture now, so that no click
+    // waits for a font lookup and a damaged file is reported at once, not in the middle of play.
     guarded([&] {
-        fonts();
-        for (const auto& [name, e] : scenes_) {
-            if (!e.description.picture.empty()) pictures_.get(e.description.picture);
-            for (const ControlDescription& c : e.description.controls)
-                if (!c.picture.empty()) pictures_.get(c.picture);
-        }
+        fonts_.prepare();
+        for (const auto& [name, e] : scenes_) checkPictures(e.description);
     });
     while (step(std::nullopt)) {
     }

@@ -107,7 +107,8 @@ class Runtime final : public Game, private WindowPainter {
     LoadedScene& ensureLoaded(std::string_view scene);
     int controlIndex(const Entry& e, std::string_view control) const;
     void callHandler(const std::string& scene, const std::string& handler);
-    Fonts& fonts();
+    // Decodes each picture of the scene once, to learn that it can be.
+    void checkPictures(const SceneDescription& d);
 
     void paint(WindowId window, Canvas& canvas) override;
     void handleInput(const InputEvent& event);
@@ -129,7 +130,7 @@ class Runtime final : public Game, private WindowPainter {
     std::map<std::string, Entry, std::less<>> scenes_;
     std::vector<std::string> order_;  // scene names in description order
     PictureStore pictures_;
-    std::unique_ptr<Fonts> fonts_;  // opened when first needed
+    Fonts fonts_;
     std::optional<Press> press_;
     std::optional<Box> box_;
     bool finished_ = false;

@@ -16,9 +16,9 @@ void rebind(TestGame& game, std::string_view scene, std::string_view control, Ev
     std::vector<SceneDescription> scenes = gameDescriptions();
     for (SceneDescription& s : scenes) {
         if (s.name != scene) continue;
-        auto& handlers = control.empty() ? s.handlers  // the scene's own event
-                                         : s.controls.at(static_cast<std::size_t>(s.find(control)))
-                                               .handlers;
+        auto& handlers = control.empty()
+                             ? s.handlers  // the scene's own event
+                             : s.controls.at(static_cast<std::size_t>(s.find(control))).handlers;
         handlers[event] = "Test_Code";
     }
     game.handlers.add(scene, "Test_Code", code);
@@ -189,7 +189,8 @@ TEST(Runtime, ATimerHeldUpByAMessageBoxTicksOnceAfterItAndThenOnTime) {
     TestGame game;
     ticks = 0;
     // A 20 ms timer that keeps ticking, and the listening device's box read for five seconds.
-    rebind(game, "green", "Timer1", EventKind::Timer, [](Game&) { ++ticks; }, "green");
+    rebind(
+        game, "green", "Timer1", EventKind::Timer, [](Game&) { ++ticks; }, "green");
     game.runtime->setVisible("Inventář", "Picture3", true);
     game.runtime->setEnabled("Inventář", "Image2", true);
     game.runtime->show("Inventář");
@@ -208,7 +209,8 @@ TEST(Runtime, ATimerHeldUpByAMessageBoxTicksOnceAfterItAndThenOnTime) {
 
 TEST(Runtime, ASceneUnloadedByItsOwnLoadHandlerIsAFatalErrorNotACrash) {
     TestGame game;
-    rebind(game, "Příběh", "", EventKind::Load, [](Game& g) { g.unload("Příběh"); }, "ORVAL");
+    rebind(
+        game, "Příběh", "", EventKind::Load, [](Game& g) { g.unload("Příběh"); }, "ORVAL");
     play(game, kNewGame);  // shows the briefing, whose Load unloads it again
     EXPECT_TRUE(game.ended());
     EXPECT_EQ(game.runtime->exitStatus(), 1);

@@ -82,10 +82,9 @@ int mismatches(const Canvas& canvas, const Rect& area, const Canvas& picture, in
 }
 
 Canvas canvasOf(const std::string& file) {
-    static PictureStore store(sourceDir() / "data");
-    SDL_Surface* picture = store.get(file);
+    const SurfacePtr picture = PictureStore(sourceDir() / "data").load(file);
     Canvas canvas(picture->w, picture->h);
-    canvas.draw(picture, 0, 0, canvas.bounds());
+    canvas.draw(picture.get(), 0, 0, canvas.bounds());
     return canvas;
 }
 

@@ -4,18 +4,17 @@
 
 namespace orval {
 
-SDL_Surface* PictureStore::get(const std::string& relativePath) {
-    if (const auto it = pictures_.find(relativePath); it != pictures_.end())
-        return it->second.get();
+SurfacePtr PictureStore::load(const std::string& relativePath) const {
     const std::filesystem::path file = dataDir_ / relativePath;
     SurfacePtr loaded(IMG_Load(file.string().c_str()));
     if (!loaded) throw AssetError(file.string() + ": not a readable picture: " + IMG_GetError());
-    // Convert once so that every later blit is a plain copy.
-    SurfacePtr converted(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
-    if (!converted) throw AssetError(file.string() + ": cannot be converted: " + SDL_GetError());
-    SDL_Surface* result = converted.get();
-    pictures_.emplace(relativePath, std::move(converted));
-    return result;
+    return loaded;
+}
+
+void PictureStore::check(const std::string& relativePath) {
+    if (checked_.contains(relativePath)) return;
+    load(relativePath);
+    checked_.insert(relativePath);
 }
 
 }  // namespace orval

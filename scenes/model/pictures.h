@@ -1,26 +1,30 @@
-// The pictures the scenes draw from, decoded from their PNG files.
+// The pictures the scenes draw from, decoded from their PNG files when they are drawn.
 #pragma once
 
 #include <filesystem>
-#include <map>
+#include <set>
 #include <string>
 
 #include "scenes/model/canvas.h"
 
 namespace orval {
 
-// Every picture the scenes show, decoded once and kept for the run (they never change).
+// Pictures are decoded for each drawing and dropped after it: a window keeps its own pixels,
+// so a second decoded copy of every background would only cost memory.
 class PictureStore {
   public:
     explicit PictureStore(std::filesystem::path dataDir) : dataDir_(std::move(dataDir)) {}
 
     // The decoded picture; throws AssetError naming the file when it cannot be decoded.
-    SDL_Surface* get(const std::string& relativePath);
+    SurfacePtr load(const std::string& relativePath) const;
+    // Decodes the picture once, so that a damaged file is reported before anything needs it;
+    // a picture checked before is not decoded again.
+    void check(const std::string& relativePath);
     const std::filesystem::path& dataDir() const { return dataDir_; }
 
   private:
     std::filesystem::path dataDir_;
-    std::map<std::string, SurfacePtr> pictures_;
+    std::set<std::string> checked_;
 };
 
 }  // namespace orval

@@ -44,7 +44,7 @@ void drawButton(Canvas& canvas, Fonts& fonts, const ControlDescription& c, const
 struct Painter {
     const SceneDescription& scene;
     const SceneFlags& flags;
-    PictureStore& pictures;
+    const PictureStore& pictures;
     Fonts& fonts;
     Canvas& canvas;
     const RenderOptions& options;
@@ -60,7 +60,7 @@ struct Painter {
                 case ControlKind::PictureBox:
                     if (c.backColour) canvas.fill(area, *c.backColour, clip);
                     if (!c.picture.empty())
-                        canvas.draw(pictures.get(c.picture), area.x, area.y, inside);
+                        canvas.draw(pictures.load(c.picture).get(), area.x, area.y, inside);
                     children(static_cast<int>(n), area.x, area.y, inside);
                     break;
                 case ControlKind::Label:
@@ -104,11 +104,12 @@ void outlineHotspots(const SceneDescription& scene, const SceneFlags& flags, Fon
 
 }  // namespace
 
-void renderScene(const SceneDescription& scene, const SceneFlags& flags, PictureStore& pictures,
-                 Fonts& fonts, Canvas& canvas, const RenderOptions& options) {
+void renderScene(const SceneDescription& scene, const SceneFlags& flags,
+                 const PictureStore& pictures, Fonts& fonts, Canvas& canvas,
+                 const RenderOptions& options) {
     const Rect window{0, 0, scene.clientWidth, scene.clientHeight};
     canvas.fill(window, scene.backColour.value_or(kBlack), window);
-    if (!scene.picture.empty()) canvas.draw(pictures.get(scene.picture), 0, 0, window);
+    if (!scene.picture.empty()) canvas.draw(pictures.load(scene.picture).get(), 0, 0, window);
     Painter{scene, flags, pictures, fonts, canvas, options}.children(-1, 0, 0, window);
     if (options.outlineHotspots) outlineHotspots(scene, flags, fonts, canvas);
 }

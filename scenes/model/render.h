@@ -14,8 +14,9 @@ struct RenderOptions {
 };
 
 // Draws the whole client area of the scene into `canvas` (which has the client size).
-void renderScene(const SceneDescription& scene, const SceneFlags& flags, PictureStore& pictures,
-                 Fonts& fonts, Canvas& canvas, const RenderOptions& options = {});
+void renderScene(const SceneDescription& scene, const SceneFlags& flags,
+                 const PictureStore& pictures, Fonts& fonts, Canvas& canvas,
+                 const RenderOptions& options = {});
 
 // The message box the game draws itself: title bar, information icon, wrapped text, OK.
 struct MessageBoxLayout {

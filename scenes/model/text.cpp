@@ -13,9 +13,7 @@ std::string styleKey(bool bold, bool italic) {
 }
 
 // Asks fontconfig for the file of a sans-serif face with Czech letters in this style.
-std::string findFace(const std::string& style) {
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (!config) return {};
+std::string findFace(FcConfig* config, const std::string& style) {
     const std::string pattern = "Liberation Sans:style=" + style + ":lang=cs";
     FcPattern* wanted = FcNameParse(reinterpret_cast<const FcChar8*>(pattern.c_str()));
     std::string file;
@@ -31,7 +29,6 @@ std::string findFace(const std::string& style) {
         }
         FcPatternDestroy(wanted);
     }
-    FcConfigDestroy(config);
     return file;
 }
 
@@ -125,27 +122,37 @@ std::vector<std::string> layoutText(std::string_view caption, int width,
 
 void Fonts::Closer::operator()(TTF_Font* font) const { TTF_CloseFont(font); }
 
-Fonts::Fonts() {
+Fonts::~Fonts() {
+    open_.clear();
+    if (started_) TTF_Quit();
+}
+
+void Fonts::prepare() {
+    if (!files_.empty()) return;
     // TTF_Init counts its callers; the destructor's TTF_Quit balances this one.
-    if (TTF_Init() != 0)
-        throw AssetError(std::string("the font renderer cannot start: ") + TTF_GetError());
+    if (!started_) {
+        if (TTF_Init() != 0)
+            throw AssetError(std::string("the font renderer cannot start: ") + TTF_GetError());
+        started_ = true;
+    }
+    // Reading fontconfig's configuration and caches is the costly part: once for all styles.
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    std::map<std::string, std::string> files;
     for (const auto& [bold, italic] :
          {std::pair{false, false}, {true, false}, {false, true}, {true, true}}) {
         const std::string style = styleKey(bold, italic);
-        const std::string file = findFace(style);
-        if (file.empty())
-            throw AssetError(
-                "no sans-serif font with Czech letters found (install fonts-liberation2)");
-        files_[style] = file;
+        std::string file = config ? findFace(config, style) : std::string();
+        if (file.empty()) break;
+        files[style] = std::move(file);
     }
+    if (config) FcConfigDestroy(config);
+    if (files.size() != 4)
+        throw AssetError("no sans-serif font with Czech letters found (install fonts-liberation2)");
+    files_ = std::move(files);
 }
 
-Fonts::~Fonts() {
-    open_.clear();
-    TTF_Quit();
-}
-
-const std::string& Fonts::fileFor(bool bold, bool italic) const {
+const std::string& Fonts::fileFor(bool bold, bool italic) {
+    prepare();
     return files_.at(styleKey(bold, italic));
 }
 

@@ -28,8 +28,8 @@ std::vector<std::string> layoutText(std::string_view caption, int width,
 // The sans-serif face in regular, bold and bold italic, opened at the sizes asked for.
 class Fonts {
   public:
-    // Finds the face through fontconfig; throws AssetError when no usable face exists.
-    Fonts();
+    // Nothing is looked up yet: a window without text never waits for fonts.
+    Fonts() = default;
     ~Fonts();
     Fonts(const Fonts&) = delete;
     Fonts& operator=(const Fonts&) = delete;
@@ -43,8 +43,11 @@ class Fonts {
     // Draws one line with its upper-left corner at (x, y).
     void drawLine(Canvas& canvas, const Font& font, std::string_view line, Colour colour, int x,
                   int y, const Rect& clip);
+    // Finds the faces through fontconfig now, so that the first text drawn waits for none;
+    // throws AssetError when no usable face exists. Every other use does it when needed.
+    void prepare();
     // The file the face of this style comes from (for messages and tests).
-    const std::string& fileFor(bool bold, bool italic) const;
+    const std::string& fileFor(bool bold, bool italic);
 
   private:
     TTF_Font* open(const Font& font);
@@ -52,7 +55,8 @@ class Fonts {
     struct Closer {
         void operator()(TTF_Font* font) const;
     };
-    std::map<std::string, std::string> files_;  // style -> file
+    bool started_ = false;                      // TTF_Init was called
+    std::map<std::string, std::string> files_;  // style -> file, once found
     std::map<std::tuple<int, bool, bool>, std::unique_ptr<TTF_Font, Closer>> open_;
 };
 
