@@ -13,7 +13,10 @@ TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev xvfb xauth openbox xdotool imagem
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: play test build deps-play deps-test clean format
+# Warnings are errors wherever we build for ourselves; see ORVAL_WERROR in CMakeLists.txt.
+CMAKE_FLAGS ?= -DORVAL_WERROR=ON
+
+.PHONY: play test check build deps-play deps-test clean format
 
 play: deps-play build
 	./$(BUILD)/orval-kesk
@@ -22,13 +25,17 @@ play: deps-play build
 # sanitizer and no new memory paths, so it runs only in the plain build.
 test: deps-test build
 	cd $(BUILD) && SDL_AUDIODRIVER=dummy ctest --output-on-failure -j1
-	cmake -S . -B $(ASAN_BUILD) -DORVAL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DORVAL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target orval_tests
 	cd $(ASAN_BUILD) && SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 \
 		ctest --output-on-failure -L unit -E '^Reachability\.' -j$(JOBS)
 
+# The edit-compile-test loop: build, then the unit tests once, no real windows, no sanitizer.
+check: build
+	cd $(BUILD) && SDL_AUDIODRIVER=dummy ctest --output-on-failure -L unit -j$(JOBS)
+
 build:
-	cmake -S . -B $(BUILD) >/dev/null
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Installs only the packages that are missing.
