@@ -20,7 +20,6 @@ class PictureStore {
     // Decodes the picture once, so that a damaged file is reported before anything needs it;
     // a picture checked before is not decoded again.
     void check(const std::string& relativePath);
-    const std::filesystem::path& dataDir() const { return dataDir_; }
 
   private:
     std::filesystem::path dataDir_;

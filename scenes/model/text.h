@@ -46,11 +46,11 @@ class Fonts {
     // Finds the faces through fontconfig now, so that the first text drawn waits for none;
     // throws AssetError when no usable face exists. Every other use does it when needed.
     void prepare();
-    // The file the face of this style comes from (for messages and tests).
-    const std::string& fileFor(bool bold, bool italic);
 
   private:
     TTF_Font* open(const Font& font);
+    // The file the face of this style comes from.
+    const std::string& fileFor(bool bold, bool italic);
 
     struct Closer {
         void operator()(TTF_Font* font) const;
