@@ -1,5 +1,5 @@
 # ORVAL KESK: `make play` installs what the game needs, builds it and starts it;
-# `make test` does the same and runs every test.
+# `make test` does the same and runs every test; `make bench` measures the game against a floor.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
@@ -10,10 +10,12 @@ PLAY_PACKAGES := cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libsdl2
 # And what the tests need besides: GoogleTest, a headless X server, a window manager,
 # a pointer driver and screenshots.
 TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev xvfb xauth openbox xdotool imagemagick x11-utils
+# The benchmark plays in real windows like the tests and times the state search with time(1).
+BENCH_PACKAGES := $(TEST_PACKAGES) time
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: play test build deps-play deps-test clean format
+.PHONY: play test bench build deps-play deps-test deps-bench clean format
 
 play: deps-play build
 	./$(BUILD)/orval-kesk
@@ -27,6 +29,10 @@ test: deps-test build
 	cd $(ASAN_BUILD) && SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 \
 		ctest --output-on-failure -L unit -E '^Reachability\.' -j$(JOBS)
 
+# Prints figures for this machine; it checks nothing.
+bench: deps-bench build
+	./tools/bench/run $(BUILD)
+
 build:
 	cmake -S . -B $(BUILD) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
@@ -37,6 +43,9 @@ deps-play:
 
 deps-test:
 	@./tools/install-packages $(TEST_PACKAGES)
+
+deps-bench:
+	@./tools/install-packages $(BENCH_PACKAGES)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -3,8 +3,9 @@
 //     orval-bench-probe PICTURE PROGRAM [ARGS...]
 //
 // Runs PROGRAM on $DISPLAY and polls a few root-window pixels where the centred 359 x 227 menu
-// must show PICTURE. Once all match, it prints "<ms since the start> <VmHWM in MB>", then ends
-// the program with SIGTERM (SIGKILL 2 s later if still there).
+// must show PICTURE. Once all match, it notes the time and VmHWM, waits until the program has
+// come to rest and notes VmHWM again, then prints "<ms since the start> <MB painted> <MB at rest>"
+// and ends the program with SIGTERM (SIGKILL 2 s later if still there).
 #include <SDL.h>
 #include <SDL_image.h>
 #include <X11/Xatom.h>
@@ -20,6 +21,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -76,6 +78,33 @@ double peakMemoryMb(pid_t pid) {
         return kb / 1024.0;
     }
     return -1;
+}
+
+// User plus system CPU of the process so far, in clock ticks.
+long cpuTicks(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    // Fields after the command's closing bracket: state is the 3rd, utime the 14th.
+    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::string field;
+    long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14) utime = std::atol(field.c_str());
+        if (i == 15) stime = std::atol(field.c_str());
+    }
+    return utime + stime;
+}
+
+// Waits until the program has used no CPU for 300 ms (at most 5 s): the menu at rest.
+void waitForRest(pid_t pid) {
+    const double deadline = nowMs() + 5000;
+    long last = cpuTicks(pid);
+    while (nowMs() < deadline) {
+        usleep(300000);
+        const long now = cpuTicks(pid);
+        if (now == last) return;
+        last = now;
+    }
 }
 
 bool near(unsigned long pixel, std::uint32_t expected) {
@@ -160,6 +189,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (pid == 0) {
+        // Our stdout carries only the result; what the program prints goes to stderr.
+        dup2(STDERR_FILENO, STDOUT_FILENO);
         execvp(argv[2], argv + 2);
         std::perror("orval-bench-probe: exec");
         _exit(127);
@@ -179,8 +210,11 @@ int main(int argc, char** argv) {
     }
     const double elapsed = nowMs() - start;
     const double peak = peakMemoryMb(pid);
+    // The game goes on working with its menu up (it decodes every other picture then).
+    waitForRest(pid);
+    const double restingPeak = peakMemoryMb(pid);
     stop(pid);
     XCloseDisplay(display);
-    std::printf("%.1f %.1f\n", elapsed, peak);
+    std::printf("%.1f %.1f %.1f\n", elapsed, peak, restingPeak);
     return 0;
 }
