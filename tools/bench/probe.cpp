@@ -6,8 +6,9 @@
 // must show PICTURE. Once all match, it notes the time and VmHWM, waits until the program has
 // come to rest and notes VmHWM again, then prints "<ms since the start> <MB painted> <MB at rest>"
 // and ends the program with SIGTERM (SIGKILL 2 s later if still there).
-#include <SDL.h>
+// Surfaces only, as the scene model uses them: SDL_image decodes the expected picture.
 #include <SDL_image.h>
+#include <SDL_surface.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
