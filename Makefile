@@ -1,5 +1,5 @@
 # ORVAL KESK: `make play` installs what the game needs, builds it and starts it;
-# `make test` does the same and runs every test.
+# `make test` does the same and runs every test; `make bench` measures the game against a floor.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
@@ -10,13 +10,15 @@ PLAY_PACKAGES := cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libsdl2
 # And what the tests need besides: GoogleTest, a headless X server, a window manager,
 # a pointer driver and screenshots.
 TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev xvfb xauth openbox xdotool imagemagick x11-utils
+# The benchmark plays in real windows like the tests and times the state search with time(1).
+BENCH_PACKAGES := $(TEST_PACKAGES) time
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Warnings are errors wherever we build for ourselves; see ORVAL_WERROR in CMakeLists.txt.
 CMAKE_FLAGS ?= -DORVAL_WERROR=ON
 
-.PHONY: play test check build deps-play deps-test clean format
+.PHONY: play test check bench build deps-play deps-test deps-bench clean format
 
 play: deps-play build
 	./$(BUILD)/orval-kesk
@@ -34,6 +36,10 @@ test: deps-test build
 check: build
 	cd $(BUILD) && SDL_AUDIODRIVER=dummy ctest --output-on-failure -L unit -j$(JOBS)
 
+# Prints figures for this machine; it checks nothing.
+bench: deps-bench build
+	./tools/bench/run $(BUILD)
+
 build:
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
@@ -44,6 +50,9 @@ deps-play:
 
 deps-test:
 	@./tools/install-packages $(TEST_PACKAGES)
+
+deps-bench:
+	@./tools/install-packages $(BENCH_PACKAGES)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

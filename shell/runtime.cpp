@@ -503,7 +503,7 @@ void Runtime::closeEverything() {
     }
 }
 
-int Runtime::run(std::string_view firstScene) {
+void Runtime::start(std::string_view firstScene) {
     const std::string first(firstScene);
     guarded([&] {
         if (scenes_.empty()) addDescriptions(loadGameDescriptions(baseDir_ / "data", handlers_));
@@ -515,6 +515,10 @@ int Runtime::run(std::string_view firstScene) {
         fonts_.prepare();
         for (const auto& [name, e] : scenes_) checkPictures(e.description);
     });
+}
+
+int Runtime::run(std::string_view firstScene) {
+    start(firstScene);
     while (step(std::nullopt)) {
     }
     closeEverything();

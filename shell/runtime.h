@@ -37,6 +37,10 @@ class Runtime final : public Game, private WindowPainter {
     // status: 0 for a normal end, 1 after a fatal error (already reported).
     int run(std::string_view firstScene = "ORVAL");
 
+    // The start of run(): shows the first scene, then prepares what clicks will need (the
+    // fonts, a check of every picture) while the player looks at it.
+    void start(std::string_view firstScene = "ORVAL");
+
     // Handles the next thing that happens: a due timer or one input, waiting for it at most
     // until `until` (forever without). False once nothing more will happen: the program ended,
     // `until` came, or the headless twin has no input left and no timer ticks.
