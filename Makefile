@@ -58,4 +58,27 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DIST)
+
+# The Debian package: the tracked files as they are in the working tree, copied to a fresh
+# folder outside the tree (no build folders), built there, checked by lintian and left in dist/.
+DEB_PACKAGES := $(PLAY_PACKAGES) libgtest-dev dpkg-dev debhelper lintian
+DIST ?= dist
+
+.PHONY: deb deps-deb
+
+deps-deb:
+	@./tools/install-packages $(DEB_PACKAGES)
+
+deb: deps-deb
+	@set -e; \
+	tmp=$$(mktemp -d /tmp/orval-kesk-deb.XXXXXX); \
+	trap 'rm -rf "$$tmp"' EXIT; \
+	mkdir "$$tmp/orval-kesk"; \
+	git ls-files -z | tar --null --files-from=- --ignore-failed-read -cf - | tar -xf - -C "$$tmp/orval-kesk"; \
+	(cd "$$tmp/orval-kesk" && dpkg-buildpackage -us -uc -b -J$(JOBS)); \
+	lintian --fail-on error,warning "$$tmp"/orval-kesk_*.changes; \
+	mkdir -p $(DIST); \
+	rm -f $(DIST)/orval-kesk_*.deb; \
+	cp "$$tmp"/orval-kesk_*.deb $(DIST)/; \
+	ls -l $(DIST)/orval-kesk_*.deb

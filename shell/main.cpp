@@ -3,9 +3,21 @@
 #include <malloc.h>
 #endif
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+
 #include "scenes/game.h"
+#include "shell/game_directory.h"
 #include "shell/platform/sdl_platform.h"
 #include "shell/runtime.h"
+
+#ifndef ORVAL_RELATIVE_DATADIR
+#define ORVAL_RELATIVE_DATADIR ""
+#endif
+#ifndef ORVAL_ABSOLUTE_DATADIR
+#define ORVAL_ABSOLUTE_DATADIR ""
+#endif
 
 int main() {
 #ifdef M_MMAP_THRESHOLD
@@ -15,8 +27,23 @@ int main() {
 #endif
     orval::HandlerRegistry handlers;
     orval::registerAllHandlers(handlers);
+
+    orval::GameDirectoryPlaces places;
+    if (const char* fromEnvironment = std::getenv("ORVAL_DATADIR");
+        fromEnvironment && *fromEnvironment)
+        places.fromEnvironment = fromEnvironment;
+    places.besideExecutable = orval::executableDirectory();
+    places.relativeToExecutable = ORVAL_RELATIVE_DATADIR;
+    places.configured = ORVAL_ABSOLUTE_DATADIR;
+    std::string whereLooked;
+    const std::optional<std::filesystem::path> directory =
+        orval::findGameDirectory(places, orval::holdsSceneDescriptions, whereLooked);
+
     // Every failure from here on, no display included, takes the runtime's one fatal path.
     orval::SdlPlatform platform;
-    orval::Runtime runtime(platform, orval::executableDirectory(), handlers);
+    orval::Runtime runtime(platform, directory.value_or(places.besideExecutable), handlers);
+    if (!directory)
+        return runtime.failAtStart("the game's data (data/scenes) is in none of these places: " +
+                                   whereLooked);
     return runtime.run();
 }

@@ -517,6 +517,11 @@ void Runtime::start(std::string_view firstScene) {
     });
 }
 
+int Runtime::failAtStart(const std::string& message) {
+    fail(message);
+    return exitStatus_;
+}
+
 int Runtime::run(std::string_view firstScene) {
     start(firstScene);
     while (step(std::nullopt)) {

@@ -37,6 +37,10 @@ class Runtime final : public Game, private WindowPainter {
     // status: 0 for a normal end, 1 after a fatal error (already reported).
     int run(std::string_view firstScene = "ORVAL");
 
+    // Reports a failure met before the game could begin (its files not found) through the
+    // one fatal path; returns the exit status.
+    int failAtStart(const std::string& message);
+
     // The start of run(): shows the first scene, then prepares what clicks will need (the
     // fonts, a check of every picture) while the player looks at it.
     void start(std::string_view firstScene = "ORVAL");
