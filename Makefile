@@ -8,8 +8,9 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PLAY_PACKAGES := cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev \
 	libsdl2-mixer-dev libx11-dev libtomlplusplus-dev libfontconfig-dev fonts-liberation2
 # And what the tests need besides: GoogleTest, a headless X server, a window manager,
-# a pointer driver and screenshots.
-TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev xvfb xauth openbox xdotool imagemagick x11-utils
+# a pointer driver, screenshots, and the validators of the desktop entry and the metainfo.
+TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev xvfb xauth openbox xdotool imagemagick x11-utils \
+	desktop-file-utils appstream
 # The benchmark plays in real windows like the tests and times the state search with time(1).
 BENCH_PACKAGES := $(TEST_PACKAGES) time
 

@@ -41,7 +41,7 @@ std::filesystem::path executableDirectory() {
     if (!base) return std::filesystem::current_path();
     std::filesystem::path dir(base);
     SDL_free(base);
-    return dir;
+    return dir.has_filename() ? dir : dir.parent_path();  // SDL ends it with a separator
 }
 
 // ---- sound -------------------------------------------------------------------------------
