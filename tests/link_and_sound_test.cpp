@@ -1,5 +1,7 @@
 // The maker's web link and the sound facility: the address the browser gets, the desktop's
 // opener really called, and failures of either that the game never notices.
+#include <sys/stat.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -116,6 +118,7 @@ TEST(SdlSound, ClipsPlayAndWhatCannotBePlayedGivesTheAlertTone) {
     TempDir temp;
     writeFile(temp.path() / "rozbitý.wav", "RIFF? ne, jen smetí \x01\x02");
     writeFile(temp.path() / "prázdný.wav", "");
+    ::mkfifo((temp.path() / "roura.wav").c_str(), 0600);
     const std::string clip = (sourceDir() / "zvuky" / "telefon.wav").string();
     ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
     SdlAudio audio;
@@ -126,9 +129,10 @@ TEST(SdlSound, ClipsPlayAndWhatCannotBePlayedGivesTheAlertTone) {
         {(temp.path() / "chybí.wav").string(), Outcome::AlertTone},
         {(temp.path() / "rozbitý.wav").string(), Outcome::AlertTone},
         {(temp.path() / "prázdný.wav").string(), Outcome::AlertTone},
-        {temp.path().string(), Outcome::AlertTone},  // a directory
-        {clip, Outcome::Played},                     // cutting off the tone
-        {clip, Outcome::Played},                     // cutting off itself
+        {temp.path().string(), Outcome::AlertTone},                  // a directory
+        {(temp.path() / "roura.wav").string(), Outcome::AlertTone},  // a FIFO: never blocks
+        {clip, Outcome::Played},                                     // cutting off the tone
+        {clip, Outcome::Played},                                     // cutting off itself
     };
     for (const auto& [file, outcome] : rows) EXPECT_EQ(audio.play(file), outcome) << file;
     EXPECT_TRUE(audio.isOpen());

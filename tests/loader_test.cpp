@@ -1,5 +1,7 @@
 // Reading scene descriptions: a full description read back field by field, every kind of
 // damage named precisely, garbled files rejected without a crash, and the game's data set.
+#include <sys/stat.h>
+
 #include <random>
 #include <sstream>
 
@@ -22,6 +24,13 @@ class LoaderTest : public ::testing::Test {
         picture.savePng(data_.path() / "icon.png");
         for (const char* cursor : {"talk", "walk", "use", "look"})
             picture.savePng(data_.path() / cursorFile(cursor));
+        // What a picture must not be: another format, a header that claims 30000 x 30000
+        // (3.5 GB decoded), a FIFO that would block the reader.
+        writeFile(data_.path() / "pictures" / "gif.png", "GIF89a\x04\x00\x03\x00");
+        std::string huge = readFile(data_.path() / "pictures" / "tiny.png").substr(0, 24);
+        huge.replace(16, 8, std::string("\x00\x00\x75\x30\x00\x00\x75\x30", 8));
+        writeFile(data_.path() / "pictures" / "huge.png", huge);
+        ::mkfifo((data_.path() / "pictures" / "fifo.png").c_str(), 0600);
     }
 
     SceneDescription parse(std::string_view text) const {
@@ -324,6 +333,22 @@ const Damage kDamages[] = {
     {"back style 2", "Name = \"Label1\"", "BackStyle = 0", "BackStyle = 2", "Label1|BackStyle"},
     {"button of style 0", "Name = \"Command1\"", "Style = 1", "Style = 0", "Command1|Style"},
     {"placement 3", "", "StartUpPosition = 0", "StartUpPosition = 3", "scene|StartUpPosition"},
+    {"keys nested too deep", "", "ClientTop = 180\n",
+     "ClientTop = "
+     "180\na.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a = 1\n",
+     "line 12|too deep"},
+    {"font size not a number", "Name = \"Label1\"", "Size = 12.0", "Size = nan",
+     "Label1|Font.Size"},
+    {"misspelt field", "Name = \"Image1\"", "Cursor = \"look\"", "Cursr = \"look\"",
+     "Image1|Cursr|unknown"},
+    {"window of 16380 pixels", "", "ClientWidth = 6765", "ClientWidth = 245700",
+     "scene|ClientWidth|4096"},
+    {"picture of another format", "Name = \"Picture1\"", "pictures/tiny.png", "pictures/gif.png",
+     "Picture1|Picture|gif.png|not a PNG"},
+    {"picture header of 30000 x 30000", "Name = \"Picture1\"", "pictures/tiny.png",
+     "pictures/huge.png", "Picture1|Picture|30000"},
+    {"picture that is a FIFO", "", "Picture = \"pictures/tiny.png\"",
+     "Picture = \"pictures/fifo.png\"", "scene|Picture|fifo.png|not a regular file"},
 };
 
 TEST_F(LoaderTest, EveryDamageIsNamedByFileControlAndField) {
@@ -395,6 +420,13 @@ TEST(LoaderGarbage, TruncatedAndGarbledDescriptionsOnlyGiveDescriptionErrors) {
         }
         expectOnlyDescriptionErrors(garbled, data, any, "round " + std::to_string(round));
     }
+
+    // Keys and headers 40,000 levels deep: the parser's recursion would overflow the stack.
+    std::string deep = "a";
+    for (int i = 0; i < 40000; ++i) deep += ".a";
+    expectOnlyDescriptionErrors(deep + " = 1\n", data, any, "a dotted key");
+    expectOnlyDescriptionErrors("[" + deep + "]\n", data, any, "a table header");
+    expectOnlyDescriptionErrors("[[" + deep + "]]\n", data, any, "an array of tables");
 }
 
 TEST(GameDescriptions, TheRealDataLoadsInTheGamesOrder) {
@@ -436,6 +468,12 @@ const DataDamage kDataDamages[] = {
          writeFile(s / "about.toml", text);
      },
      {"Label1_Click", "about", "bound to no event"}},
+    {"a FIFO in place of a description",
+     [](const fs::path& s) {
+         fs::remove(s / "pes.toml");
+         ::mkfifo((s / "pes.toml").c_str(), 0600);
+     },
+     {"pes.toml", "not a regular file"}},
     {"no descriptions at all",
      [](const fs::path& s) { fs::remove_all(s); },
      {"scene descriptions are missing"}},

@@ -1,8 +1,13 @@
 #include "scenes/model/loader.h"
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
+#include <initializer_list>
 #include <set>
+#include <span>
 #include <sstream>
+#include <unordered_map>
 
 #include <toml++/toml.h>
 
@@ -27,6 +32,97 @@ class Where {
 };
 
 const std::set<std::string, std::less<>> kCursorNames = {"talk", "walk", "use", "look", "take"};
+
+// Limits no real description comes near (the largest is 3 KB with 13 controls), so that a
+// damaged or hostile file is refused before it costs the game its stack, memory or minutes.
+constexpr std::uintmax_t kMaxDescriptionBytes = 1 << 20;
+constexpr std::size_t kMaxControls = 1000;
+constexpr int kMaxWindowPixels = 4096;  // a side of a window, and of a picture
+constexpr int kMaxCursorPixels = 256;   // a side of a cursor or an icon
+// The parser follows dotted keys and table headers by recursion: tens of thousands of levels
+// overflow the stack. A line may hold this many dots outside strings and numbers.
+constexpr int kMaxKeyDots = 32;
+
+// The first line whose keys or headers hold more than kMaxKeyDots dots, or 0. Dots inside
+// strings and comments, and the decimal point of a number, do not count.
+std::size_t lineWithTooDeepKeys(std::string_view text) {
+    enum class In { Plain, Comment, Basic, Literal, MultiBasic, MultiLiteral } in = In::Plain;
+    std::size_t line = 1;
+    int dots = 0;
+    const auto at = [&](std::size_t i, std::string_view what) {
+        return text.substr(i, what.size()) == what;
+    };
+    const auto digit = [&](std::size_t i) {
+        return i < text.size() && text[i] >= '0' && text[i] <= '9';
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n') {
+            ++line;
+            dots = 0;
+            if (in == In::Comment || in == In::Basic || in == In::Literal) in = In::Plain;
+            continue;
+        }
+        switch (in) {
+            case In::Plain:
+                if (c == '#') {
+                    in = In::Comment;
+                } else if (at(i, "\"\"\"")) {
+                    in = In::MultiBasic;
+                    i += 2;
+                } else if (at(i, "'''")) {
+                    in = In::MultiLiteral;
+                    i += 2;
+                } else if (c == '"') {
+                    in = In::Basic;
+                } else if (c == '\'') {
+                    in = In::Literal;
+                } else if (c == '.' && !(i > 0 && digit(i - 1) && digit(i + 1)) &&
+                           ++dots > kMaxKeyDots) {
+                    return line;
+                }
+                break;
+            case In::Basic:
+            case In::MultiBasic:
+                if (c == '\\') {
+                    if (i + 1 < text.size() && text[i + 1] == '\n') ++line;
+                    ++i;
+                } else if (in == In::Basic && c == '"') {
+                    in = In::Plain;
+                } else if (in == In::MultiBasic && at(i, "\"\"\"")) {
+                    in = In::Plain;
+                    i += 2;
+                }
+                break;
+            case In::Literal:
+                if (c == '\'') in = In::Plain;
+                break;
+            case In::MultiLiteral:
+                if (at(i, "'''")) {
+                    in = In::Plain;
+                    i += 2;
+                }
+                break;
+            case In::Comment:
+                break;
+        }
+    }
+    return 0;
+}
+
+// The keys every control but a timer may hold.
+constexpr std::string_view kCommonKeys[] = {"Name",    "Kind",     "Parent", "Enabled",
+                                            "Left",    "Top",      "Width",  "Height",
+                                            "Visible", "TabIndex", "Events"};
+
+// Every key a table may hold: a typo ("Cursr") would otherwise lose its field in silence.
+void rejectUnknownKeys(const toml::table& t, std::initializer_list<std::string_view> known,
+                       const Where& where, std::span<const std::string_view> alsoKnown = {}) {
+    for (const auto& [key, value] : t)
+        if (std::find(known.begin(), known.end(), key.str()) == known.end() &&
+            std::find(alsoKnown.begin(), alsoKnown.end(), key.str()) == alsoKnown.end())
+            where.fail(key.str(), "unknown field (a misspelt name?)");
+}
 
 const toml::node& require(const toml::table& table, std::string_view key, const Where& where) {
     const toml::node* node = table.get(key);
@@ -96,15 +192,37 @@ std::optional<Colour> optionalColour(const toml::table& t, std::string_view key,
     return requireColour(t, key, where);
 }
 
-// A picture, icon or cursor file must exist under the data directory.
-std::string requireFile(const std::string& relative, const std::filesystem::path& dataDir,
-                        std::string_view key, const Where& where) {
+// A picture, icon or cursor must be a PNG file under the data directory no larger than
+// `maxSide` pixels a side. Its size is read from the header, before anything is decoded: a
+// few bytes can claim a picture of gigabytes.
+std::string requirePicture(const std::string& relative, const std::filesystem::path& dataDir,
+                           int maxSide, std::string_view key, const Where& where) {
     if (relative.empty()) where.fail(key, "empty file name");
     if (relative.find("..") != std::string::npos || relative.front() == '/')
         where.fail(key, "file name must stay inside the data directory");
-    std::error_code ignored;
-    if (!std::filesystem::is_regular_file(dataDir / relative, ignored))
-        where.fail(key, "no such file " + (dataDir / relative).string());
+    const std::filesystem::path file = dataDir / relative;
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) where.fail(key, "no such file " + file.string());
+    if (!std::filesystem::is_regular_file(file, error))
+        where.fail(key, file.string() + " is not a regular file");
+    unsigned char header[24] = {};
+    std::ifstream in(file, std::ios::binary);
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    constexpr unsigned char kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (in.gcount() != sizeof header ||
+        !std::equal(std::begin(kSignature), std::end(kSignature), header) ||
+        std::string_view(reinterpret_cast<const char*>(header + 12), 4) != "IHDR")
+        where.fail(key, file.string() + " is not a PNG picture");
+    const auto bigEndian = [&](int at) {
+        return (std::uint32_t{header[at]} << 24) | (std::uint32_t{header[at + 1]} << 16) |
+               (std::uint32_t{header[at + 2]} << 8) | std::uint32_t{header[at + 3]};
+    };
+    const std::uint32_t width = bigEndian(16), height = bigEndian(20);
+    if (width == 0 || height == 0 || width > static_cast<std::uint32_t>(maxSide) ||
+        height > static_cast<std::uint32_t>(maxSide))
+        where.fail(key, file.string() + " is " + std::to_string(width) + " x " +
+                            std::to_string(height) + " pixels, more than " +
+                            std::to_string(maxSide) + " a side");
     return relative;
 }
 
@@ -115,7 +233,9 @@ Font requireFont(const toml::table& t, const Where& where) {
     font.face = requireString(*table, "Name", where);
     const toml::node& size = require(*table, "Size", where);
     const auto points = size.value<double>();
-    if (!points || *points < 4 || *points > 96) where.fail("Font.Size", "must be a size in points");
+    if (!points || !std::isfinite(*points) || *points < 4 || *points > 96)
+        where.fail("Font.Size", "must be a size in points");
+    rejectUnknownKeys(*table, {"Name", "Size", "Bold", "Italic"}, where);
     font.points = *points;
     font.bold = requireBool(*table, "Bold", where);
     font.italic = requireBool(*table, "Italic", where);
@@ -168,19 +288,22 @@ std::string optionalCursor(const toml::table& t, const std::filesystem::path& da
     if (!t.contains("Cursor")) return {};
     const std::string name = requireString(t, "Cursor", where);
     if (!kCursorNames.contains(name)) where.fail("Cursor", "unknown cursor " + name);
-    requireFile(cursorFile(name), dataDir, "Cursor", where);
+    requirePicture(cursorFile(name), dataDir, kMaxCursorPixels, "Cursor", where);
     return name;
 }
 
+// The controls read so far, by name: looked up once per control, so loading stays linear.
+using ControlIndex = std::unordered_map<std::string, int>;
+
 ControlDescription readControl(const toml::table& t, const SceneDescription& scene,
-                               const std::filesystem::path& dataDir,
+                               const ControlIndex& earlier, const std::filesystem::path& dataDir,
                                const HandlerCheck& isRegistered, std::size_t position) {
     const std::string label = "control #" + std::to_string(position + 1);
     ControlDescription c;
     c.name = requireString(t, "Name", Where(scene.file, label));
     if (c.name.empty()) Where(scene.file, label).fail("Name", "empty");
     const Where where(scene.file, "control " + c.name);
-    if (scene.find(c.name) >= 0) where.fail("Name", "duplicate control name");
+    if (earlier.contains(c.name)) where.fail("Name", "duplicate control name");
 
     const std::string kindName = requireString(t, "Kind", where);
     const auto kind = controlKindNamed(kindName);
@@ -189,8 +312,9 @@ ControlDescription readControl(const toml::table& t, const SceneDescription& sce
 
     const std::string parent = requireString(t, "Parent", where);
     if (parent != "Form") {
-        c.parent = scene.find(parent);
-        if (c.parent < 0) where.fail("Parent", "no earlier control named " + parent);
+        const auto found = earlier.find(parent);
+        if (found == earlier.end()) where.fail("Parent", "no earlier control named " + parent);
+        c.parent = found->second;
         if (scene.controls[static_cast<std::size_t>(c.parent)].kind != ControlKind::PictureBox)
             where.fail("Parent", parent + " is not a picture box");
     }
@@ -204,6 +328,8 @@ ControlDescription readControl(const toml::table& t, const SceneDescription& sce
         if (t.contains("Left")) c.rect.x = requireTwips(t, "Left", where, true);
         if (t.contains("Top")) c.rect.y = requireTwips(t, "Top", where, true);
         c.handlers = readEvents(t, {EventKind::Timer}, scene.name, isRegistered, where);
+        rejectUnknownKeys(
+            t, {"Name", "Kind", "Parent", "Enabled", "Interval", "Left", "Top", "Events"}, where);
         return c;
     }
 
@@ -217,8 +343,8 @@ ControlDescription readControl(const toml::table& t, const SceneDescription& sce
             c.backColour = requireColour(t, "BackColor", where);
             c.foreColour = optionalColour(t, "ForeColor", where);
             if (t.contains("Picture"))
-                c.picture =
-                    requireFile(requireString(t, "Picture", where), dataDir, "Picture", where);
+                c.picture = requirePicture(requireString(t, "Picture", where), dataDir,
+                                           kMaxWindowPixels, "Picture", where);
             c.cursor = optionalCursor(t, dataDir, where);
             c.handlers = readEvents(t, {EventKind::Click}, scene.name, isRegistered, where);
             break;
@@ -254,6 +380,28 @@ ControlDescription readControl(const toml::table& t, const SceneDescription& sce
         case ControlKind::Timer:
             break;
     }
+    switch (c.kind) {
+        case ControlKind::PictureBox:
+            rejectUnknownKeys(t, {"BackColor", "ForeColor", "Picture", "Cursor"}, where,
+                              kCommonKeys);
+            break;
+        case ControlKind::Image:
+            rejectUnknownKeys(t, {"Cursor"}, where, kCommonKeys);
+            break;
+        case ControlKind::Label:
+            rejectUnknownKeys(t,
+                              {"Caption", "Font", "ForeColor", "BackColor", "BackStyle", "Cursor"},
+                              where, kCommonKeys);
+            break;
+        case ControlKind::CommandButton:
+            rejectUnknownKeys(t, {"Caption", "Font", "BackColor", "Style"}, where, kCommonKeys);
+            break;
+        case ControlKind::Shape:
+            rejectUnknownKeys(t, {"BorderColor"}, where, kCommonKeys);
+            break;
+        case ControlKind::Timer:
+            break;
+    }
     return c;
 }
 
@@ -266,6 +414,12 @@ std::string cursorFile(std::string_view cursorName) {
 SceneDescription parseSceneDescription(std::string_view text, const std::string& fileName,
                                        const std::filesystem::path& dataDir,
                                        const HandlerCheck& isRegistered) {
+    if (text.size() > kMaxDescriptionBytes)
+        throw DescriptionError(fileName + ": too large for a description (" +
+                               std::to_string(text.size()) + " bytes)");
+    if (const std::size_t line = lineWithTooDeepKeys(text))
+        throw DescriptionError(fileName + ": not a valid description (line " +
+                               std::to_string(line) + "): keys nested too deep");
     toml::table root;
     try {
         root = toml::parse(text, fileName);
@@ -283,14 +437,18 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
     scene.caption = requireString(root, "Caption", where);
     scene.backColour = optionalColour(root, "BackColor", where);
     if (root.contains("Picture"))
-        scene.picture =
-            requireFile(requireString(root, "Picture", where), dataDir, "Picture", where);
+        scene.picture = requirePicture(requireString(root, "Picture", where), dataDir,
+                                       kMaxWindowPixels, "Picture", where);
     if (root.contains("Icon"))
-        scene.icon = requireFile(requireString(root, "Icon", where), dataDir, "Icon", where);
+        scene.icon = requirePicture(requireString(root, "Icon", where), dataDir, kMaxCursorPixels,
+                                    "Icon", where);
     scene.clientWidth = requireTwips(root, "ClientWidth", where, false);
     scene.clientHeight = requireTwips(root, "ClientHeight", where, false);
     if (scene.clientWidth == 0 || scene.clientHeight == 0)
         where.fail("ClientWidth", "window has no area");
+    if (scene.clientWidth > kMaxWindowPixels || scene.clientHeight > kMaxWindowPixels)
+        where.fail(scene.clientWidth > kMaxWindowPixels ? "ClientWidth" : "ClientHeight",
+                   "a window larger than " + std::to_string(kMaxWindowPixels) + " pixels");
     const std::int64_t position = requireInteger(root, "StartUpPosition", where);
     if (position < 0 || position > 2) where.fail("StartUpPosition", "must be 0, 1 or 2");
     scene.placement = position == 0   ? Placement::Manual
@@ -304,14 +462,23 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
         where.fail("BackColor", "missing (required when the scene has no picture)");
     scene.handlers =
         readEvents(root, {EventKind::Load, EventKind::MouseMove}, scene.name, isRegistered, where);
+    rejectUnknownKeys(
+        root,
+        {"Name", "Caption", "BackColor", "Picture", "Icon", "ClientWidth", "ClientHeight",
+         "StartUpPosition", "ClientLeft", "ClientTop", "Events", "Control"},
+        where);
 
     if (const toml::node* controls = root.get("Control")) {
         const toml::array* list = controls->as_array();
         if (!list) where.fail("Control", "must be an array of tables [[Control]]");
+        if (list->size() > kMaxControls)
+            where.fail("Control", "more than " + std::to_string(kMaxControls) + " controls");
+        ControlIndex index;
         for (std::size_t i = 0; i < list->size(); ++i) {
             const toml::table* table = (*list)[i].as_table();
             if (!table) where.fail("Control", "entry " + std::to_string(i + 1) + " is not a table");
-            scene.controls.push_back(readControl(*table, scene, dataDir, isRegistered, i));
+            scene.controls.push_back(readControl(*table, scene, index, dataDir, isRegistered, i));
+            index.emplace(scene.controls.back().name, static_cast<int>(i));
         }
     }
     return scene;
@@ -320,6 +487,13 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
 SceneDescription loadSceneDescription(const std::filesystem::path& file,
                                       const std::filesystem::path& dataDir,
                                       const HandlerCheck& isRegistered) {
+    // Only a regular file: a FIFO or a device would block the start for ever.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error))
+        throw DescriptionError(file.string() + ": not a regular file");
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (error || size > kMaxDescriptionBytes)
+        throw DescriptionError(file.string() + ": too large for a description");
     std::ifstream in(file, std::ios::binary);
     if (!in) throw DescriptionError(file.string() + ": cannot be read");
     std::ostringstream text;

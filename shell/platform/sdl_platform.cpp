@@ -98,7 +98,10 @@ SdlAudio::Outcome SdlAudio::play(const std::string& file) noexcept {
     if (!open()) return Outcome::Silent;
     stopAndFree();
     quietSince_.reset();
-    Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
+    // Only a regular file is read: a FIFO in its place would freeze the click that plays it.
+    std::error_code error;
+    Mix_Chunk* chunk =
+        std::filesystem::is_regular_file(file, error) ? Mix_LoadWAV(file.c_str()) : nullptr;
     const Outcome outcome = chunk ? Outcome::Played : Outcome::AlertTone;
     if (!chunk) chunk = alert_;
     if (!chunk) return Outcome::Silent;
