@@ -75,14 +75,19 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     request.title = d.caption;
     request.width = d.clientWidth;
     request.height = d.clientHeight;
+    const Rect screen = platform_.usableBounds();
     if (d.placement == Placement::Manual) {
         request.x = d.clientLeft;
         request.y = d.clientTop;
     } else {
-        const Rect screen = platform_.usableBounds();
         request.x = screen.x + (screen.w - d.clientWidth) / 2;
         request.y = screen.y + (screen.h - d.clientHeight) / 2;
     }
+    // Moved just enough to lie on the usable screen (on the screens the game was laid out for
+    // nothing moves): on 800 x 600 the inventory's last slots stay within reach, and a window
+    // larger than the screen starts at its upper-left corner.
+    request.x = std::max(screen.x, std::min(request.x, screen.x + screen.w - d.clientWidth));
+    request.y = std::max(screen.y, std::min(request.y, screen.y + screen.h - d.clientHeight));
     if (!d.icon.empty()) request.iconFile = (baseDir_ / "data" / d.icon).string();
 
     checkPictures(d);  // a damaged picture fails the load, not a later click
@@ -94,7 +99,13 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     for (std::size_t i = 0; i < d.controls.size(); ++i)
         if (d.controls[i].kind == ControlKind::Timer && d.controls[i].enabled)
             state->timerDeadline[i] = now + static_cast<std::uint64_t>(d.controls[i].intervalMs);
-    state->window = platform_.openWindow(request, *this);
+    try {
+        state->window = platform_.openWindow(request, *this);
+    } catch (const std::exception& error) {
+        throw GameError(d.file + ": the window of the scene " + d.name + " (" +
+                        std::to_string(d.clientWidth) + " x " + std::to_string(d.clientHeight) +
+                        " pixels) cannot be opened: " + error.what());
+    }
     e.state = std::move(state);
 
     if (const auto it = d.handlers.find(EventKind::Load); it != d.handlers.end()) {
@@ -108,8 +119,11 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
 
 void Runtime::checkPictures(const SceneDescription& d) {
     if (!d.picture.empty()) pictures_.check(d.picture);
-    for (const ControlDescription& c : d.controls)
+    if (!d.icon.empty()) pictures_.check(d.icon);
+    for (const ControlDescription& c : d.controls) {
         if (!c.picture.empty()) pictures_.check(c.picture);
+        if (!c.cursor.empty()) pictures_.check(cursorFile(c.cursor));
+    }
 }
 
 void Runtime::callHandler(const std::string& scene, const std::string& handler) {

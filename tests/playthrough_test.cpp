@@ -117,6 +117,25 @@ void expectWon(TestGame& game) {
     EXPECT_EQ(messagesOf(game).size(), 2u);
 }
 
+// On a small screen every window is moved onto it as far as it fits, so the game can still be
+// won: on 800 x 600 the inventory at 500, 12 would leave its last two slots, the cassette's
+// among them, off screen. A window wider than the screen starts at its left edge.
+TEST(Playthrough, OnASmallScreenEveryWindowLiesOnItAndTheGameCanBeWon) {
+    const Rect screen{0, 0, 800, 600};
+    TestGame game("ORVAL", screen);
+    for (const Step& step : route::arrest) {
+        play(game, step);
+        for (const std::string& scene : game.windows()) {
+            const Rect r = game.windowRect(scene);
+            const Rect fitting{r.x, r.y, std::min(r.w, screen.w), std::min(r.h, screen.h)};
+            EXPECT_EQ(intersect(fitting, screen), fitting) << scene << " lies off the screen";
+        }
+    }
+    EXPECT_EQ(game.windowRect("Inventář").x, 800 - 516);
+    game.wait(kArrestDelay);
+    EXPECT_EQ(game.windows(), std::vector<std::string>{"win"});
+}
+
 TEST(Playthrough, ItemsMayBeTakenBeforeOrAfterAnyStep) {
     const Path toNight = route::mapToVillaUnarmed + kCarBody;
     const Path& toArrest = route::nightToSilence;

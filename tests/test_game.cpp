@@ -9,7 +9,7 @@ namespace orval::testing {
 
 std::filesystem::path sourceDir() { return ORVAL_SOURCE_DIR; }
 
-TestGame::TestGame(std::string_view firstScene) {
+TestGame::TestGame(std::string_view firstScene, Rect screen) : platform(screen) {
     registerAllHandlers(handlers);
     runtime = std::make_unique<Runtime>(platform, sourceDir(), handlers,
                                         loadGameDescriptions(sourceDir() / "data", handlers));

@@ -15,8 +15,9 @@ std::filesystem::path sourceDir();
 
 class TestGame {
   public:
-    // Loads every description and shows `firstScene` as the program does at start.
-    explicit TestGame(std::string_view firstScene = "ORVAL");
+    // Loads every description and shows `firstScene` as the program does at start, on a
+    // screen whose usable area is `screen`.
+    explicit TestGame(std::string_view firstScene = "ORVAL", Rect screen = {0, 0, 1280, 1024});
 
     // Moves the pointer to a pixel of the scene's window, presses and releases the left button
     // there, then lets the game handle it (and every timer due meanwhile).
