@@ -462,9 +462,11 @@ void Runtime::fail(const std::string& message) {
     try {
         showBox(kErrorTitle, message);
     } catch (const std::exception&) {
-        // No display or no font to show it with: stderr has it.
+        // Without a font of its own the game cannot draw the box: the window system's plain
+        // one shows it (and without a display, stderr has it).
         if (box_) platform_.closeWindow(box_->window);
         box_.reset();
+        platform_.showPlainError(kErrorTitle, message);
     }
 }
 

@@ -18,24 +18,6 @@ using Names = std::vector<std::string>;
 const std::string kMakerUrl = "https://orval-kesk.example.org";
 
 // Sets an environment variable for the life of the object, then puts the old value back.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 TEST(WebLink, TheSchemeIsAddedToABareHostName) {
     for (const auto& [address, url] :
          {std::pair{"orval-kesk.example.org", "https://orval-kesk.example.org"},

@@ -340,6 +340,20 @@ TEST(Runtime, AHandlerFailureIsFatalAndNamesWhatIsWrong) {
     }
 }
 
+// Without a font the game cannot draw its own box: the window system's plain one shows the error.
+TEST(Runtime, WithoutAFontTheFatalErrorIsShownInThePlainBox) {
+    TempDir temp;
+    writeFile(temp.path() / "fonts.conf", "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n");
+    const ScopedEnv noFonts("FONTCONFIG_FILE", (temp.path() / "fonts.conf").string());
+    HeadlessPlatform platform;
+    Runtime runtime(platform, sourceDir(), gameHandlers(), gameDescriptions());
+    EXPECT_EQ(runtime.run(), 1);
+    ASSERT_EQ(platform.messages().size(), 1u);
+    EXPECT_TRUE(platform.messages()[0].plain);
+    EXPECT_TRUE(mentions(platform.messages()[0].text, "fonts-liberation2"));
+    EXPECT_TRUE(platform.visibleWindows().empty());
+}
+
 TEST(Runtime, TheProgramReportsAFatalErrorAndExitsWithStatusOne) {
     // A timer handler that shows an unknown scene, run by the program's own loop.
     TestGame game;
@@ -349,6 +363,7 @@ TEST(Runtime, TheProgramReportsAFatalErrorAndExitsWithStatusOne) {
     // The error box comes after every scene window has closed.
     ASSERT_EQ(game.platform.messages().size(), 1u);
     EXPECT_EQ(game.platform.messages()[0].title, "ORVAL KESK – chyba");
+    EXPECT_FALSE(game.platform.messages()[0].plain);
     EXPECT_TRUE(mentions(game.platform.messages()[0].text, "Neexistující"));
     EXPECT_EQ(game.platform.messages()[0].text, game.runtime->fatalMessage());
     EXPECT_EQ(game.platform.now(), 100u);

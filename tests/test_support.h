@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -31,6 +32,25 @@ class TempDir {
 
 std::string readFile(const fs::path& file);
 void writeFile(const fs::path& file, std::string_view text);
+// An environment variable set for the life of the object, then put back as it was.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
 // Copies the game's data/ into the directory `to`, for a test to damage.
 void copyData(const fs::path& to);
 ::testing::AssertionResult mentions(const std::string& message, const std::string& word);
@@ -57,6 +77,9 @@ class RecordingPlatform final : public Platform {
     void setCursor(const std::string& file) override { inner.setCursor(file); }
     void playSound(const std::string& file) override { inner.playSound(file); }
     void openUrl(const std::string& url) override;
+    void showPlainError(std::string_view title, std::string_view text) override {
+        inner.showPlainError(title, text);
+    }
 
     HeadlessPlatform inner;
     std::vector<WindowId> closed;

@@ -39,7 +39,8 @@ void HeadlessPlatform::showWindow(WindowId window) {
     if (w.request.kind != WindowKind::MessageBox) return;
 
     // The player reads the box and presses its OK button, before anything else happens.
-    Message message{w.request.title, w.request.text, clock_, w.request.okButton, std::nullopt};
+    Message message{w.request.title,    w.request.text, clock_,
+                    w.request.okButton, std::nullopt,   false};
     if (keepMessagePixels_) {
         Canvas canvas(w.request.width, w.request.height);
         w.painter->paint(window, canvas);

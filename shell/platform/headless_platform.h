@@ -32,6 +32,7 @@ class HeadlessPlatform final : public Platform {
         std::uint64_t at = 0;
         Rect okButton;                 // where the player pressed OK
         std::optional<Canvas> pixels;  // the box as shown, when asked to keep them
+        bool plain = false;            // the window system's own box, not the game's
     };
 
     explicit HeadlessPlatform(Rect screen = {0, 0, 1280, 1024}) : screen_(screen) {}
@@ -47,6 +48,10 @@ class HeadlessPlatform final : public Platform {
     void setCursor(const std::string& cursorFile) override { cursor_ = cursorFile; }
     void playSound(const std::string& file) override;
     void openUrl(const std::string& url) override { urls_.push_back(url); }
+    void showPlainError(std::string_view title, std::string_view text) override {
+        messages_.push_back(
+            {std::string(title), std::string(text), clock_, {}, std::nullopt, true});
+    }
 
     // Scripting: input handed out in order; `at` (virtual ms) makes it wait for that moment.
     void queue(const InputEvent& event, std::optional<std::uint64_t> at = std::nullopt) {

@@ -95,6 +95,10 @@ class Platform {
 
     // Hands the address to the desktop's opener without waiting; failures are ignored.
     virtual void openUrl(const std::string& url) = 0;
+
+    // Shows a fatal error in the window system's own simple box, which needs none of the
+    // game's fonts, and returns when it is closed; for the error the game cannot draw itself.
+    virtual void showPlainError(std::string_view title, std::string_view text) = 0;
 };
 
 }  // namespace orval

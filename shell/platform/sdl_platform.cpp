@@ -319,4 +319,9 @@ void SdlPlatform::playSound(const std::string& file) { audio_->play(file); }
 
 void SdlPlatform::openUrl(const std::string& url) { SDL_OpenURL(url.c_str()); }
 
+void SdlPlatform::showPlainError(std::string_view title, std::string_view text) {
+    const std::string titleText(title), messageText(text);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, titleText.c_str(), messageText.c_str(), nullptr);
+}
+
 }  // namespace orval

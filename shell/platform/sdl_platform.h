@@ -79,6 +79,7 @@ class SdlPlatform final : public Platform {
     void setCursor(const std::string& cursorFile) override;
     void playSound(const std::string& file) override;
     void openUrl(const std::string& url) override;
+    void showPlainError(std::string_view title, std::string_view text) override;
 
   private:
     struct WindowDeleter {

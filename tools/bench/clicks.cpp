@@ -52,6 +52,9 @@ class MixerPlatform final : public Platform {
         if (audible) audio_.play(file);
     }
     void openUrl(const std::string& url) override { inner.openUrl(url); }
+    void showPlainError(std::string_view title, std::string_view text) override {
+        inner.showPlainError(title, text);
+    }
 
     HeadlessPlatform inner;
     // Off while a side click's way there is replayed: only the click itself is measured.
