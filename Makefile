@@ -19,7 +19,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Warnings are errors wherever we build for ourselves; see ORVAL_WERROR in CMakeLists.txt.
 CMAKE_FLAGS ?= -DORVAL_WERROR=ON
 
-.PHONY: play test check bench build deps-play deps-test deps-bench clean format
+.PHONY: play test check bench fuzz build deps-play deps-test deps-bench clean format
 
 play: deps-play build
 	./$(BUILD)/orval-kesk
@@ -29,13 +29,29 @@ play: deps-play build
 test: deps-test build
 	cd $(BUILD) && SDL_AUDIODRIVER=dummy ctest --output-on-failure -j1
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DORVAL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
-	cmake --build $(ASAN_BUILD) -j $(JOBS) --target orval_tests
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target orval_tests orval-fuzz-descriptions
 	cd $(ASAN_BUILD) && SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 \
 		ctest --output-on-failure -L unit -E '^Reachability\.' -j$(JOBS)
 
 # The edit-compile-test loop: build, then the unit tests once, no real windows, no sanitizer.
 check: build
 	cd $(BUILD) && SDL_AUDIODRIVER=dummy ctest --output-on-failure -L unit -j$(JOBS)
+
+# libFuzzer on the description loader for FUZZ_SECONDS, from the game's 16 descriptions; what
+# it finds lands in $(FUZZ_BUILD)/ as crash-*, leak-* or timeout-* files. The parser is built
+# from its headers, so that its code is instrumented too.
+FUZZ_SECONDS ?= 600
+FUZZ_BUILD ?= build-fuzz
+FUZZ_PACKAGES := $(PLAY_PACKAGES) clang libclang-rt-14-dev
+fuzz:
+	@./tools/install-packages $(FUZZ_PACKAGES)
+	mkdir -p $(FUZZ_BUILD)/corpus
+	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -DTOML_HEADER_ONLY=1 -I. \
+		-DORVAL_DATA_DIR='"$(CURDIR)/data"' tools/fuzz/description_fuzzer.cpp \
+		scenes/model/loader.cpp -o $(FUZZ_BUILD)/description-fuzzer
+	cp -n data/scenes/*.toml $(FUZZ_BUILD)/corpus/
+	cd $(FUZZ_BUILD) && ./description-fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+		-timeout=10 -print_final_stats=1 corpus
 
 # Prints figures for this machine; it checks nothing.
 bench: deps-bench build
@@ -59,7 +75,7 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(DIST)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(DIST)
 
 # The Debian package: the tracked files as they are in the working tree, copied to a fresh
 # folder outside the tree (no build folders), built there, checked by lintian and left in dist/.

@@ -337,6 +337,8 @@ const Damage kDamages[] = {
      "ClientTop = "
      "180\na.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a = 1\n",
      "line 12|too deep"},
+    {"a letter outside quotes", "Name = \"Label1\"", "Caption = \"   Žluťoučký kůň\"",
+     "Caption = Žluťoučký", "line 54|outside quotes"},
     {"font size not a number", "Name = \"Label1\"", "Size = 12.0", "Size = nan",
      "Label1|Font.Size"},
     {"misspelt field", "Name = \"Image1\"", "Cursor = \"look\"", "Cursr = \"look\"",

@@ -43,9 +43,16 @@ constexpr int kMaxCursorPixels = 256;   // a side of a cursor or an icon
 // overflow the stack. A line may hold this many dots outside strings and numbers.
 constexpr int kMaxKeyDots = 32;
 
-// The first line whose keys or headers hold more than kMaxKeyDots dots, or 0. Dots inside
-// strings and comments, and the decimal point of a number, do not count.
-std::size_t lineWithTooDeepKeys(std::string_view text) {
+// What a first look at the text finds wrong before the parser sees it: keys or headers with
+// more than kMaxKeyDots dots (dots inside strings and comments, and the decimal point of a
+// number, do not count), or a byte beyond ASCII outside strings and comments, where TOML allows
+// none and the parser's check of such a letter reaches a point its authors held unreachable.
+struct TextFault {
+    std::size_t line = 0;  // 0: none
+    const char* what = "";
+};
+
+TextFault firstTextFault(std::string_view text) {
     enum class In { Plain, Comment, Basic, Literal, MultiBasic, MultiLiteral } in = In::Plain;
     std::size_t line = 1;
     int dots = 0;
@@ -79,7 +86,9 @@ std::size_t lineWithTooDeepKeys(std::string_view text) {
                     in = In::Literal;
                 } else if (c == '.' && !(i > 0 && digit(i - 1) && digit(i + 1)) &&
                            ++dots > kMaxKeyDots) {
-                    return line;
+                    return {line, "keys nested too deep"};
+                } else if (static_cast<unsigned char>(c) >= 0x80) {
+                    return {line, "a letter outside quotes"};
                 }
                 break;
             case In::Basic:
@@ -107,7 +116,7 @@ std::size_t lineWithTooDeepKeys(std::string_view text) {
                 break;
         }
     }
-    return 0;
+    return {};
 }
 
 // The keys every control but a timer may hold.
@@ -417,9 +426,9 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
     if (text.size() > kMaxDescriptionBytes)
         throw DescriptionError(fileName + ": too large for a description (" +
                                std::to_string(text.size()) + " bytes)");
-    if (const std::size_t line = lineWithTooDeepKeys(text))
+    if (const TextFault fault = firstTextFault(text); fault.line != 0)
         throw DescriptionError(fileName + ": not a valid description (line " +
-                               std::to_string(line) + "): keys nested too deep");
+                               std::to_string(fault.line) + "): " + fault.what);
     toml::table root;
     try {
         root = toml::parse(text, fileName);
