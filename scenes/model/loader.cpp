@@ -1,6 +1,7 @@
 #include "scenes/model/loader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <initializer_list>
@@ -45,8 +46,9 @@ constexpr int kMaxKeyDots = 32;
 
 // What a first look at the text finds wrong before the parser sees it: keys or headers with
 // more than kMaxKeyDots dots (dots inside strings and comments, and the decimal point of a
-// number, do not count), or a byte beyond ASCII outside strings and comments, where TOML allows
-// none and the parser's check of such a letter reaches a point its authors held unreachable.
+// number, do not count), a control character, or a byte beyond ASCII outside strings and
+// comments. TOML allows neither, and the parser's checks of such bytes reach points its
+// authors held unreachable.
 struct TextFault {
     std::size_t line = 0;  // 0: none
     const char* what = "";
@@ -56,6 +58,10 @@ TextFault firstTextFault(std::string_view text) {
     enum class In { Plain, Comment, Basic, Literal, MultiBasic, MultiLiteral } in = In::Plain;
     std::size_t line = 1;
     int dots = 0;
+    bool lineStart = true;  // nothing but blanks yet on this line
+    bool inValue = false;   // after a key's '=', until the line (and its brackets) end
+    int brackets = 0;       // arrays and inline tables open in a value
+    char previous = '\n';   // the last character outside strings and blanks
     const auto at = [&](std::size_t i, std::string_view what) {
         return text.substr(i, what.size()) == what;
     };
@@ -64,14 +70,45 @@ TextFault firstTextFault(std::string_view text) {
     };
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
+        // TOML allows no control character but tab and line ends, not even in a string.
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') ||
+            c == 0x7F)
+            return {line, "a control character"};
         if (c == '\n') {
             ++line;
             dots = 0;
+            lineStart = true;
+            if (in == In::Plain || in == In::Comment) previous = '\n';
+            if (brackets == 0) inValue = false;
             if (in == In::Comment || in == In::Basic || in == In::Literal) in = In::Plain;
             continue;
         }
         switch (in) {
             case In::Plain:
+                if (c == '[' && lineStart && !inValue) {
+                    // A table header must name a table: the parser takes that for granted.
+                    std::size_t j = i + 1;
+                    if (j < text.size() && text[j] == '[') ++j;
+                    while (j < text.size() && (text[j] == ' ' || text[j] == '\t')) ++j;
+                    const char first = j < text.size() ? text[j] : '\0';
+                    if (!(std::isalnum(static_cast<unsigned char>(first)) || first == '_' ||
+                          first == '-' || first == '"' || first == '\''))
+                        return {line, "a table header without a name"};
+                } else if (c == '=') {
+                    inValue = true;
+                } else if (inValue && (c == '[' || c == '{')) {
+                    ++brackets;
+                } else if (inValue && (c == ']' || c == '}') && brackets > 0) {
+                    --brackets;
+                }
+                // A string starts a key or a value, never in the middle of a word ("7\"x\"").
+                if ((c == '"' || c == '\'') &&
+                    std::string_view("\n=[{,.").find(previous) == std::string_view::npos)
+                    return {line, "a quote in the middle of a word"};
+                if (c != ' ' && c != '\t' && c != '\r') {
+                    lineStart = false;
+                    previous = c;
+                }
                 if (c == '#') {
                     in = In::Comment;
                 } else if (at(i, "\"\"\"")) {
