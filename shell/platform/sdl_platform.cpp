@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
+#include <string_view>
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -145,8 +146,14 @@ SdlPlatform::SdlPlatform() {
     // it closes them, which is when such a late error is reported.
     if (!previousXErrorHandler) previousXErrorHandler = XSetErrorHandler(ignoreStaleWakeup);
 #endif
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0)
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         videoError_ = std::string("no display to open windows on: ") + SDL_GetError();
+        return;
+    }
+    // Native Wayland gives a window no framebuffer of its own: SDL then presents the window
+    // surface through a texture, which it makes only when allowed to.
+    if (std::string_view(SDL_GetCurrentVideoDriver()) == "wayland")
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
 }
 
 SdlPlatform::~SdlPlatform() {
@@ -203,7 +210,10 @@ void SdlPlatform::closeWindow(WindowId window) { windows_.erase(window); }
 void SdlPlatform::paint(WindowId id, OpenWindow& window) {
     // The painter draws straight into the window's own pixels: no copy of them is kept.
     SDL_Surface* surface = SDL_GetWindowSurface(window.window.get());
-    if (!surface) return;
+    if (!surface)  // a window nobody would ever see: better a clear error than a silent game
+        throw std::runtime_error(std::string("a window cannot be drawn on this display (the ") +
+                                 SDL_GetCurrentVideoDriver() +
+                                 " video driver gives it no pixels) " + SDL_GetError());
     Canvas canvas(surface);
     window.painter->paint(id, canvas);
     if (SDL_GetWindowFlags(window.window.get()) & SDL_WINDOW_SHOWN)
