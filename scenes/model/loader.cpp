@@ -131,6 +131,17 @@ TextFault firstTextFault(std::string_view text) {
             case In::Basic:
             case In::MultiBasic:
                 if (c == '\\') {
+                    // A line-ending backslash in a multi-line text trims the blanks and lines
+                    // after it; the parser's check of a letter beyond ASCII there is unsound.
+                    std::size_t j = i + 1;
+                    while (j < text.size() && (text[j] == ' ' || text[j] == '\t')) ++j;
+                    if (in == In::MultiBasic && j < text.size() &&
+                        (text[j] == '\n' || text[j] == '\r')) {
+                        while (j < text.size() && std::isspace(static_cast<unsigned char>(text[j])))
+                            ++j;
+                        if (j < text.size() && static_cast<unsigned char>(text[j]) >= 0x80)
+                            return {line, "a letter beyond ASCII after a line-ending backslash"};
+                    }
                     if (i + 1 < text.size() && text[i + 1] == '\n') ++line;
                     ++i;
                 } else if (in == In::Basic && c == '"') {
