@@ -75,12 +75,16 @@ TextFault firstTextFault(std::string_view text) {
             c == 0x7F)
             return {line, "a control character"};
         if (c == '\n') {
+            // A text in single quotes ends on its line; the parser's account of one that does
+            // not reads on with a check that is unsound for some letters beyond ASCII.
+            if (in == In::Basic || in == In::Literal)
+                return {line, "a text not closed on its line"};
             ++line;
             dots = 0;
             lineStart = true;
             if (in == In::Plain || in == In::Comment) previous = '\n';
             if (brackets == 0) inValue = false;
-            if (in == In::Comment || in == In::Basic || in == In::Literal) in = In::Plain;
+            if (in == In::Comment) in = In::Plain;
             continue;
         }
         switch (in) {
@@ -164,6 +168,8 @@ TextFault firstTextFault(std::string_view text) {
                 break;
         }
     }
+    if (in == In::MultiBasic || in == In::MultiLiteral || in == In::Basic || in == In::Literal)
+        return {line, "a text that is never closed"};
     return {};
 }
 
