@@ -135,6 +135,10 @@ TextFault firstTextFault(std::string_view text) {
             case In::Basic:
             case In::MultiBasic:
                 if (c == '\\') {
+                    // An escape is a backslash and an ASCII letter; the parser looks at a letter
+                    // beyond ASCII there with the same unsound check as below.
+                    if (i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80)
+                        return {line, "a backslash before a letter beyond ASCII"};
                     // A line-ending backslash in a multi-line text trims the blanks and lines
                     // after it; the parser's check of a letter beyond ASCII there is unsound.
                     std::size_t j = i + 1;
