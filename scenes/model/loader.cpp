@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <initializer_list>
 #include <set>
@@ -44,18 +45,39 @@ constexpr int kMaxCursorPixels = 256;   // a side of a cursor or an icon
 // overflow the stack. A line may hold this many dots outside strings and numbers.
 constexpr int kMaxKeyDots = 32;
 
-// What a first look at the text finds wrong before the parser sees it: keys or headers with
-// more than kMaxKeyDots dots (dots inside strings and comments, and the decimal point of a
-// number, do not count), a control character, or a byte beyond ASCII outside strings and
-// comments. TOML allows neither, and the parser's checks of such bytes reach points its
-// authors held unreachable.
+// A description as the parser is given it: ASCII only. Every letter beyond ASCII in a text in
+// double quotes becomes its \u escape, and in a comment a '?'; anywhere else it is refused, as
+// are control characters, keys or headers with more than kMaxKeyDots dots (dots inside strings
+// and comments, and the decimal point of a number, do not count), a header without a name and
+// a quote in the middle of a word. The parser's checks of letters beyond ASCII and of those
+// shapes reach points it assumes unreachable; it never meets one.
 struct TextFault {
     std::size_t line = 0;  // 0: none
     const char* what = "";
 };
 
-TextFault firstTextFault(std::string_view text) {
+// The code point of the UTF-8 sequence at `at`, and its length; a length of 0 when the bytes
+// are no valid UTF-8 (overlong, a surrogate, beyond U+10FFFF, cut short).
+std::pair<char32_t, std::size_t> decodeUtf8(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || lead >= 0xF8 || at + length > text.size()) return {0, 0};
+    char32_t code = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(at + k) & 0xC0) != 0x80) return {0, 0};
+        code = (code << 6) | (byte(at + k) & 0x3F);
+    }
+    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kLeast[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return {0, 0};
+    return {code, length};
+}
+
+std::string asciiText(std::string_view text, TextFault& fault) {
     enum class In { Plain, Comment, Basic, Literal, MultiBasic, MultiLiteral } in = In::Plain;
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
     std::size_t line = 1;
     int dots = 0;
     bool lineStart = true;  // nothing but blanks yet on this line
@@ -68,17 +90,39 @@ TextFault firstTextFault(std::string_view text) {
     const auto digit = [&](std::size_t i) {
         return i < text.size() && text[i] >= '0' && text[i] <= '9';
     };
+    const auto refuse = [&](const char* what) {
+        fault = {line, what};
+        return std::string();
+    };
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
+        const auto byte = static_cast<unsigned char>(c);
         // TOML allows no control character but tab and line ends, not even in a string.
-        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') ||
-            c == 0x7F)
-            return {line, "a control character"};
+        if ((byte < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F)
+            return refuse("a control character");
+        if (byte >= 0x80) {
+            if (in == In::Basic || in == In::MultiBasic) {
+                const auto [code, length] = decodeUtf8(text, i);
+                if (length == 0) return refuse("not UTF-8");
+                char escape[16];
+                std::snprintf(escape, sizeof escape, code > 0xFFFF ? "\\U%08X" : "\\u%04X",
+                              static_cast<unsigned>(code));
+                out += escape;
+                i += length - 1;
+            } else if (in == In::Comment) {
+                out += '?';
+            } else if (in == In::Plain) {
+                return refuse("a letter outside quotes");
+            } else {
+                return refuse("a letter beyond ASCII in single quotes (double quotes take any)");
+            }
+            continue;
+        }
+        out += c;
         if (c == '\n') {
-            // A text in single quotes ends on its line; the parser's account of one that does
-            // not reads on with a check that is unsound for some letters beyond ASCII.
+            // A text in quotes ends on its line unless it is a multi-line one.
             if (in == In::Basic || in == In::Literal)
-                return {line, "a text not closed on its line"};
+                return refuse("a text not closed on its line");
             ++line;
             dots = 0;
             lineStart = true;
@@ -97,7 +141,7 @@ TextFault firstTextFault(std::string_view text) {
                     const char first = j < text.size() ? text[j] : '\0';
                     if (!(std::isalnum(static_cast<unsigned char>(first)) || first == '_' ||
                           first == '-' || first == '"' || first == '\''))
-                        return {line, "a table header without a name"};
+                        return refuse("a table header without a name");
                 } else if (c == '=') {
                     inValue = true;
                 } else if (inValue && (c == '[' || c == '{')) {
@@ -108,7 +152,7 @@ TextFault firstTextFault(std::string_view text) {
                 // A string starts a key or a value, never in the middle of a word ("7\"x\"").
                 if ((c == '"' || c == '\'') &&
                     std::string_view("\n=[{,.").find(previous) == std::string_view::npos)
-                    return {line, "a quote in the middle of a word"};
+                    return refuse("a quote in the middle of a word");
                 if (c != ' ' && c != '\t' && c != '\r') {
                     lineStart = false;
                     previous = c;
@@ -117,9 +161,11 @@ TextFault firstTextFault(std::string_view text) {
                     in = In::Comment;
                 } else if (at(i, "\"\"\"")) {
                     in = In::MultiBasic;
+                    out += "\"\"";
                     i += 2;
                 } else if (at(i, "'''")) {
                     in = In::MultiLiteral;
+                    out += "''";
                     i += 2;
                 } else if (c == '"') {
                     in = In::Basic;
@@ -127,35 +173,31 @@ TextFault firstTextFault(std::string_view text) {
                     in = In::Literal;
                 } else if (c == '.' && !(i > 0 && digit(i - 1) && digit(i + 1)) &&
                            ++dots > kMaxKeyDots) {
-                    return {line, "keys nested too deep"};
-                } else if (static_cast<unsigned char>(c) >= 0x80) {
-                    return {line, "a letter outside quotes"};
+                    return refuse("keys nested too deep");
                 }
                 break;
             case In::Basic:
             case In::MultiBasic:
-                if (c == '\\') {
-                    // An escape is a backslash and an ASCII letter; the parser looks at a letter
-                    // beyond ASCII there with the same unsound check as below.
-                    if (i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80)
-                        return {line, "a backslash before a letter beyond ASCII"};
-                    // A line-ending backslash in a multi-line text trims the blanks and lines
-                    // after it; the parser's check of a letter beyond ASCII there is unsound.
-                    std::size_t j = i + 1;
-                    while (j < text.size() && (text[j] == ' ' || text[j] == '\t')) ++j;
-                    if (in == In::MultiBasic && j < text.size() &&
-                        (text[j] == '\n' || text[j] == '\r')) {
-                        while (j < text.size() && std::isspace(static_cast<unsigned char>(text[j])))
-                            ++j;
-                        if (j < text.size() && static_cast<unsigned char>(text[j]) >= 0x80)
-                            return {line, "a letter beyond ASCII after a line-ending backslash"};
+                if (c == '\\' && i + 1 < text.size()) {
+                    // The escaped character goes as it is: an escape names ASCII letters only.
+                    const char next = text[i + 1];
+                    if (static_cast<unsigned char>(next) >= 0x80)
+                        return refuse("a backslash before a letter beyond ASCII");
+                    if (next == '\n') {
+                        // The backslash ends a line of a multi-line text: one more line.
+                        if (in == In::Basic) return refuse("a text not closed on its line");
+                        ++line;
+                    } else if (static_cast<unsigned char>(next) < 0x20 && next != '\t' &&
+                               next != '\r') {
+                        return refuse("a control character");
                     }
-                    if (i + 1 < text.size() && text[i + 1] == '\n') ++line;
+                    out += next;
                     ++i;
                 } else if (in == In::Basic && c == '"') {
                     in = In::Plain;
                 } else if (in == In::MultiBasic && at(i, "\"\"\"")) {
                     in = In::Plain;
+                    out += "\"\"";
                     i += 2;
                 }
                 break;
@@ -165,6 +207,7 @@ TextFault firstTextFault(std::string_view text) {
             case In::MultiLiteral:
                 if (at(i, "'''")) {
                     in = In::Plain;
+                    out += "''";
                     i += 2;
                 }
                 break;
@@ -172,9 +215,8 @@ TextFault firstTextFault(std::string_view text) {
                 break;
         }
     }
-    if (in == In::MultiBasic || in == In::MultiLiteral || in == In::Basic || in == In::Literal)
-        return {line, "a text that is never closed"};
-    return {};
+    if (in != In::Plain && in != In::Comment) return refuse("a text that is never closed");
+    return out;
 }
 
 // The keys every control but a timer may hold.
@@ -484,12 +526,14 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
     if (text.size() > kMaxDescriptionBytes)
         throw DescriptionError(fileName + ": too large for a description (" +
                                std::to_string(text.size()) + " bytes)");
-    if (const TextFault fault = firstTextFault(text); fault.line != 0)
+    TextFault fault;
+    const std::string ascii = asciiText(text, fault);
+    if (fault.line != 0)
         throw DescriptionError(fileName + ": not a valid description (line " +
                                std::to_string(fault.line) + "): " + fault.what);
     toml::table root;
     try {
-        root = toml::parse(text, fileName);
+        root = toml::parse(ascii, fileName);
     } catch (const toml::parse_error& error) {
         std::ostringstream out;
         out << fileName << ": not a valid description (line " << error.source().begin.line
