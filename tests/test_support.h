@@ -59,9 +59,9 @@ void copyData(const fs::path& to);
 const HandlerRegistry& gameHandlers();
 std::vector<SceneDescription> gameDescriptions(const fs::path& base = sourceDir());
 
-// The headless platform that also notes the order windows close in, and can be told to fail
-// at opening links.
-class RecordingPlatform final : public Platform {
+// The headless platform behind a door of its own, for tests and tools that watch or change
+// one of its parts and hand the rest on.
+class ForwardingPlatform : public Platform {
   public:
     std::uint64_t now() override { return inner.now(); }
     std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override {
@@ -72,16 +72,25 @@ class RecordingPlatform final : public Platform {
         return inner.openWindow(request, painter);
     }
     void showWindow(WindowId window) override { inner.showWindow(window); }
-    void closeWindow(WindowId window) override;
+    void closeWindow(WindowId window) override { inner.closeWindow(window); }
     void invalidate(WindowId window) override { inner.invalidate(window); }
     void setCursor(const std::string& file) override { inner.setCursor(file); }
     void playSound(const std::string& file) override { inner.playSound(file); }
-    void openUrl(const std::string& url) override;
+    void openUrl(const std::string& url) override { inner.openUrl(url); }
     void showPlainError(std::string_view title, std::string_view text) override {
         inner.showPlainError(title, text);
     }
 
     HeadlessPlatform inner;
+};
+
+// The headless platform that also notes the order windows close in, and can be told to fail
+// at opening links.
+class RecordingPlatform final : public ForwardingPlatform {
+  public:
+    void closeWindow(WindowId window) override;
+    void openUrl(const std::string& url) override;
+
     std::vector<WindowId> closed;
     bool linksFail = false;
 };

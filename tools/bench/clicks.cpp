@@ -29,34 +29,16 @@ namespace {
 using namespace orval;
 using namespace orval::testing;
 
-// Everything headless except the sound, which the real mixer loads and starts. Kept to this
-// file on purpose: it follows the platform interface member by member.
-class MixerPlatform final : public Platform {
+// Everything headless except the sound, which the real mixer loads and starts.
+class MixerPlatform final : public ForwardingPlatform {
   public:
     explicit MixerPlatform(SdlAudio& audio) : audio_(audio) {}
 
-    std::uint64_t now() override { return inner.now(); }
-    std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override {
-        return inner.waitEvent(deadline);
-    }
-    Rect usableBounds() override { return inner.usableBounds(); }
-    WindowId openWindow(const WindowRequest& request, WindowPainter& painter) override {
-        return inner.openWindow(request, painter);
-    }
-    void showWindow(WindowId window) override { inner.showWindow(window); }
-    void closeWindow(WindowId window) override { inner.closeWindow(window); }
-    void invalidate(WindowId window) override { inner.invalidate(window); }
-    void setCursor(const std::string& file) override { inner.setCursor(file); }
     void playSound(const std::string& file) override {
         inner.playSound(file);  // only to name the clip a click started
         if (audible) audio_.play(file);
     }
-    void openUrl(const std::string& url) override { inner.openUrl(url); }
-    void showPlainError(std::string_view title, std::string_view text) override {
-        inner.showPlainError(title, text);
-    }
 
-    HeadlessPlatform inner;
     // Off while a side click's way there is replayed: only the click itself is measured.
     bool audible = true;
 
