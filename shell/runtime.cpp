@@ -24,6 +24,12 @@ class GameError : public std::runtime_error {
 
 constexpr const char* kErrorTitle = "ORVAL KESK – chyba";
 
+// Places the requested window in the middle of the screen's usable area.
+void centre(WindowRequest& request, const Rect& screen) {
+    request.x = screen.x + (screen.w - request.width) / 2;
+    request.y = screen.y + (screen.h - request.height) / 2;
+}
+
 }  // namespace
 
 Runtime::Runtime(Platform& platform, std::filesystem::path baseDir, const HandlerRegistry& handlers,
@@ -80,8 +86,7 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
         request.x = d.clientLeft;
         request.y = d.clientTop;
     } else {
-        request.x = screen.x + (screen.w - d.clientWidth) / 2;
-        request.y = screen.y + (screen.h - d.clientHeight) / 2;
+        centre(request, screen);
     }
     // Moved just enough to lie on the usable screen (on the screens the game was laid out for
     // nothing moves): on 800 x 600 the inventory's last slots stay within reach, and a window
@@ -239,26 +244,24 @@ std::optional<std::string> Runtime::sceneOfWindow(WindowId window) const {
     return std::nullopt;
 }
 
+void Runtime::drawScene(const Entry& e, Canvas& canvas, RenderOptions options) {
+    options.buttonHasFocus = true;  // the one command button always holds its window's focus
+    renderScene(e.description, e.state->flags, pictures_, fonts_, canvas, options);
+}
+
 Canvas Runtime::render(std::string_view scene, const RenderOptions& options) {
     const Entry& e = entry(scene);
     if (!e.state) throw GameError(std::string(scene) + " is not loaded");
     Canvas canvas(e.description.clientWidth, e.description.clientHeight);
-    RenderOptions effective = options;
-    effective.buttonHasFocus = true;  // the one command button always holds its window's focus
-    renderScene(e.description, e.state->flags, pictures_, fonts_, canvas, effective);
+    drawScene(e, canvas, options);
     return canvas;
 }
 
 void Runtime::paint(WindowId window, Canvas& canvas) {
     if (box_ && box_->window == window) {
         renderMessageBox(box_->title, box_->text, fonts_, canvas, box_->pressed);
-        return;
-    }
-    for (const auto& [name, e] : scenes_) {
-        if (!e.state || e.state->window != window) continue;
-        const RenderOptions options{.buttonHasFocus = true};
-        renderScene(e.description, e.state->flags, pictures_, fonts_, canvas, options);
-        return;
+    } else if (const std::optional<std::string> scene = sceneOfWindow(window)) {
+        drawScene(entry(*scene), canvas, {});
     }
 }
 
@@ -293,8 +296,7 @@ bool Runtime::showBox(std::string_view title, std::string_view text) {
     request.text = box.text;
     request.width = box.layout.width;
     request.height = box.layout.height;
-    request.x = screen.x + (screen.w - box.layout.width) / 2;
-    request.y = screen.y + (screen.h - box.layout.height) / 2;
+    centre(request, screen);
     request.okButton = box.layout.okButton;
     box.window = platform_.openWindow(request, *this);
     box_ = std::move(box);
@@ -305,10 +307,15 @@ bool Runtime::showBox(std::string_view title, std::string_view text) {
     while (!box_->answered && step(std::nullopt)) {
     }
     const bool quit = box_->quit;
+    closeBox();
+    return !quit;
+}
+
+void Runtime::closeBox() {
+    if (!box_) return;
     const WindowId window = box_->window;
     box_.reset();
     platform_.closeWindow(window);
-    return !quit;
 }
 
 void Runtime::handleBoxInput(const InputEvent& event) {
@@ -454,18 +461,14 @@ void Runtime::fail(const std::string& message) {
     if (!first) return;  // a failure while reporting one: stderr has the first
     fatalMessage_ = message;
     std::fprintf(stderr, "orval-kesk: %s\n", message.c_str());
-    if (box_) {
-        platform_.closeWindow(box_->window);
-        box_.reset();
-    }
+    closeBox();
     closeEverything();
     try {
         showBox(kErrorTitle, message);
     } catch (const std::exception&) {
         // Without a font of its own the game cannot draw the box: the window system's plain
         // one shows it (and without a display, stderr has it).
-        if (box_) platform_.closeWindow(box_->window);
-        box_.reset();
+        closeBox();
         platform_.showPlainError(kErrorTitle, message);
     }
 }

@@ -119,6 +119,8 @@ class Runtime final : public Game, private WindowPainter {
     void checkPictures(const SceneDescription& d);
 
     void paint(WindowId window, Canvas& canvas) override;
+    // Draws a loaded scene as its window shows it.
+    void drawScene(const Entry& e, Canvas& canvas, RenderOptions options);
     void handleInput(const InputEvent& event);
     void handleBoxInput(const InputEvent& event);
     bool fireDueTimer();
@@ -128,6 +130,7 @@ class Runtime final : public Game, private WindowPainter {
     // Shows a modal box and returns when it is answered; false when the program was asked to
     // end meanwhile.
     bool showBox(std::string_view title, std::string_view text);
+    void closeBox();
     void presentDirty();
     void updateCursor(const std::string& scene, int x, int y);
     void closeEverything();

@@ -48,9 +48,9 @@ constexpr int kMaxKeyDots = 32;
 // A description as the parser is given it: ASCII only. Every letter beyond ASCII in a text in
 // double quotes becomes its \u escape, and in a comment a '?'; anywhere else it is refused, as
 // are control characters, keys or headers with more than kMaxKeyDots dots (dots inside strings
-// and comments, and the decimal point of a number, do not count), a header without a name and
-// a quote in the middle of a word. The parser's checks of letters beyond ASCII and of those
-// shapes reach points it assumes unreachable; it never meets one.
+// and comments, and the decimal point of a number, do not count) and a header without a name.
+// The parser's checks of letters beyond ASCII and of those shapes reach points it assumes
+// unreachable; it never meets one.
 struct TextFault {
     std::size_t line = 0;  // 0: none
     const char* what = "";
@@ -83,7 +83,6 @@ std::string asciiText(std::string_view text, TextFault& fault) {
     bool lineStart = true;  // nothing but blanks yet on this line
     bool inValue = false;   // after a key's '=', until the line (and its brackets) end
     int brackets = 0;       // arrays and inline tables open in a value
-    char previous = '\n';   // the last character outside strings and blanks
     const auto at = [&](std::size_t i, std::string_view what) {
         return text.substr(i, what.size()) == what;
     };
@@ -126,7 +125,6 @@ std::string asciiText(std::string_view text, TextFault& fault) {
             ++line;
             dots = 0;
             lineStart = true;
-            if (in == In::Plain || in == In::Comment) previous = '\n';
             if (brackets == 0) inValue = false;
             if (in == In::Comment) in = In::Plain;
             continue;
@@ -149,14 +147,7 @@ std::string asciiText(std::string_view text, TextFault& fault) {
                 } else if (inValue && (c == ']' || c == '}') && brackets > 0) {
                     --brackets;
                 }
-                // A string starts a key or a value, never in the middle of a word ("7\"x\"").
-                if ((c == '"' || c == '\'') &&
-                    std::string_view("\n=[{,.").find(previous) == std::string_view::npos)
-                    return refuse("a quote in the middle of a word");
-                if (c != ' ' && c != '\t' && c != '\r') {
-                    lineStart = false;
-                    previous = c;
-                }
+                if (c != ' ' && c != '\t' && c != '\r') lineStart = false;
                 if (c == '#') {
                     in = In::Comment;
                 } else if (at(i, "\"\"\"")) {
