@@ -28,6 +28,7 @@ constexpr const char* kErrorTitle = "ORVAL KESK – chyba";
 void centre(WindowRequest& request, const Rect& screen) {
     request.x = screen.x + (screen.w - request.width) / 2;
     request.y = screen.y + (screen.h - request.height) / 2;
+    request.centred = true;  // the platform centres it to its own pixel at every scale
 }
 
 }  // namespace
@@ -76,6 +77,7 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     if (e.state) return *e.state;
     const SceneDescription& d = e.description;
 
+    const int scale = settleScale();
     // The window is placed once, when the scene is built, and never moves afterwards.
     WindowRequest request;
     request.title = d.caption;
@@ -95,7 +97,7 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     request.y = std::max(screen.y, std::min(request.y, screen.y + screen.h - d.clientHeight));
     if (!d.icon.empty()) request.iconFile = (baseDir_ / "data" / d.icon).string();
 
-    checkPictures(d);  // a damaged picture fails the load, not a later click
+    checkPictures(d, scale);  // a damaged picture fails the load, not a later click
 
     auto state = std::make_unique<LoadedScene>();
     state->flags = initialFlags(d);
@@ -122,13 +124,27 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     return *e.state;
 }
 
-void Runtime::checkPictures(const SceneDescription& d) {
-    if (!d.picture.empty()) pictures_.check(d.picture);
-    if (!d.icon.empty()) pictures_.check(d.icon);
+void Runtime::checkPictures(const SceneDescription& d, int scale) {
+    if (!d.picture.empty()) pictures_.check(d.picture, scale);
+    if (!d.icon.empty()) pictures_.check(d.icon);  // the window system scales icons itself
     for (const ControlDescription& c : d.controls) {
-        if (!c.picture.empty()) pictures_.check(c.picture);
-        if (!c.cursor.empty()) pictures_.check(cursorFile(c.cursor));
+        if (!c.picture.empty()) pictures_.check(c.picture, scale);
+        if (!c.cursor.empty()) pictures_.check(cursorFile(c.cursor), scale);
     }
+}
+
+int Runtime::settleScale() {
+    if (scale_) return *scale_;
+    WindowPlan plan;
+    for (const auto& [name, e] : scenes_) {
+        const SceneDescription& d = e.description;
+        plan.widest = std::max(plan.widest, d.clientWidth);
+        plan.tallest = std::max(plan.tallest, d.clientHeight);
+        if (d.placement == Placement::Manual)
+            plan.fixed.push_back({d.clientLeft, d.clientTop, d.clientWidth, d.clientHeight});
+    }
+    scale_ = platform_.fitScale(plan);
+    return *scale_;
 }
 
 void Runtime::callHandler(const std::string& scene, const std::string& handler) {
@@ -252,7 +268,7 @@ void Runtime::drawScene(const Entry& e, Canvas& canvas, RenderOptions options) {
 Canvas Runtime::render(std::string_view scene, const RenderOptions& options) {
     const Entry& e = entry(scene);
     if (!e.state) throw GameError(std::string(scene) + " is not loaded");
-    Canvas canvas(e.description.clientWidth, e.description.clientHeight);
+    Canvas canvas(e.description.clientWidth, e.description.clientHeight, scale_.value_or(1));
     drawScene(e, canvas, options);
     return canvas;
 }
@@ -532,7 +548,7 @@ void Runtime::start(std::string_view firstScene) {
     // waits for a font lookup and a damaged file is reported at once, not in the middle of play.
     guarded([&] {
         fonts_.prepare();
-        for (const auto& [name, e] : scenes_) checkPictures(e.description);
+        for (const auto& [name, e] : scenes_) checkPictures(e.description, settleScale());
     });
 }
 

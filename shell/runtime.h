@@ -79,7 +79,8 @@ class Runtime final : public Game, private WindowPainter {
     bool finished() const { return finished_; }
     int exitStatus() const { return exitStatus_; }
     const std::string& fatalMessage() const { return fatalMessage_; }
-    // Renders a loaded scene as it looks now into a canvas of its own (the snapshot tool).
+    // Renders a loaded scene as it looks now into a canvas of its own at the display scale (the
+    // snapshot tool).
     Canvas render(std::string_view scene, const RenderOptions& options = {});
 
   private:
@@ -115,8 +116,12 @@ class Runtime final : public Game, private WindowPainter {
     LoadedScene& ensureLoaded(std::string_view scene);
     int controlIndex(const Entry& e, std::string_view control) const;
     void callHandler(const std::string& scene, const std::string& handler);
-    // Decodes each picture of the scene once, to learn that it can be.
-    void checkPictures(const SceneDescription& d);
+    // Decodes each picture of the scene once, as drawn at the display scale, to learn that it
+    // can be.
+    void checkPictures(const SceneDescription& d, int scale);
+    // The platform's display scale, settled before the first scene window opens so that every
+    // scene window fits the screen.
+    int settleScale();
 
     void paint(WindowId window, Canvas& canvas) override;
     // Draws a loaded scene as its window shows it.
@@ -142,6 +147,7 @@ class Runtime final : public Game, private WindowPainter {
     std::vector<std::string> order_;  // scene names in description order
     PictureStore pictures_;
     Fonts fonts_;
+    std::optional<int> scale_;  // the display scale the pictures are drawn for, once settled
     std::optional<Press> press_;
     std::optional<Box> box_;
     bool finished_ = false;

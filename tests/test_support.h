@@ -67,6 +67,7 @@ class ForwardingPlatform : public Platform {
     std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override {
         return inner.waitEvent(deadline);
     }
+    int fitScale(const WindowPlan& plan) override { return inner.fitScale(plan); }
     Rect usableBounds() override { return inner.usableBounds(); }
     WindowId openWindow(const WindowRequest& request, WindowPainter& painter) override {
         return inner.openWindow(request, painter);

@@ -1,8 +1,10 @@
 // orval-snapshot: renders one scene headlessly to a PNG, optionally with every hotspot
 // outlined and named, so that art and hotspots can be checked by eye.
 //
-//   orval-snapshot SCENE OUT.png [--hotspots] [--visible CONTROL] [--hidden CONTROL]
-//                               [--enabled CONTROL] [--disabled CONTROL]
+//   orval-snapshot SCENE OUT.png [--hotspots] [--scale K] [--visible CONTROL]
+//                               [--hidden CONTROL] [--enabled CONTROL] [--disabled CONTROL]
+//
+// --scale K (1 to 4) draws the scene as a screen showing the game at K times its size does.
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -18,8 +20,8 @@ namespace {
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: orval-snapshot SCENE OUT.png [--hotspots] [--visible C] [--hidden C] "
-                 "[--enabled C] [--disabled C]\n");
+                 "usage: orval-snapshot SCENE OUT.png [--hotspots] [--scale K] [--visible C] "
+                 "[--hidden C] [--enabled C] [--disabled C]\n");
     return 2;
 }
 
@@ -38,11 +40,16 @@ int main(int argc, char** argv) {
     const std::string scene = argv[1];
     const std::string out = argv[2];
     orval::RenderOptions options;
+    int scale = 1;
     std::vector<std::pair<std::string, std::string>> changes;
     for (int i = 3; i < argc; ++i) {
         const std::string flag = argv[i];
         if (flag == "--hotspots") {
             options.outlineHotspots = true;
+        } else if (flag == "--scale" && i + 1 < argc) {
+            const std::string k = argv[++i];
+            if (k.size() != 1 || k[0] < '1' || k[0] > '4') return usage();
+            scale = k[0] - '0';
         } else if ((flag == "--visible" || flag == "--hidden" || flag == "--enabled" ||
                     flag == "--disabled") &&
                    i + 1 < argc) {
@@ -55,7 +62,8 @@ int main(int argc, char** argv) {
         const std::filesystem::path base = gameDirectory(argv[0]);
         orval::HandlerRegistry handlers;
         orval::registerAllHandlers(handlers);
-        orval::HeadlessPlatform platform;
+        // A screen large enough for every window at that scale.
+        orval::HeadlessPlatform platform({0, 0, 1280 * scale, 1024 * scale}, scale);
         orval::Runtime runtime(platform, base, handlers,
                                orval::loadGameDescriptions(base / "data", handlers));
         runtime.show(scene);

@@ -1,20 +1,15 @@
 #include "scenes/model/pictures.h"
 
-#include <SDL_image.h>
-
 namespace orval {
 
-SurfacePtr PictureStore::load(const std::string& relativePath) const {
-    const std::filesystem::path file = dataDir_ / relativePath;
-    SurfacePtr loaded(IMG_Load(file.string().c_str()));
-    if (!loaded) throw AssetError(file.string() + ": not a readable picture: " + IMG_GetError());
-    return loaded;
+SurfacePtr PictureStore::load(const std::string& relativePath, int scale) const {
+    return loadPicture(dataDir_ / relativePath, scale);
 }
 
-void PictureStore::check(const std::string& relativePath) {
-    if (checked_.contains(relativePath)) return;
-    load(relativePath);
-    checked_.insert(relativePath);
+void PictureStore::check(const std::string& relativePath, int scale) {
+    if (checked_.contains({relativePath, scale})) return;
+    load(relativePath, scale);
+    checked_.insert({relativePath, scale});
 }
 
 }  // namespace orval

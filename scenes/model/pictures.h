@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "scenes/model/canvas.h"
 
@@ -15,15 +16,16 @@ class PictureStore {
   public:
     explicit PictureStore(std::filesystem::path dataDir) : dataDir_(std::move(dataDir)) {}
 
-    // The decoded picture; throws AssetError naming the file when it cannot be decoded.
-    SurfacePtr load(const std::string& relativePath) const;
+    // The decoded picture as drawn at display scale `scale` (see loadPicture); throws
+    // AssetError naming the file when it cannot be decoded.
+    SurfacePtr load(const std::string& relativePath, int scale = 1) const;
     // Decodes the picture once, so that a damaged file is reported before anything needs it;
     // a picture checked before is not decoded again.
-    void check(const std::string& relativePath);
+    void check(const std::string& relativePath, int scale = 1);
 
   private:
     std::filesystem::path dataDir_;
-    std::set<std::string> checked_;
+    std::set<std::pair<std::string, int>> checked_;
 };
 
 }  // namespace orval

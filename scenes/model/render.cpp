@@ -60,7 +60,8 @@ struct Painter {
                 case ControlKind::PictureBox:
                     if (c.backColour) canvas.fill(area, *c.backColour, clip);
                     if (!c.picture.empty())
-                        canvas.draw(pictures.load(c.picture).get(), area.x, area.y, inside);
+                        canvas.draw(pictures.load(c.picture, canvas.scale()).get(), area.x, area.y,
+                                    inside);
                     children(static_cast<int>(n), area.x, area.y, inside);
                     break;
                 case ControlKind::Label:
@@ -109,7 +110,8 @@ void renderScene(const SceneDescription& scene, const SceneFlags& flags,
                  const RenderOptions& options) {
     const Rect window{0, 0, scene.clientWidth, scene.clientHeight};
     canvas.fill(window, scene.backColour.value_or(kBlack), window);
-    if (!scene.picture.empty()) canvas.draw(pictures.load(scene.picture).get(), 0, 0, window);
+    if (!scene.picture.empty())
+        canvas.draw(pictures.load(scene.picture, canvas.scale()).get(), 0, 0, window);
     Painter{scene, flags, pictures, fonts, canvas, options}.children(-1, 0, 0, window);
     if (options.outlineHotspots) outlineHotspots(scene, flags, fonts, canvas);
 }

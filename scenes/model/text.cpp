@@ -156,8 +156,8 @@ const std::string& Fonts::fileFor(bool bold, bool italic) {
     return files_.at(styleKey(bold, italic));
 }
 
-TTF_Font* Fonts::open(const Font& font) {
-    const auto key = std::make_tuple(pixelSize(font.points), font.bold, font.italic);
+TTF_Font* Fonts::open(const Font& font, int scale) {
+    const auto key = std::make_tuple(pixelSize(font.points) * scale, font.bold, font.italic);
     if (const auto it = open_.find(key); it != open_.end()) return it->second.get();
     const std::string& file = fileFor(font.bold, font.italic);
     TTF_Font* opened = TTF_OpenFont(file.c_str(), std::get<0>(key));
@@ -181,7 +181,7 @@ void Fonts::drawLine(Canvas& canvas, const Font& font, std::string_view line, Co
                      int y, const Rect& clip) {
     if (line.find_first_not_of(' ') == std::string_view::npos) return;
     const std::string copy(line);
-    SurfacePtr rendered(TTF_RenderUTF8_Blended(open(font), copy.c_str(),
+    SurfacePtr rendered(TTF_RenderUTF8_Blended(open(font, canvas.scale()), copy.c_str(),
                                                SDL_Color{colour.r, colour.g, colour.b, 255}));
     if (!rendered) return;
     canvas.draw(rendered.get(), x, y, clip);

@@ -34,13 +34,15 @@ class Fonts {
     Fonts(const Fonts&) = delete;
     Fonts& operator=(const Fonts&) = delete;
 
-    // Width in pixels of a single line of text.
+    // Width in logical pixels of a single line of text.
     int measure(const Font& font, std::string_view text);
     int lineHeight(const Font& font);
     // Draws the caption laid out in `area`, clipped to `clip` and to the bottom of `area`.
+    // Lines break where they break at 1x, so a label reads the same at every scale.
     void drawText(Canvas& canvas, const Font& font, std::string_view caption, Colour colour,
                   const Rect& area, const Rect& clip);
-    // Draws one line with its upper-left corner at (x, y).
+    // Draws one line with its upper-left corner at (x, y), with the face at the canvas's scale
+    // times its size, so that letters are sharp on every screen.
     void drawLine(Canvas& canvas, const Font& font, std::string_view line, Colour colour, int x,
                   int y, const Rect& clip);
     // Finds the faces through fontconfig now, so that the first text drawn waits for none;
@@ -48,7 +50,7 @@ class Fonts {
     void prepare();
 
   private:
-    TTF_Font* open(const Font& font);
+    TTF_Font* open(const Font& font, int scale = 1);
     // The file the face of this style comes from.
     const std::string& fileFor(bool bold, bool italic);
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "shell/platform/display_scale.h"
+
 namespace orval {
 
 std::optional<InputEvent> HeadlessPlatform::waitEvent(std::optional<std::uint64_t> deadline) {
@@ -16,8 +18,10 @@ std::optional<InputEvent> HeadlessPlatform::waitEvent(std::optional<std::uint64_
             }
             clock_ = *next.at;
         }
-        const InputEvent event = next.event;
+        InputEvent event = next.event;
         input_.pop_front();
+        event.x = toLogical(event.x, scale_);
+        event.y = toLogical(event.y, scale_);
         return event;
     }
     // Nothing scripted: time passes at once up to the deadline.
@@ -25,9 +29,17 @@ std::optional<InputEvent> HeadlessPlatform::waitEvent(std::optional<std::uint64_
     return std::nullopt;
 }
 
+int HeadlessPlatform::fitScale(const WindowPlan& plan) {
+    scale_ = fittingScale(scale_, screen_, plan);
+    return scale_;
+}
+
+Rect HeadlessPlatform::usableBounds() { return logicalArea(screen_, scale_); }
+
 WindowId HeadlessPlatform::openWindow(const WindowRequest& request, WindowPainter& painter) {
     const WindowId id = nextWindow_++;
-    windows_.emplace(id, Window{request, &painter, false, true, std::nullopt, true});
+    windows_.emplace(id, Window{request, placeOnScreen(request, screen_, scale_), &painter, false,
+                                true, std::nullopt, true});
     return id;
 }
 
@@ -42,14 +54,14 @@ void HeadlessPlatform::showWindow(WindowId window) {
     Message message{w.request.title,    w.request.text, clock_,
                     w.request.okButton, std::nullopt,   false};
     if (keepMessagePixels_) {
-        Canvas canvas(w.request.width, w.request.height);
+        Canvas canvas(w.request.width, w.request.height, scale_);
         w.painter->paint(window, canvas);
         message.pixels.emplace(std::move(canvas));
     }
     messages_.push_back(std::move(message));
     const Rect& ok = w.request.okButton;
-    const int x = ok.x + ok.w / 2;
-    const int y = ok.y + ok.h / 2;
+    const int x = (ok.x + ok.w / 2) * scale_;
+    const int y = (ok.y + ok.h / 2) * scale_;
     const std::uint64_t at = clock_ + readingTime_;
     input_.push_front({{InputEvent::Type::MouseUp, window, x, y}, at});
     input_.push_front({{InputEvent::Type::MouseDown, window, x, y}, at});
@@ -73,7 +85,7 @@ void HeadlessPlatform::invalidate(WindowId window) {
 const Canvas& HeadlessPlatform::pixels(WindowId id) {
     Window& w = windows_.at(id);
     if (!w.open) throw std::logic_error("a closed window shows nothing");
-    if (!w.pixels) w.pixels.emplace(w.request.width, w.request.height);
+    if (!w.pixels) w.pixels.emplace(w.request.width, w.request.height, scale_);
     if (w.stale) {
         w.painter->paint(id, *w.pixels);
         w.stale = false;

@@ -17,6 +17,7 @@ class HeadlessPlatform final : public Platform {
   public:
     struct Window {
         WindowRequest request;
+        Rect placed;  // where it lies on the screen, in screen pixels
         WindowPainter* painter = nullptr;
         bool visible = false;
         bool open = true;
@@ -35,12 +36,16 @@ class HeadlessPlatform final : public Platform {
         bool plain = false;            // the window system's own box, not the game's
     };
 
-    explicit HeadlessPlatform(Rect screen = {0, 0, 1280, 1024}) : screen_(screen) {}
+    // A screen whose usable area is `screen` (screen pixels), showing the game at `scale`
+    // unless its windows do not fit there.
+    explicit HeadlessPlatform(Rect screen = {0, 0, 1280, 1024}, int scale = 1)
+        : screen_(screen), scale_(scale) {}
 
     // Platform
     std::uint64_t now() override { return clock_; }
     std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override;
-    Rect usableBounds() override { return screen_; }
+    int fitScale(const WindowPlan& plan) override;
+    Rect usableBounds() override;
     WindowId openWindow(const WindowRequest& request, WindowPainter& painter) override;
     void showWindow(WindowId window) override;
     void closeWindow(WindowId window) override;
@@ -54,6 +59,7 @@ class HeadlessPlatform final : public Platform {
     }
 
     // Scripting: input handed out in order; `at` (virtual ms) makes it wait for that moment.
+    // The pointer is given in screen pixels of the window, as a player's hand gives it.
     void queue(const InputEvent& event, std::optional<std::uint64_t> at = std::nullopt) {
         input_.push_back({event, at});
     }
@@ -63,6 +69,7 @@ class HeadlessPlatform final : public Platform {
     void keepMessagePixels() { keepMessagePixels_ = true; }
 
     // Inspection.
+    int scale() const { return scale_; }
     const Window& window(WindowId id) const { return windows_.at(id); }
     // What the open window shows now, drawn if it changed since last asked.
     const Canvas& pixels(WindowId id);
@@ -83,6 +90,7 @@ class HeadlessPlatform final : public Platform {
     };
 
     Rect screen_;
+    int scale_;
     std::uint64_t clock_ = 0;
     std::deque<Queued> input_;
     std::map<WindowId, Window> windows_;

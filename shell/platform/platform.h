@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "scenes/model/canvas.h"
 #include "scenes/model/geometry.h"
@@ -25,8 +26,11 @@ enum class WindowKind {
 struct WindowRequest {
     WindowKind kind = WindowKind::Scene;
     std::string title;
-    int x = 0, y = 0;           // client area's upper-left corner on the screen, pixels
-    int width = 0, height = 0;  // client size, pixels
+    // Logical pixels, as everywhere above the platform: a platform showing the game at display
+    // scale k makes the window k times as large, at k times the position.
+    int x = 0, y = 0;           // client area's upper-left corner on the screen
+    int width = 0, height = 0;  // client size
+    bool centred = false;       // centred on the usable area, to the screen's own pixel
     std::string iconFile;       // absolute path of a PNG, or empty
     // A message box's text and its OK button (in window pixels): what the headless twin
     // records and where its player answers; a desktop shows only the pixels.
@@ -47,14 +51,22 @@ struct InputEvent {
     };
     Type type = Type::MouseMove;
     WindowId window = 0;
-    int x = 0, y = 0;
+    int x = 0, y = 0;  // the pointer in the window, logical pixels
+};
+
+// The scene windows the game will open, in logical pixels: what must fit on the screen at the
+// display scale.
+struct WindowPlan {
+    int widest = 0, tallest = 0;  // the largest client width and height of any scene
+    std::vector<Rect> fixed;      // the windows placed at a fixed position on the screen
 };
 
 // Draws a window's pixels whenever the platform needs them.
 class WindowPainter {
   public:
     virtual ~WindowPainter() = default;
-    // Draws the whole client area of `window` into `canvas`, which has the client size.
+    // Draws the whole client area of `window` into `canvas`, which has the client size and
+    // the platform's display scale.
     virtual void paint(WindowId window, Canvas& canvas) = 0;
 };
 
@@ -71,7 +83,12 @@ class Platform {
     // neither input nor deadline returns nothing at once (nothing can happen any more).
     virtual std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) = 0;
 
-    // The primary display's usable area, for centring windows.
+    // Settles the display scale of the run (how many screen pixels a logical pixel takes)
+    // before the first scene window opens: the one the desktop asks for, lowered until these
+    // windows fit the screen. Returns it; the game draws its pictures for it.
+    virtual int fitScale(const WindowPlan& plan) = 0;
+
+    // The primary display's usable area in logical pixels, for placing windows.
     virtual Rect usableBounds() = 0;
 
     // Creates a borderless, hidden window of exactly the client size at the given position,
@@ -85,7 +102,7 @@ class Platform {
     // (a desktop at once, into the window itself; the headless twin when a test looks).
     virtual void invalidate(WindowId window) = 0;
 
-    // Shows a shared cursor (absolute path of its PNG, hotspot at 0,0); empty = the arrow.
+    // Shows a shared cursor (absolute path of its 1x PNG, hotspot at 0,0); empty = the arrow.
     virtual void setCursor(const std::string& cursorFile) = 0;
 
     // Starts the WAV file at `file`, cutting off the clip still playing. A file that is

@@ -10,10 +10,13 @@
 #include <SDL_image.h>
 #include <SDL_mixer.h>
 
+#include "shell/platform/display_scale.h"
+
 #ifdef ORVAL_HAVE_X11
 // Last: Xlib's macros (None, Bool, Status) must not meet the headers above.
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
+#include <X11/Xresource.h>
 #endif
 
 namespace orval {
@@ -34,8 +37,37 @@ int ignoreStaleWakeup(Display* display, XErrorEvent* error) {
     return previousXErrorHandler ? previousXErrorHandler(display, error) : 0;
 }
 
+// The desktop's font resolution, which the desktop sets to 192 and so on for a screen it
+// shows at 200 %. SDL does not read it; it lies in the X resource database.
+std::optional<std::string> xftDpi() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return std::nullopt;
+    std::optional<std::string> dpi;
+    if (const char* resources = XResourceManagerString(display)) {
+        XrmInitialize();
+        if (XrmDatabase database = XrmGetStringDatabase(resources)) {
+            char* type = nullptr;
+            XrmValue value{};
+            if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr)
+                dpi = std::string(value.addr);
+            XrmDestroyDatabase(database);
+        }
+    }
+    XCloseDisplay(display);
+    return dpi;
+}
+
 }  // namespace
 #endif
+
+namespace {
+
+std::optional<std::string> environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+}  // namespace
 
 std::filesystem::path executableDirectory() {
     char* base = SDL_GetBasePath();
@@ -154,6 +186,18 @@ SdlPlatform::SdlPlatform() {
     // surface through a texture, which it makes only when allowed to.
     if (std::string_view(SDL_GetCurrentVideoDriver()) == "wayland")
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
+
+    // SDL scales nothing on X11: a screen the desktop shows at 200 % gets the game at 2x from us.
+    ScaleSettings settings;
+    settings.orvalScale = environment("ORVAL_SCALE");
+#ifdef ORVAL_HAVE_X11
+    if (!settings.orvalScale && std::string_view(SDL_GetCurrentVideoDriver()) == "x11")
+        settings.xftDpi = xftDpi();
+#endif
+    settings.gdkScale = environment("GDK_SCALE");
+    const ScaleChoice asked = requestedScale(settings);
+    if (!asked.error.empty()) std::fprintf(stderr, "orval-kesk: %s\n", asked.error.c_str());
+    scale_ = asked.scale;
 }
 
 SdlPlatform::~SdlPlatform() {
@@ -165,11 +209,18 @@ SdlPlatform::~SdlPlatform() {
 
 std::uint64_t SdlPlatform::now() { return SDL_GetTicks64(); }
 
-Rect SdlPlatform::usableBounds() {
+Rect SdlPlatform::screenArea() const {
     SDL_Rect r{0, 0, 1024, 768};
     SDL_GetDisplayUsableBounds(0, &r);
     return {r.x, r.y, r.w, r.h};
 }
+
+int SdlPlatform::fitScale(const WindowPlan& plan) {
+    if (videoError_.empty()) scale_ = fittingScale(scale_, screenArea(), plan);
+    return scale_;
+}
+
+Rect SdlPlatform::usableBounds() { return logicalArea(screenArea(), scale_); }
 
 std::optional<WindowId> SdlPlatform::idOf(unsigned sdlWindowId) const {
     for (const auto& [id, w] : windows_)
@@ -181,8 +232,9 @@ WindowId SdlPlatform::openWindow(const WindowRequest& request, WindowPainter& pa
     if (!videoError_.empty()) throw std::runtime_error(videoError_);
     Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
     if (request.kind == WindowKind::MessageBox) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
-    SDL_Window* window = SDL_CreateWindow(request.title.c_str(), request.x, request.y,
-                                          request.width, request.height, flags);
+    const Rect placed = placeOnScreen(request, screenArea(), scale_);
+    SDL_Window* window =
+        SDL_CreateWindow(request.title.c_str(), placed.x, placed.y, placed.w, placed.h, flags);
     if (!window)
         throw std::runtime_error("cannot open the window " + request.title + ": " + SDL_GetError());
     OpenWindow open{std::unique_ptr<SDL_Window, WindowDeleter>(window), &painter};
@@ -214,7 +266,7 @@ void SdlPlatform::paint(WindowId id, OpenWindow& window) {
         throw std::runtime_error(std::string("a window cannot be drawn on this display (the ") +
                                  SDL_GetCurrentVideoDriver() +
                                  " video driver gives it no pixels) " + SDL_GetError());
-    Canvas canvas(surface);
+    Canvas canvas(surface, scale_);
     window.painter->paint(id, canvas);
     if (SDL_GetWindowFlags(window.window.get()) & SDL_WINDOW_SHOWN)
         SDL_UpdateWindowSurface(window.window.get());
@@ -248,7 +300,8 @@ std::optional<InputEvent> SdlPlatform::translate(const void* sdlEvent) {
         case SDL_MOUSEMOTION: {
             const auto id = idOf(event.motion.windowID);
             if (!id) return std::nullopt;
-            return InputEvent{InputEvent::Type::MouseMove, *id, event.motion.x, event.motion.y};
+            return InputEvent{InputEvent::Type::MouseMove, *id, toLogical(event.motion.x, scale_),
+                              toLogical(event.motion.y, scale_)};
         }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
@@ -256,7 +309,8 @@ std::optional<InputEvent> SdlPlatform::translate(const void* sdlEvent) {
             if (!id || event.button.button != SDL_BUTTON_LEFT) return std::nullopt;
             const auto type = event.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Type::MouseDown
                                                                 : InputEvent::Type::MouseUp;
-            return InputEvent{type, *id, event.button.x, event.button.y};
+            return InputEvent{type, *id, toLogical(event.button.x, scale_),
+                              toLogical(event.button.y, scale_)};
         }
         case SDL_KEYDOWN: {
             const SDL_Keycode key = event.key.keysym.sym;
@@ -307,9 +361,8 @@ SDL_Cursor* SdlPlatform::cursorFor(const std::string& file) {
     if (file.empty()) {
         cursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     } else {
-        SurfacePtr picture(IMG_Load(file.c_str()));
-        if (!picture)
-            throw std::runtime_error(file + ": not a readable cursor picture: " + IMG_GetError());
+        // Drawn for the scale like every picture, so that it is as large and as sharp.
+        const SurfacePtr picture = loadPicture(file, scale_);
         cursor = SDL_CreateColorCursor(picture.get(), 0, 0);  // the hotspot is the upper-left pixel
     }
     if (!cursor) return nullptr;

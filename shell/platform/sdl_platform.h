@@ -71,6 +71,7 @@ class SdlPlatform final : public Platform {
 
     std::uint64_t now() override;
     std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override;
+    int fitScale(const WindowPlan& plan) override;
     Rect usableBounds() override;
     WindowId openWindow(const WindowRequest& request, WindowPainter& painter) override;
     void showWindow(WindowId window) override;
@@ -93,12 +94,15 @@ class SdlPlatform final : public Platform {
         WindowPainter* painter = nullptr;
     };
 
+    // The primary display's usable area in screen pixels.
+    Rect screenArea() const;
     std::optional<WindowId> idOf(unsigned sdlWindowId) const;
     std::optional<InputEvent> translate(const void* sdlEvent);
     void paint(WindowId id, OpenWindow& window);
     SDL_Cursor* cursorFor(const std::string& file);
 
     std::string videoError_;  // why there is no display, or empty
+    int scale_ = 1;           // screen pixels per logical pixel, across and down
     std::map<WindowId, OpenWindow> windows_;
     WindowId nextWindow_ = 1;
     std::map<std::string, std::unique_ptr<SDL_Cursor, CursorDeleter>> cursors_;

@@ -1,0 +1,91 @@
+#include "shell/platform/display_scale.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace orval {
+namespace {
+
+// A whole number written plainly ("2"), or nothing.
+std::optional<long> wholeNumber(const std::string& text) {
+    if (text.empty() || text.size() > 6 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return std::strtol(text.c_str(), nullptr, 10);
+}
+
+std::optional<double> decimalNumber(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (errno != 0 || *end != '\0' || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+int withinRange(long scale) { return static_cast<int>(std::clamp<long>(scale, 1, kLargestScale)); }
+
+bool fits(int scale, const Rect& usable, const WindowPlan& plan) {
+    if (scale * plan.widest > usable.w || scale * plan.tallest > usable.h) return false;
+    // Only the far edges count: a window that would start under a panel is moved down by it,
+    // but one that runs off the right or bottom edge cannot be moved back whole.
+    return std::all_of(plan.fixed.begin(), plan.fixed.end(), [&](const Rect& window) {
+        return scale * (window.x + window.w) <= usable.x + usable.w &&
+               scale * (window.y + window.h) <= usable.y + usable.h;
+    });
+}
+
+int ceilingDivision(int value, int scale) { return -toLogical(-value, scale); }
+
+}  // namespace
+
+ScaleChoice requestedScale(const ScaleSettings& settings) {
+    if (settings.orvalScale && !settings.orvalScale->empty()) {
+        const std::optional<long> asked = wholeNumber(*settings.orvalScale);
+        if (asked && *asked >= 1 && *asked <= kLargestScale) return {static_cast<int>(*asked), {}};
+        return {1, "ORVAL_SCALE=\"" + *settings.orvalScale + "\" is not a whole number from 1 to " +
+                       std::to_string(kLargestScale) + "; the game is shown at scale 1"};
+    }
+    if (settings.xftDpi)
+        if (const std::optional<double> dpi = decimalNumber(*settings.xftDpi); dpi && *dpi > 0)
+            return {withinRange(std::lround(*dpi / 96.0)), {}};
+    if (settings.gdkScale)
+        if (const std::optional<long> scale = wholeNumber(*settings.gdkScale); scale && *scale > 0)
+            return {withinRange(*scale), {}};
+    return {1, {}};
+}
+
+int fittingScale(int requested, const Rect& usable, const WindowPlan& plan) {
+    for (int scale = std::min(requested, kLargestScale); scale > 1; --scale)
+        if (fits(scale, usable, plan)) return scale;
+    return 1;
+}
+
+ScaleChoice chooseScale(const ScaleSettings& settings, const Rect& usable, const WindowPlan& plan) {
+    ScaleChoice choice = requestedScale(settings);
+    choice.scale = fittingScale(choice.scale, usable, plan);
+    return choice;
+}
+
+Rect logicalArea(const Rect& screenArea, int scale) {
+    const int left = ceilingDivision(screenArea.x, scale);
+    const int top = ceilingDivision(screenArea.y, scale);
+    return {left, top, toLogical(screenArea.x + screenArea.w, scale) - left,
+            toLogical(screenArea.y + screenArea.h, scale) - top};
+}
+
+Rect placeOnScreen(const WindowRequest& request, const Rect& usable, int scale) {
+    Rect placed{scale * request.x, scale * request.y, scale * request.width,
+                scale * request.height};
+    if (request.centred) {
+        placed.x = usable.x + (usable.w - placed.w) / 2;
+        placed.y = usable.y + (usable.h - placed.h) / 2;
+    }
+    placed.x = std::max(usable.x, std::min(placed.x, usable.x + usable.w - placed.w));
+    placed.y = std::max(usable.y, std::min(placed.y, usable.y + usable.h - placed.h));
+    return placed;
+}
+
+}  // namespace orval
