@@ -9,7 +9,7 @@ namespace orval::testing {
 
 std::filesystem::path sourceDir() { return ORVAL_SOURCE_DIR; }
 
-TestGame::TestGame(std::string_view firstScene, Rect screen) : platform(screen) {
+TestGame::TestGame(std::string_view firstScene, Rect screen, int scale) : platform(screen, scale) {
     registerAllHandlers(handlers);
     runtime = std::make_unique<Runtime>(platform, sourceDir(), handlers,
                                         loadGameDescriptions(sourceDir() / "data", handlers));
@@ -97,8 +97,7 @@ std::vector<std::string> TestGame::takeSounds() {
 }
 
 Rect TestGame::windowRect(std::string_view scene) const {
-    const WindowRequest& request = platform.window(windowOf(scene)).request;
-    return {request.x, request.y, request.width, request.height};
+    return platform.window(windowOf(scene)).placed;
 }
 
 Colour TestGame::pixel(std::string_view scene, int x, int y) {

@@ -16,11 +16,13 @@ std::filesystem::path sourceDir();
 class TestGame {
   public:
     // Loads every description and shows `firstScene` as the program does at start, on a
-    // screen whose usable area is `screen`.
-    explicit TestGame(std::string_view firstScene = "ORVAL", Rect screen = {0, 0, 1280, 1024});
+    // screen whose usable area is `screen`, at display scale `scale` if the game fits there.
+    explicit TestGame(std::string_view firstScene = "ORVAL", Rect screen = {0, 0, 1280, 1024},
+                      int scale = 1);
 
-    // Moves the pointer to a pixel of the scene's window, presses and releases the left button
-    // there, then lets the game handle it (and every timer due meanwhile).
+    // Moves the pointer to a pixel of the scene's window (a screen pixel, which is a logical one
+    // at scale 1), presses and releases the left button there, then lets the game handle it
+    // (and every timer due meanwhile).
     void click(std::string_view scene, int x, int y);
     // The same without the move first (as a tablet or a very fast hand gives it).
     void press(std::string_view scene, int x, int y);
@@ -48,9 +50,9 @@ class TestGame {
     // The game paths ("zvuky/x.wav") of the sounds started so far, then forgets them.
     std::vector<std::string> takeSounds();
     bool ended() const { return runtime->finished(); }
-    // The window's position on the screen.
+    // Where the window lies on the screen, in screen pixels.
     Rect windowRect(std::string_view scene) const;
-    // A pixel as the player sees it in the scene's window now.
+    // A logical pixel as the player sees it in the scene's window now.
     Colour pixel(std::string_view scene, int x, int y);
 
     HeadlessPlatform platform;
