@@ -1,5 +1,6 @@
 // What the player sees: every scene draws, every picture has the size the game was laid out
 // for, and the details that would look wrong at a glance are right.
+#include <cstdint>
 #include <cstdlib>
 
 #include "scenes/model/loader.h"
@@ -86,6 +87,44 @@ TEST(Drawing, EverySceneDrawsWithPicturesOfTheirLaidOutSize) {
     }
     for (const auto& [key, size] : pictures)
         EXPECT_TRUE(seen.contains(key)) << key.first << " " << key.second << " shows no picture";
+}
+
+// Screens that show the game at 2x or 3x get every picture and cursor drawn again from its SVG
+// at that size: exactly k times the 1x picture, and not the 1x one with its pixels repeated.
+TEST(Drawing, EveryPictureAndCursorIsDrawnAgainAtTwoAndThreeTimesItsSize) {
+    int checked = 0;
+    for (const std::string folder : {"pictures", "cursors"}) {
+        for (const auto& item : fs::directory_iterator(sourceDir() / "data" / folder)) {
+            if (item.path().extension() != ".png") continue;
+            const std::string name = item.path().filename().string();
+            const Size size = sizeOf(folder + "/" + name);
+            for (const int k : {2, 3}) {
+                const std::string file = folder + "/" + std::to_string(k) + "x/" + name;
+                SCOPED_TRACE(file);
+                ASSERT_TRUE(fs::exists(sourceDir() / "data" / file));
+                const Canvas picture = canvasOf(file);
+                ASSERT_EQ((Size{picture.width(), picture.height()}),
+                          (Size{k * size.w, k * size.h}));
+                // A blown-up picture is made of k x k squares of one colour, every one of them.
+                const SDL_Surface* pixels = picture.surface();
+                const auto at = [&](int x, int y) {
+                    return static_cast<const std::uint32_t*>(
+                        pixels->pixels)[y * pixels->pitch / 4 + x];
+                };
+                int mixedSquares = 0;
+                for (int y = 0; y < size.h; ++y)
+                    for (int x = 0; x < size.w; ++x)
+                        for (int i = 1; i < k * k; ++i)
+                            if (at(k * x + i % k, k * y + i / k) != at(k * x, k * y)) {
+                                ++mixedSquares;
+                                break;
+                            }
+                EXPECT_GT(mixedSquares, size.w + size.h) << "drawn from the 1x picture";
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GE(checked, 2 * 30);
 }
 
 TEST(Drawing, PlacePicturesLieUnscaledInTheirBoxWithTheSceneColourAroundThem) {
