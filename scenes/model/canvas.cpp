@@ -1,6 +1,7 @@
 #include "scenes/model/canvas.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -71,6 +72,21 @@ void Canvas::outline(const Rect& area, Colour colour, const Rect& clip) {
     fill({area.x, area.y + area.h - 1, area.w, 1}, colour, clip);
     fill({area.x, area.y, 1, area.h}, colour, clip);
     fill({area.x + area.w - 1, area.y, 1, area.h}, colour, clip);
+}
+
+void Canvas::disc(int x, int y, int diameter, Colour colour, const Rect& clip) {
+    const Rect within = times(intersect(clip, bounds()), scale_);
+    const int side = diameter * scale_, radius = side / 2;
+    const Uint32 value = SDL_MapRGB(surface_->format, colour.r, colour.g, colour.b);
+    for (int row = 0; row < side; ++row) {
+        const double dy = row + 0.5 - radius;
+        const int half = static_cast<int>(std::sqrt(std::max(0.0, radius * radius - dy * dy)));
+        const Rect r =
+            intersect({x * scale_ + radius - half, y * scale_ + row, 2 * half, 1}, within);
+        if (r.w <= 0 || r.h <= 0) continue;
+        SDL_Rect sdl{r.x, r.y, r.w, r.h};
+        SDL_FillRect(surface_, &sdl, value);
+    }
 }
 
 Colour Canvas::pixel(int x, int y) const {

@@ -47,6 +47,9 @@ class Canvas {
     void draw(SDL_Surface* picture, int x, int y, const Rect& clip);
     // A one-pixel outline along the inside of `area`.
     void outline(const Rect& area, Colour colour, const Rect& clip);
+    // A filled disc in the square of side `diameter` at (x, y), rounded at the surface's own
+    // pixels, so that it stays round at every scale.
+    void disc(int x, int y, int diameter, Colour colour, const Rect& clip);
     // The colour of a logical pixel (its upper-left pixel on the surface).
     Colour pixel(int x, int y) const;
     // Writes the canvas, every pixel of its surface, as a PNG file; throws AssetError when it

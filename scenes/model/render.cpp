@@ -125,12 +125,7 @@ const Font kTitleFont{"", 12, true, false};
 
 void drawInformationIcon(Canvas& canvas, int x, int y) {
     // A blue disc with a white "i", drawn from rows so it needs no picture file.
-    const Colour blue{17, 116, 225};
-    for (int row = 0; row < 32; ++row) {
-        const double dy = row - 15.5;
-        const int half = static_cast<int>(std::sqrt(std::max(0.0, 16.0 * 16.0 - dy * dy)));
-        canvas.fill({x + 16 - half, y + row, 2 * half, 1}, blue, canvas.bounds());
-    }
+    canvas.disc(x, y, 32, {17, 116, 225}, canvas.bounds());
     canvas.fill({x + 14, y + 7, 4, 4}, kWhite, canvas.bounds());
     canvas.fill({x + 14, y + 13, 4, 12}, kWhite, canvas.bounds());
     canvas.fill({x + 12, y + 13, 2, 2}, kWhite, canvas.bounds());
