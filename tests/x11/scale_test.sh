@@ -2,7 +2,8 @@
 # The game at 2x on a 2560 x 1600 screen (ORVAL_SCALE=2): the menu twice as large in the middle,
 # drawn with the pictures made for 2x, NOVÁ HRA lighting up under the pointer at its doubled
 # place and opening the briefing, the home and the inventory at twice their size and place.
-# Then a scale that is no number: a clear error, and the game at its own size.
+# Then 2x asked for by the desktop's Xft.dpi, and a scale that is no number: a clear error, and
+# the game at its own size.
 source "$(dirname "$0")/lib.sh" "$1"
 
 SCREEN_W=2560
@@ -60,6 +61,16 @@ expect_picture doma 2x/home.png 16 80 1608 810
 
 step "the X of the home at its doubled place ends the program"
 click_in doma 1624 16
+expect_exit 3 0
+
+step "without ORVAL_SCALE, the desktop's Xft.dpi of 192 asks for 2x"
+unset ORVAL_SCALE
+xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER $'Xft.dpi:\t192\n' ||
+    fail "cannot set the X resources"
+start_game
+expect_window orval 3
+[ "${WX[orval]},${WY[orval]}" = "921,573" ] || fail "the menu is at ${WX[orval]},${WY[orval]}"
+click_in orval 512 366
 expect_exit 3 0
 
 step "ORVAL_SCALE=big: a clear error, and the menu at its own size in the middle"
