@@ -37,11 +37,12 @@ void centre(WindowRequest& request, const Rect& screen) {
 }  // namespace
 
 Runtime::Runtime(Platform& platform, std::filesystem::path baseDir, const HandlerRegistry& handlers,
-                 std::vector<SceneDescription> descriptions)
+                 std::vector<SceneDescription> descriptions, Captions captions)
     : platform_(platform),
       baseDir_(std::move(baseDir)),
       handlers_(handlers),
-      pictures_(baseDir_ / "data") {
+      pictures_(baseDir_ / "data"),
+      captions_(std::move(captions)) {
     addDescriptions(std::move(descriptions));
 }
 
@@ -320,6 +321,8 @@ void Runtime::presentSubtitles() {
     }
     std::string text;
     for (const std::string& line : page.lines) text += (text.empty() ? "" : " ") + line;
+    const std::string name = std::string(page.speaker->name) + ": ";
+    if (!page.speaker->name.empty() && text.starts_with(name)) text.erase(0, name.size());
     platform_.setSubtitle(*words.window, page.speaker->key, text);
 }
 
@@ -709,7 +712,8 @@ void Runtime::start(std::string_view firstScene) {
     const std::string first(firstScene);
     guarded([&] {
         if (scenes_.empty()) addDescriptions(loadGameDescriptions(baseDir_ / "data", handlers_));
-        captions_ = loadCaptions(baseDir_ / "data" / "captions.tsv", soundClips());
+        if (captions_.empty())
+            captions_ = loadCaptions(baseDir_ / "data" / "captions.tsv", soundClips());
         show(first);
     });
     // With the menu up, find the fonts and check every other picture now, so that no click

@@ -26,11 +26,11 @@ namespace orval {
 
 class Runtime final : public Game, private WindowPainter {
   public:
-    // `baseDir` holds data/ (descriptions, pictures, cursors) and zvuky/ (sounds). Without
-    // `descriptions`, run() reads them from data/scenes/ first, so a damaged one takes the
-    // fatal path like any other error.
+    // `baseDir` holds data/ (descriptions, pictures, cursors, subtitles) and zvuky/ (sounds).
+    // Without `descriptions` or `captions`, run() reads them from data/ first, so a damaged
+    // file takes the fatal path like any other error.
     Runtime(Platform& platform, std::filesystem::path baseDir, const HandlerRegistry& handlers,
-            std::vector<SceneDescription> descriptions = {});
+            std::vector<SceneDescription> descriptions = {}, Captions captions = {});
     ~Runtime() override;
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;

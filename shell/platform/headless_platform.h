@@ -77,6 +77,8 @@ class HeadlessPlatform final : public Platform {
 
     // Inspection.
     const Window& window(WindowId id) const { return windows_.at(id); }
+    // Every window opened so far, closed ones included.
+    const std::map<WindowId, Window>& allWindows() const { return windows_; }
     // What the open window shows now, drawn if it changed since last asked.
     const Canvas& pixels(WindowId id);
     // Open visible scene windows and boxes, front first; a subtitle window floats above them.

@@ -259,8 +259,8 @@ scene_rect() {
     fi
 }
 
-# One line per visible window of the game: id x y width height title.
-game_windows() {
+# One line per visible window of the game and its subtitles: id x y width height title.
+all_game_windows() {
     local id X Y WIDTH HEIGHT geometry
     for id in $(xdotool search --onlyvisible --pid "$GAME_PID" 2>/dev/null); do
         geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
@@ -270,6 +270,12 @@ game_windows() {
         echo "$id $X $Y $WIDTH $HEIGHT $(xdotool getwindowname "$id" 2>/dev/null)"
     done
 }
+
+# The same without the subtitle window, which comes and goes with every clip.
+game_windows() { all_game_windows | grep -v ' Titulky$'; }
+
+# The subtitle window's line (id x y width height title), if one is up.
+subtitle_window() { all_game_windows | grep ' Titulky$'; }
 
 # The id of the visible game window with exactly this geometry (and title, if given).
 window_at() {
