@@ -154,7 +154,8 @@ start_desktop() {
     fail "openbox did not start"
 }
 
-# Starts the game with dummy sound and a stub xdg-open that writes its argument to $URL_LOG.
+# Starts the game with dummy sound (with GAME_AUDIO_FILE set: SDL's disk driver writing what the
+# game plays into that file) and a stub xdg-open that writes its argument to $URL_LOG.
 start_game() {
     mkdir -p "$WORK_DIR/bin"
     cat >"$WORK_DIR/bin/xdg-open" <<EOF
@@ -167,8 +168,10 @@ EOF
     step "starting the game $ORVAL_GAME"
     (
         cd "$WORK_DIR" || exit 1
-        exec env PATH="$WORK_DIR/bin:$PATH" SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 \
-            "$ORVAL_GAME"
+        audio=dummy
+        [ -z "${GAME_AUDIO_FILE:-}" ] || audio=disk
+        exec env PATH="$WORK_DIR/bin:$PATH" SDL_AUDIODRIVER="$audio" \
+            SDL_DISKAUDIOFILE="${GAME_AUDIO_FILE:-}" SDL_VIDEODRIVER=x11 "$ORVAL_GAME"
     ) >"$WORK_DIR/game.log" 2>&1 &
     GAME_PID=$!
     log "   game process $GAME_PID"
