@@ -9,6 +9,7 @@ namespace {
 const Font kSubtitleFont{"", 15.75, true, false};
 constexpr int kMargin = 8;   // left and right of the text
 constexpr int kPadding = 5;  // above and below the two lines
+constexpr int kChip = 3;     // the light box around a dark name reaches this far beyond it
 constexpr Colour kBox{20, 22, 28};
 constexpr Colour kEdge{17, 116, 225};
 constexpr Colour kWords{250, 250, 250};
@@ -64,11 +65,13 @@ void renderSubtitle(const SubtitlePage& page, Fonts& fonts, Canvas& canvas) {
         if (i == 0 && !label.empty() && said.starts_with(label)) {
             // The name in the speaker's colour, on a light box where that colour is dark.
             const int nameWidth = fonts.measure(kSubtitleFont, label);
-            if (page.speaker->behind)
-                canvas.fill({x - 3, y, nameWidth + 6, step}, *page.speaker->behind, all);
+            const bool boxed = page.speaker->behind.has_value();
+            if (boxed)
+                canvas.fill({x - kChip, y, nameWidth + 2 * kChip, step}, *page.speaker->behind,
+                            all);
             fonts.drawLine(canvas, kSubtitleFont, label, page.speaker->colour, x, y, all);
             said.remove_prefix(label.size());
-            x += nameWidth;
+            x += nameWidth + (boxed ? kChip : 0);  // the words keep their space clear of the box
         }
         fonts.drawLine(canvas, kSubtitleFont, said, words, x, y, all);
     }
