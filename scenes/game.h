@@ -68,4 +68,7 @@ void registerAllHandlers(HandlerRegistry& registry);
 // The 16 scenes, in the order their description files are read.
 const std::vector<std::string>& sceneNames();
 
+// The file names of the 34 clips under zvuky/ that the handlers play; each has subtitles.
+const std::vector<std::string>& soundClips();
+
 }  // namespace orval

@@ -55,4 +55,17 @@ const std::vector<std::string>& sceneNames() {
     return names;
 }
 
+const std::vector<std::string>& soundClips() {
+    static const std::vector<std::string> clips = {
+        "alarm.wav",      "arašídy.wav",    "auto.wav",       "black.wav",    "black2.wav",
+        "blek.wav",       "dokumenty.wav",  "důkazy.wav",     "go bank.wav",  "hlasatelka.wav",
+        "klokani.wav",    "krisí maso.wav", "zorvina.wav",    "matoni.wav",   "naschle.wav",
+        "nefunguje.wav",  "nefunguje2.wav", "nefunguje3.wav", "nemám.wav",    "no money.wav",
+        "okno vily.wav",  "pejsek.wav",     "pozdrav.wav",    "průser.wav",   "přání.wav",
+        "seznam.wav",     "setkání.wav",    "sleva.wav",      "telefon.wav",  "televize.wav",
+        "tunelbanka.wav", "vrčení.wav",     "zatčení.wav",    "zatýkání.wav",
+    };
+    return clips;
+}
+
 }  // namespace orval

@@ -21,8 +21,7 @@ struct GameDirectoryPlaces {
 // then lists every place tried, for the error the player reads.
 std::optional<std::filesystem::path> findGameDirectory(
     const GameDirectoryPlaces& places,
-    const std::function<bool(const std::filesystem::path&)>& holdsScenes,
-    std::string& whereLooked);
+    const std::function<bool(const std::filesystem::path&)>& holdsScenes, std::string& whereLooked);
 
 // Whether the folder holds the scene descriptions, as the game will read them.
 bool holdsSceneDescriptions(const std::filesystem::path& folder);

@@ -23,22 +23,26 @@ class GameError : public std::runtime_error {
 };
 
 constexpr const char* kErrorTitle = "ORVAL KESK – chyba";
+// The inventory floats over the place it is used in: its lines belong under that place.
+constexpr std::string_view kInventory = "Inventář";
+// About 15 letters a second: a line stays up at least this long for each letter.
+constexpr std::uint64_t kReadingMsPerLetter = 1000 / 15;
 
 // Places the requested window in the middle of the screen's usable area.
 void centre(WindowRequest& request, const Rect& screen) {
     request.x = screen.x + (screen.w - request.width) / 2;
     request.y = screen.y + (screen.h - request.height) / 2;
-    request.centred = true;  // the platform centres it to its own pixel at every scale
 }
 
 }  // namespace
 
 Runtime::Runtime(Platform& platform, std::filesystem::path baseDir, const HandlerRegistry& handlers,
-                 std::vector<SceneDescription> descriptions)
+                 std::vector<SceneDescription> descriptions, Captions captions)
     : platform_(platform),
       baseDir_(std::move(baseDir)),
       handlers_(handlers),
-      pictures_(baseDir_ / "data") {
+      pictures_(baseDir_ / "data"),
+      captions_(std::move(captions)) {
     addDescriptions(std::move(descriptions));
 }
 
@@ -95,11 +99,13 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     // larger than the screen starts at its upper-left corner.
     request.x = std::max(screen.x, std::min(request.x, screen.x + screen.w - d.clientWidth));
     request.y = std::max(screen.y, std::min(request.y, screen.y + screen.h - d.clientHeight));
+    const Rect placed{request.x, request.y, request.width, request.height};
     if (!d.icon.empty()) request.iconFile = (baseDir_ / "data" / d.icon).string();
 
     checkPictures(d, scale);  // a damaged picture fails the load, not a later click
 
     auto state = std::make_unique<LoadedScene>();
+    state->placed = placed;
     state->flags = initialFlags(d);
     state->timerDeadline.resize(d.controls.size());
     const std::uint64_t now = platform_.now();
@@ -150,6 +156,12 @@ int Runtime::settleScale() {
 void Runtime::callHandler(const std::string& scene, const std::string& handler) {
     const Handler code = handlers_.find(scene, handler);
     if (!code) throw GameError("no code for the handler " + handler + " of " + scene);
+    // Whose handler runs decides where the words of its clip appear.
+    struct Speaking {
+        std::string& now;
+        const std::string before;
+        ~Speaking() { now = before; }
+    } speaking{speaking_, std::exchange(speaking_, scene)};
     code(*this);
 }
 
@@ -160,6 +172,14 @@ void Runtime::show(std::string_view scene) {
     s.visible = true;
     platform_.invalidate(s.window);
     platform_.showWindow(s.window);
+    broughtForward(std::string(scene));
+}
+
+void Runtime::broughtForward(const std::string& scene) {
+    std::erase(forward_, scene);
+    forward_.push_back(scene);
+    // The subtitles float above every scene, the one just brought forward too.
+    if (subtitles_ && subtitles_->window) platform_.showWindow(*subtitles_->window);
 }
 
 void Runtime::unload(std::string_view scene) {
@@ -168,6 +188,8 @@ void Runtime::unload(std::string_view scene) {
     const WindowId window = e.state->window;
     e.state.reset();
     platform_.closeWindow(window);
+    std::erase(forward_, std::string(scene));
+    if (subtitles_ && subtitles_->anchor == scene) closeSubtitles();  // its words go with it
     // A press on the old window must not complete as a click on a reloaded one.
     if (press_ && press_->scene == scene) press_.reset();
     const bool anyLoaded = std::any_of(scenes_.begin(), scenes_.end(), [](const auto& item) {
@@ -213,7 +235,118 @@ void Runtime::messageBox(std::string_view text, std::string_view title) {
     if (!showBox(title, text)) end();
 }
 
-void Runtime::playSound(std::string_view path) { playWave(platform_, baseDir_, path); }
+void Runtime::playSound(std::string_view path) {
+    if (!muted_) playWave(platform_, baseDir_, path);
+    try {
+        startSubtitles(path);
+    } catch (const std::exception&) {
+        closeSubtitles();  // words that cannot be shown never stop the game
+    }
+}
+
+void Runtime::startSubtitles(std::string_view path) {
+    closeSubtitles();  // a new clip cuts off the old one's words with its sound
+    const std::string_view name = path.substr(path.rfind('/') + 1);
+    const auto clip = captions_.find(name);
+    const std::optional<std::string> anchor = subtitleAnchor();
+    if (clip == captions_.end() || !anchor) return;
+    const int width = entry(*anchor).state->placed.w;
+    Subtitles words;
+    words.anchor = *anchor;
+    const std::uint64_t start = platform_.now();
+    std::uint64_t readUntil = start;  // a page is never cut short before it can be read
+    for (const Cue& cue : clip->second.cues) {
+        std::vector<SubtitlePage> pages = pageCue(cue, width, fonts_);
+        std::size_t letters = 0, before = 0;
+        for (const SubtitlePage& page : pages) letters += page.letters;
+        for (SubtitlePage& page : pages) {
+            // Pages of one cue share its time by their letters.
+            const std::uint64_t due =
+                start + cue.startMs +
+                (cue.endMs - cue.startMs) * before / std::max<std::size_t>(letters, 1);
+            const std::uint64_t at = std::max(due, readUntil);
+            before += page.letters;
+            readUntil = at + page.letters * kReadingMsPerLetter;
+            words.showAt.push_back(at);
+            words.pages.push_back(std::move(page));
+        }
+        words.hideAt = std::max(start + cue.endMs, readUntil);
+    }
+    if (words.pages.empty()) return;
+    subtitles_ = std::move(words);
+    advanceSubtitles();
+}
+
+std::optional<std::string> Runtime::subtitleAnchor() const {
+    if (speaking_ != kInventory && isShown(speaking_)) return speaking_;
+    for (auto it = forward_.rbegin(); it != forward_.rend(); ++it)
+        if (*it != kInventory && isShown(*it)) return *it;
+    if (!speaking_.empty() && isShown(speaking_)) return speaking_;
+    return std::nullopt;
+}
+
+std::optional<std::uint64_t> Runtime::nextSubtitleChange() const {
+    if (!subtitles_) return std::nullopt;
+    const std::size_t next = subtitles_->current ? *subtitles_->current + 1 : 0;
+    return next < subtitles_->showAt.size() ? subtitles_->showAt[next] : subtitles_->hideAt;
+}
+
+void Runtime::advanceSubtitles() {
+    if (!subtitles_) return;
+    const std::uint64_t now = platform_.now();
+    if (now >= subtitles_->hideAt) {
+        closeSubtitles();
+        return;
+    }
+    std::optional<std::size_t> page;
+    for (std::size_t i = 0; i < subtitles_->showAt.size() && subtitles_->showAt[i] <= now; ++i)
+        page = i;
+    if (page == subtitles_->current) return;
+    subtitles_->current = page;
+    presentSubtitles();
+}
+
+void Runtime::presentSubtitles() {
+    if (!subtitles_) return;
+    Subtitles& words = *subtitles_;
+    if (!subtitlesOn_ || !words.current) {
+        if (words.window) platform_.closeWindow(*std::exchange(words.window, std::nullopt));
+        return;
+    }
+    const SubtitlePage& page = words.pages[*words.current];
+    if (!words.window) {
+        // Right below the window of the scene that spoke, as wide; above it where the screen
+        // ends below it.
+        const Rect scene = entry(words.anchor).state->placed;
+        const Rect screen = platform_.usableBounds();
+        WindowRequest request;
+        request.kind = WindowKind::Subtitles;
+        request.title = "Titulky";
+        request.x = scene.x;
+        request.width = scene.w;
+        request.height = subtitleHeight(fonts_);
+        request.y = scene.y + scene.h;
+        if (request.y + request.height > screen.y + screen.h) request.y = scene.y - request.height;
+        if (request.y < screen.y) request.y = screen.y + screen.h - request.height;
+        words.window = platform_.openWindow(request, *this);
+        platform_.invalidate(*words.window);
+        platform_.showWindow(*words.window);
+    } else {
+        platform_.invalidate(*words.window);
+    }
+    std::string text;
+    for (const std::string& line : page.lines) text += (text.empty() ? "" : " ") + line;
+    const std::string name = std::string(page.speaker->name) + ": ";
+    if (!page.speaker->name.empty() && text.starts_with(name)) text.erase(0, name.size());
+    platform_.setSubtitle(*words.window, page.speaker->key, text);
+}
+
+void Runtime::closeSubtitles() {
+    if (!subtitles_) return;
+    const std::optional<WindowId> window = subtitles_->window;
+    subtitles_.reset();
+    if (window) platform_.closeWindow(*window);
+}
 
 void Runtime::openLink(std::string_view address) { OpenLink(platform_, address); }
 
@@ -274,10 +407,14 @@ Canvas Runtime::render(std::string_view scene, const RenderOptions& options) {
 }
 
 void Runtime::paint(WindowId window, Canvas& canvas) {
-    if (box_ && box_->window == window) {
+    if (subtitles_ && subtitles_->window == window && subtitles_->current) {
+        renderSubtitle(subtitles_->pages[*subtitles_->current], fonts_, canvas);
+    } else if (box_ && box_->window == window) {
         renderMessageBox(box_->title, box_->text, fonts_, canvas, box_->pressed);
     } else if (const std::optional<std::string> scene = sceneOfWindow(window)) {
-        drawScene(entry(*scene), canvas, {});
+        RenderOptions options;
+        options.markHotspots = hotspotsMarked_;
+        drawScene(entry(*scene), canvas, options);
     }
 }
 
@@ -362,6 +499,9 @@ void Runtime::handleBoxInput(const InputEvent& event) {
         case InputEvent::Type::KeyCancel:
             box.answered = true;
             return;
+        case InputEvent::Type::Key:
+            if (event.key == ' ') box.answered = true;
+            return;
         case InputEvent::Type::CloseRequest:
             // Closing the box answers it; closing a scene window behind it ends the game.
             box.answered = true;
@@ -377,7 +517,11 @@ void Runtime::handleBoxInput(const InputEvent& event) {
 void Runtime::handleInput(const InputEvent& event) {
     if (event.type == InputEvent::Type::Quit) end();
     const std::optional<std::string> found = sceneOfWindow(event.window);
-    if (!found) return;  // a window that closed meanwhile
+    if (!found) {
+        // The subtitle window, or a window that closed meanwhile: no scene hears of it.
+        if (event.type == InputEvent::Type::MouseMove) platform_.setCursor("");
+        return;
+    }
     const std::string scene = *found;
     const Entry& e = entry(scene);
     const SceneDescription& d = e.description;
@@ -388,16 +532,19 @@ void Runtime::handleInput(const InputEvent& event) {
         case InputEvent::Type::KeyCancel:
             return;
         case InputEvent::Type::KeyActivate:
+        case InputEvent::Type::Key:
             // Space or Enter presses the command button, which holds its window's focus.
             for (std::size_t i = 0; i < d.controls.size(); ++i) {
                 const ControlDescription& c = d.controls[i];
                 if (c.kind != ControlKind::CommandButton || !e.state->flags[i].visible ||
                     !e.state->flags[i].enabled)
                     continue;
+                if (event.type == InputEvent::Type::Key && event.key != ' ') break;
                 if (const auto it = c.handlers.find(EventKind::Click); it != c.handlers.end())
                     callHandler(scene, it->second);
                 return;
             }
+            if (event.type == InputEvent::Type::Key) handleKey(scene, event.key);
             return;
         case InputEvent::Type::MouseMove: {
             const int hit = hitTest(d, e.state->flags, event.x, event.y);
@@ -410,6 +557,7 @@ void Runtime::handleInput(const InputEvent& event) {
         }
         case InputEvent::Type::MouseDown:
             press_ = Press{scene, hitTest(d, e.state->flags, event.x, event.y)};
+            broughtForward(scene);  // a click raises the window it lands in
             return;
         case InputEvent::Type::MouseUp: {
             // A click is a press and a release on the same control of the same loaded scene.
@@ -424,6 +572,31 @@ void Runtime::handleInput(const InputEvent& event) {
             if (isLoaded(scene)) updateCursor(scene, event.x, event.y);
             return;
         }
+    }
+}
+
+void Runtime::handleKey(const std::string& scene, char key) {
+    switch (key) {
+        case ' ':  // enough of this line: its sound and its words end together
+            platform_.stopSound();
+            closeSubtitles();
+            return;
+        case 't':
+            subtitlesOn_ = !subtitlesOn_;
+            presentSubtitles();
+            return;
+        case 'm':
+            muted_ = !muted_;
+            if (muted_) platform_.stopSound();
+            return;
+        case 'h':
+            hotspotsMarked_ = !hotspotsMarked_;
+            for (auto& [name, e] : scenes_)
+                if (e.state && e.state->visible) e.state->dirty = true;
+            return;
+        default:
+            (void)scene;
+            return;
     }
 }
 
@@ -504,9 +677,20 @@ void Runtime::guarded(const std::function<void()>& work) {
 bool Runtime::step(std::optional<std::uint64_t> until) {
     if (finished_ && !box_) return false;
     // While a box is open the timers wait: the box holds the game as a modal window does.
-    const std::optional<std::uint64_t> deadline = box_ ? std::nullopt : nextDeadline();
+    // The words of the clip playing go on, as its sound does.
+    const std::optional<std::uint64_t> words = nextSubtitleChange();
+    std::optional<std::uint64_t> deadline = box_ ? std::nullopt : nextDeadline();
+    if (words && (!deadline || *words < *deadline)) deadline = words;
     if (deadline && *deadline <= platform_.now()) {
-        guarded([&] { fireDueTimer(); });
+        if (words && *words <= platform_.now()) {
+            try {
+                advanceSubtitles();
+            } catch (const std::exception&) {
+                closeSubtitles();
+            }
+        } else {
+            guarded([&] { fireDueTimer(); });
+        }
         return true;
     }
     std::optional<std::uint64_t> wait = deadline;
@@ -530,6 +714,7 @@ bool Runtime::step(std::optional<std::uint64_t> until) {
 
 void Runtime::closeEverything() {
     press_.reset();
+    closeSubtitles();
     for (auto& [name, e] : scenes_) {
         if (!e.state) continue;
         const WindowId window = e.state->window;
@@ -542,6 +727,8 @@ void Runtime::start(std::string_view firstScene) {
     const std::string first(firstScene);
     guarded([&] {
         if (scenes_.empty()) addDescriptions(loadGameDescriptions(baseDir_ / "data", handlers_));
+        if (captions_.empty())
+            captions_ = loadCaptions(baseDir_ / "data" / "captions.tsv", soundClips());
         show(first);
     });
     // With the menu up, find the fonts and check every other picture now, so that no click

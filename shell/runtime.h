@@ -13,10 +13,12 @@
 #include <vector>
 
 #include "scenes/game.h"
+#include "scenes/model/captions.h"
 #include "scenes/model/description.h"
 #include "scenes/model/pictures.h"
 #include "scenes/model/render.h"
 #include "scenes/model/state.h"
+#include "scenes/model/subtitles.h"
 #include "scenes/model/text.h"
 #include "shell/platform/platform.h"
 
@@ -24,11 +26,11 @@ namespace orval {
 
 class Runtime final : public Game, private WindowPainter {
   public:
-    // `baseDir` holds data/ (descriptions, pictures, cursors) and zvuky/ (sounds). Without
-    // `descriptions`, run() reads them from data/scenes/ first, so a damaged one takes the
-    // fatal path like any other error.
+    // `baseDir` holds data/ (descriptions, pictures, cursors, subtitles) and zvuky/ (sounds).
+    // Without `descriptions` or `captions`, run() reads them from data/ first, so a damaged
+    // file takes the fatal path like any other error.
     Runtime(Platform& platform, std::filesystem::path baseDir, const HandlerRegistry& handlers,
-            std::vector<SceneDescription> descriptions = {});
+            std::vector<SceneDescription> descriptions = {}, Captions captions = {});
     ~Runtime() override;
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
@@ -87,6 +89,7 @@ class Runtime final : public Game, private WindowPainter {
     // The state of one scene while it is loaded; discarded by Unload.
     struct LoadedScene {
         WindowId window = 0;
+        Rect placed;  // the window's client area on the screen
         bool visible = false;
         bool dirty = false;  // a flag changed that shows: its window must be drawn again
         SceneFlags flags;
@@ -99,6 +102,15 @@ class Runtime final : public Game, private WindowPainter {
     struct Press {
         std::string scene;
         int control = -1;
+    };
+    // The words of the clip playing, page by page, on the game's clock.
+    struct Subtitles {
+        std::string anchor;  // the scene they belong to: they lie below its window
+        std::vector<SubtitlePage> pages;
+        std::vector<std::uint64_t> showAt;  // when each page comes up
+        std::uint64_t hideAt = 0;           // when the last one goes
+        std::optional<std::size_t> current;
+        std::optional<WindowId> window;  // while a page shows and subtitles are on
     };
     // The open message box; while it is there, only it takes input and no timer ticks.
     struct Box {
@@ -138,6 +150,18 @@ class Runtime final : public Game, private WindowPainter {
     void closeBox();
     void presentDirty();
     void updateCursor(const std::string& scene, int x, int y);
+    // The keys of the whole game: subtitles, sound, hotspots, the line playing.
+    void handleKey(const std::string& scene, char key);
+    void startSubtitles(std::string_view path);
+    // The scene a clip's words belong under: the one that spoke, unless it floats over the
+    // others (the inventory) or is gone (the conversation's farewell).
+    std::optional<std::string> subtitleAnchor() const;
+    std::optional<std::uint64_t> nextSubtitleChange() const;
+    void advanceSubtitles();
+    // Opens, repaints or closes the subtitle window to match the page and the T key.
+    void presentSubtitles();
+    void closeSubtitles();
+    void broughtForward(const std::string& scene);
     void closeEverything();
 
     Platform& platform_;
@@ -150,6 +174,13 @@ class Runtime final : public Game, private WindowPainter {
     std::optional<int> scale_;  // the display scale the pictures are drawn for, once settled
     std::optional<Press> press_;
     std::optional<Box> box_;
+    Captions captions_;
+    std::optional<Subtitles> subtitles_;
+    std::string speaking_;              // the scene whose handler runs now
+    std::vector<std::string> forward_;  // scenes in the order they last came forward
+    bool subtitlesOn_ = true;
+    bool muted_ = false;
+    bool hotspotsMarked_ = false;
     bool finished_ = false;
     int exitStatus_ = 0;
     std::string fatalMessage_;

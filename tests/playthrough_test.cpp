@@ -105,8 +105,8 @@ TEST(Playthrough, FromTheMainMenuToTheEndOfTheProgram) {
     EXPECT_TRUE(game.takeSounds().empty());
     EXPECT_EQ(messagesOf(game), (std::vector<Message>{kDocuments, kNextDay}));
     int finalScreens = 0;  // windows titled with the final screen's caption alone
-    for (WindowId id = 1; id <= game.windowsOpened(); ++id)
-        finalScreens += game.platform.window(id).request.title == "Form1";
+    for (const auto& [id, window] : game.platform.allWindows())
+        finalScreens += window.request.title == "Form1";
     EXPECT_EQ(finalScreens, 1);
 }
 

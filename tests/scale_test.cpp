@@ -75,7 +75,7 @@ TEST(DisplayScale, TheScaleFollowsThePlayerTheDesktopAndTheScreensSize) {
     }
 }
 
-// Every window of the game twice as large, at twice its fixed place or in the middle.
+// Every window of the game twice as large at twice its place: its fixed one, or the middle.
 TEST(DisplayScale, AtTwiceTheSizeEveryWindowIsTwiceAsLargeAtTwiceItsPlace) {
     const Rect screen{0, 0, 2560, 1600};
     for (const std::string& scene : sceneNames()) {
@@ -89,8 +89,8 @@ TEST(DisplayScale, AtTwiceTheSizeEveryWindowIsTwiceAsLargeAtTwiceItsPlace) {
             EXPECT_EQ(placed.x, 2 * d.clientLeft);
             EXPECT_EQ(placed.y, 2 * d.clientTop);
         } else {
-            EXPECT_EQ(placed.x, (screen.w - placed.w) / 2);
-            EXPECT_EQ(placed.y, (screen.h - placed.h) / 2);
+            EXPECT_EQ(placed.x, 2 * ((screen.w / 2 - d.clientWidth) / 2));
+            EXPECT_EQ(placed.y, 2 * ((screen.h / 2 - d.clientHeight) / 2));
         }
     }
 }

@@ -1,24 +1,17 @@
-// The game's sound clips: exactly the 34 clips below lie under zvuky/, every path a handler plays
-// is one of them and each is played, and each is a WAV file the player can hear (PCM, 16-bit,
-// mono, 22050 Hz, not silent, 0.3 s to 20 s). The WAV header is read here by hand so that the
-// test needs no audio library.
+// The game's sound clips: exactly the 34 clips of the sound table lie under zvuky/, every path a
+// handler plays is one of them and each is played, and each is a WAV file the player can hear
+// (PCM, 16-bit, mono, 22050 Hz, not silent, 0.3 s to 20 s) exactly as long as its subtitles say.
+// The WAV header is read here by hand so that the test needs no audio library.
 #include <regex>
 
+#include "scenes/model/captions.h"
 #include "tests/test_support.h"
 
 namespace orval::testing {
 namespace {
 
 // Every file a handler plays, as "zvuky/<name>" (some names hold spaces and Czech letters).
-const std::set<std::string> kClips = {
-    "alarm.wav",      "arašídy.wav",    "auto.wav",       "black.wav",    "black2.wav",
-    "blek.wav",       "dokumenty.wav",  "důkazy.wav",     "go bank.wav",  "hlasatelka.wav",
-    "klokani.wav",    "krisí maso.wav", "zorvina.wav",    "matoni.wav",   "naschle.wav",
-    "nefunguje.wav",  "nefunguje2.wav", "nefunguje3.wav", "nemám.wav",    "no money.wav",
-    "okno vily.wav",  "pejsek.wav",     "pozdrav.wav",    "průser.wav",   "přání.wav",
-    "seznam.wav",     "setkání.wav",    "sleva.wav",      "telefon.wav",  "televize.wav",
-    "tunelbanka.wav", "vrčení.wav",     "zatčení.wav",    "zatýkání.wav",
-};
+const std::set<std::string> kClips(soundClips().begin(), soundClips().end());
 
 TEST(Sounds, TheHandlersPlayExactlyTheClipsThatLieUnderZvuky) {
     ASSERT_EQ(kClips.size(), 34u);
@@ -82,6 +75,7 @@ Wave readWave(const std::string& bytes, std::string& error) {
 
 TEST(Sounds, EveryClipIsAudibleMonoPcmOfTheRightLength) {
     constexpr std::uint32_t kRate = 22050;
+    const Captions captions = loadCaptions(sourceDir() / "data" / "captions.tsv", soundClips());
     for (const std::string& clip : kClips) {
         SCOPED_TRACE("zvuky/" + clip);
         const fs::path path = sourceDir() / "zvuky" / clip;
@@ -103,6 +97,9 @@ TEST(Sounds, EveryClipIsAudibleMonoPcmOfTheRightLength) {
         int peak = 0;  // the loudest sample must reach about -30 dBFS, or the clip is silent
         for (const std::int16_t s : wave.samples) peak = std::max(peak, std::abs(int{s}));
         EXPECT_GE(peak, 1000) << "silent";
+        // A clip remade without its subtitles no longer has the length they were timed for.
+        const std::uint32_t ms = static_cast<std::uint32_t>(wave.samples.size() * 1000 / kRate);
+        EXPECT_NEAR(captions.at(clip).lengthMs, ms, 1) << "data/captions.tsv is not made for it";
     }
 }
 

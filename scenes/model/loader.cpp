@@ -586,21 +586,38 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
     return scene;
 }
 
-SceneDescription loadSceneDescription(const std::filesystem::path& file,
-                                      const std::filesystem::path& dataDir,
-                                      const HandlerCheck& isRegistered) {
+std::string readDataFile(const std::filesystem::path& file, std::uintmax_t limit) {
     // Only a regular file: a FIFO or a device would block the start for ever.
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error))
         throw DescriptionError(file.string() + ": not a regular file");
     const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (error || size > kMaxDescriptionBytes)
-        throw DescriptionError(file.string() + ": too large for a description");
+    if (error || size > limit) throw DescriptionError(file.string() + ": too large");
     std::ifstream in(file, std::ios::binary);
     if (!in) throw DescriptionError(file.string() + ": cannot be read");
     std::ostringstream text;
     text << in.rdbuf();
-    return parseSceneDescription(text.str(), file.string(), dataDir, isRegistered);
+    return text.str();
+}
+
+bool isUtf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        if (static_cast<unsigned char>(text[at]) < 0x80) {
+            ++at;
+            continue;
+        }
+        const std::size_t length = decodeUtf8(text, at).second;
+        if (length == 0) return false;
+        at += length;
+    }
+    return true;
+}
+
+SceneDescription loadSceneDescription(const std::filesystem::path& file,
+                                      const std::filesystem::path& dataDir,
+                                      const HandlerCheck& isRegistered) {
+    return parseSceneDescription(readDataFile(file, kMaxDescriptionBytes), file.string(), dataDir,
+                                 isRegistered);
 }
 
 int SceneDescription::find(std::string_view controlName) const {

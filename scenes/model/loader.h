@@ -1,6 +1,7 @@
 // Reading and validating scene descriptions (one TOML file per scene).
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -30,6 +31,13 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
 SceneDescription loadSceneDescription(const std::filesystem::path& file,
                                       const std::filesystem::path& dataDir,
                                       const HandlerCheck& isRegistered);
+
+// The whole of a data file that must be a regular file of at most `limit` bytes; throws
+// DescriptionError naming the file otherwise.
+std::string readDataFile(const std::filesystem::path& file, std::uintmax_t limit);
+
+// Whether the bytes are well-formed UTF-8.
+bool isUtf8(std::string_view text);
 
 // Where the shared cursor of this name lives, relative to the data directory.
 std::string cursorFile(std::string_view cursorName);

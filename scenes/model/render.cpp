@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "scenes/model/hit_test.h"
+#include "scenes/model/loader.h"
 
 namespace orval {
 namespace {
@@ -103,6 +104,41 @@ void outlineHotspots(const SceneDescription& scene, const SceneFlags& flags, Fon
     }
 }
 
+// Whether a click anywhere on the control reaches it (a grid of points is enough: no
+// hotspot is smaller than a few grid steps).
+bool reachable(const SceneDescription& scene, const SceneFlags& flags, int control,
+               const Rect& area) {
+    constexpr int kStep = 4;
+    for (int y = area.y; y < area.y + area.h; y += kStep)
+        for (int x = area.x; x < area.x + area.w; x += kStep)
+            if (hitTest(scene, flags, x, y) == control) return true;
+    return false;
+}
+
+// The player's aid: where a click does something, and what kind of thing (the cursor says).
+void markHotspots(const SceneDescription& scene, const SceneFlags& flags,
+                  const PictureStore& pictures, Canvas& canvas) {
+    constexpr Colour kMark{255, 225, 77};
+    constexpr Colour kEdge{31, 26, 23};
+    for (std::size_t i = 0; i < scene.controls.size(); ++i) {
+        const ControlDescription& c = scene.controls[i];
+        if (c.kind != ControlKind::Image || !flags[i].enabled) continue;
+        const Rect area = visibleRect(scene, static_cast<int>(i));
+        if (area.w <= 0 || area.h <= 0 || !reachable(scene, flags, static_cast<int>(i), area))
+            continue;
+        const Rect all = canvas.bounds();
+        canvas.outline(area, kEdge, all);
+        canvas.outline({area.x + 1, area.y + 1, area.w - 2, area.h - 2}, kMark, all);
+        canvas.outline({area.x + 2, area.y + 2, area.w - 4, area.h - 4}, kMark, all);
+        canvas.outline({area.x + 3, area.y + 3, area.w - 6, area.h - 6}, kEdge, all);
+        if (c.cursor.empty()) continue;
+        const SurfacePtr cursor = pictures.load(cursorFile(c.cursor));
+        SDL_Surface* picture = cursor.get();
+        canvas.draw(picture, area.x + (area.w - picture->w) / 2, area.y + (area.h - picture->h) / 2,
+                    area);
+    }
+}
+
 }  // namespace
 
 void renderScene(const SceneDescription& scene, const SceneFlags& flags,
@@ -113,6 +149,7 @@ void renderScene(const SceneDescription& scene, const SceneFlags& flags,
     if (!scene.picture.empty())
         canvas.draw(pictures.load(scene.picture, canvas.scale()).get(), 0, 0, window);
     Painter{scene, flags, pictures, fonts, canvas, options}.children(-1, 0, 0, window);
+    if (options.markHotspots) markHotspots(scene, flags, pictures, canvas);
     if (options.outlineHotspots) outlineHotspots(scene, flags, fonts, canvas);
 }
 

@@ -11,6 +11,8 @@ namespace orval {
 struct RenderOptions {
     bool buttonHasFocus = false;   // draw the focus mark on the command button
     bool outlineHotspots = false;  // snapshots: outline and name every control that takes clicks
+    bool markHotspots = false;     // the player's aid: each hotspot a click reaches, outlined,
+                                   // with its cursor's picture in the middle
 };
 
 // Draws the whole client area of the scene into `canvas` (which has the client size).

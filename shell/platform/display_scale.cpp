@@ -79,10 +79,6 @@ Rect logicalArea(const Rect& screenArea, int scale) {
 Rect placeOnScreen(const WindowRequest& request, const Rect& usable, int scale) {
     Rect placed{scale * request.x, scale * request.y, scale * request.width,
                 scale * request.height};
-    if (request.centred) {
-        placed.x = usable.x + (usable.w - placed.w) / 2;
-        placed.y = usable.y + (usable.h - placed.h) / 2;
-    }
     placed.x = std::max(usable.x, std::min(placed.x, usable.x + usable.w - placed.w));
     placed.y = std::max(usable.y, std::min(placed.y, usable.y + usable.h - placed.h));
     return placed;

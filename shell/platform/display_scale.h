@@ -36,8 +36,9 @@ ScaleChoice chooseScale(const ScaleSettings& settings, const Rect& usable, const
 
 // The whole logical pixels that lie in a screen area.
 Rect logicalArea(const Rect& screenArea, int scale);
-// Where a window lies on the screen, in screen pixels: k times its size, centred to the pixel or
-// at k times its position, and moved just enough to lie on the usable area.
+// Where a window lies on the screen, in screen pixels: k times its size at k times its position
+// (so a window placed beside another in logical pixels stays exactly beside it), moved just
+// enough to lie on the usable area.
 Rect placeOnScreen(const WindowRequest& request, const Rect& usable, int scale);
 // The logical pixel a screen pixel of a window belongs to (negative ones too, as a pointer
 // dragged out of the window gives).

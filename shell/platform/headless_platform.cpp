@@ -69,6 +69,7 @@ void HeadlessPlatform::showWindow(WindowId window) {
 
 void HeadlessPlatform::closeWindow(WindowId window) {
     Window& w = windows_.at(window);
+    if (w.request.kind == WindowKind::Subtitles) setSubtitle(window, "", "");
     w.open = false;
     w.visible = false;
     w.painter = nullptr;
@@ -95,14 +96,34 @@ const Canvas& HeadlessPlatform::pixels(WindowId id) {
 
 void HeadlessPlatform::playSound(const std::string& file) {
     if (audioBroken_) throw std::runtime_error("the audio layer is broken");
-    sounds_.push_back({clock_, file});
+    sounds_.push_back({clock_, file, std::nullopt});
+}
+
+void HeadlessPlatform::stopSound() {
+    if (!sounds_.empty() && !sounds_.back().stoppedAt) sounds_.back().stoppedAt = clock_;
+}
+
+void HeadlessPlatform::setSubtitle(WindowId window, std::string_view speaker,
+                                   std::string_view text) {
+    for (Subtitle& shown : subtitles_)
+        if (shown.window == window && !shown.until) shown.until = clock_;
+    if (!text.empty())
+        subtitles_.push_back({window, std::string(speaker), std::string(text), clock_, {}});
 }
 
 std::vector<WindowId> HeadlessPlatform::visibleWindows() const {
     std::vector<WindowId> result;
-    for (const WindowId id : stacking_)
-        if (windows_.at(id).visible) result.push_back(id);
+    for (const WindowId id : stacking_) {
+        const Window& w = windows_.at(id);
+        if (w.visible && w.request.kind != WindowKind::Subtitles) result.push_back(id);
+    }
     return result;
+}
+
+std::optional<WindowId> HeadlessPlatform::subtitleWindow() const {
+    for (const auto& [id, w] : windows_)
+        if (w.open && w.visible && w.request.kind == WindowKind::Subtitles) return id;
+    return std::nullopt;
 }
 
 }  // namespace orval

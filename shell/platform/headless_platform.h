@@ -27,6 +27,14 @@ class HeadlessPlatform final : public Platform {
     struct Sound {
         std::uint64_t at = 0;
         std::string file;  // absolute path as handed to the platform
+        std::optional<std::uint64_t> stoppedAt;
+    };
+    // Words a subtitle window showed, from `at` until `until` (still showing: none).
+    struct Subtitle {
+        WindowId window = 0;
+        std::string speaker, text;
+        std::uint64_t at = 0;
+        std::optional<std::uint64_t> until;
     };
     struct Message {
         std::string title, text;
@@ -52,6 +60,8 @@ class HeadlessPlatform final : public Platform {
     void invalidate(WindowId window) override;
     void setCursor(const std::string& cursorFile) override { cursor_ = cursorFile; }
     void playSound(const std::string& file) override;
+    void stopSound() override;
+    void setSubtitle(WindowId window, std::string_view speaker, std::string_view text) override;
     void openUrl(const std::string& url) override { urls_.push_back(url); }
     void showPlainError(std::string_view title, std::string_view text) override {
         messages_.push_back(
@@ -68,14 +78,22 @@ class HeadlessPlatform final : public Platform {
     // Keeps each message box's pixels in its record.
     void keepMessagePixels() { keepMessagePixels_ = true; }
 
+    // Keys and clicks as a player would give them.
+    void pressKey(char key, WindowId window) { queue({InputEvent::Type::Key, window, 0, 0, key}); }
+
     // Inspection.
     int scale() const { return scale_; }
     const Window& window(WindowId id) const { return windows_.at(id); }
+    // Every window opened so far, closed ones included.
+    const std::map<WindowId, Window>& allWindows() const { return windows_; }
     // What the open window shows now, drawn if it changed since last asked.
     const Canvas& pixels(WindowId id);
-    // Open visible windows, front first.
+    // Open visible scene windows and boxes, front first; a subtitle window floats above them.
     std::vector<WindowId> visibleWindows() const;
     const std::vector<Sound>& sounds() const { return sounds_; }
+    const std::vector<Subtitle>& subtitles() const { return subtitles_; }
+    // The subtitle window open now, if any.
+    std::optional<WindowId> subtitleWindow() const;
     const std::vector<Message>& messages() const { return messages_; }
     const std::vector<std::string>& urls() const { return urls_; }
     const std::string& cursor() const { return cursor_; }
@@ -97,6 +115,7 @@ class HeadlessPlatform final : public Platform {
     std::vector<WindowId> stacking_;  // open windows, front first
     WindowId nextWindow_ = 1;
     std::vector<Sound> sounds_;
+    std::vector<Subtitle> subtitles_;
     std::vector<Message> messages_;
     std::vector<std::string> urls_;
     std::string cursor_;

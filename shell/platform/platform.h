@@ -20,6 +20,8 @@ using WindowId = int;
 enum class WindowKind {
     Scene,       // a scene of the game
     MessageBox,  // a modal box: above every scene window until it is answered
+    Subtitles,   // the words of the clip playing: above the scenes, never focused, not in the
+                 // task bar
 };
 
 // Everything a new window needs; the window is created hidden.
@@ -30,7 +32,6 @@ struct WindowRequest {
     // scale k makes the window k times as large, at k times the position.
     int x = 0, y = 0;           // client area's upper-left corner on the screen
     int width = 0, height = 0;  // client size
-    bool centred = false;       // centred on the usable area, to the screen's own pixel
     std::string iconFile;       // absolute path of a PNG, or empty
     // A message box's text and its OK button (in window pixels): what the headless twin
     // records and where its player answers; a desktop shows only the pixels.
@@ -44,14 +45,17 @@ struct InputEvent {
         MouseMove,
         MouseDown,
         MouseUp,
-        KeyActivate,   // Space or Enter
-        KeyCancel,     // Escape
+        KeyActivate,  // Enter
+        KeyCancel,    // Escape
+        Key,          // a key of the game's own: `key` is ' ' (Space), 't', 'm' or 'h'
+
         CloseRequest,  // the window manager asked this window to close
         Quit,          // the system asked the program to end (a signal, the session ending)
     };
     Type type = Type::MouseMove;
     WindowId window = 0;
     int x = 0, y = 0;  // the pointer in the window, logical pixels
+    char key = 0;
 };
 
 // The scene windows the game will open, in logical pixels: what must fit on the screen at the
@@ -94,7 +98,8 @@ class Platform {
     // Creates a borderless, hidden window of exactly the client size at the given position,
     // whose pixels `painter` draws (it must outlive the window). Throws when it cannot.
     virtual WindowId openWindow(const WindowRequest& request, WindowPainter& painter) = 0;
-    // Makes the window visible, raises it above the others and gives it the keyboard focus.
+    // Makes the window visible, raises it above the others and gives it the keyboard focus (a
+    // subtitle window only comes to the top: the player goes on typing where he was).
     virtual void showWindow(WindowId window) = 0;
     // Destroys the window; its id is never used again.
     virtual void closeWindow(WindowId window) = 0;
@@ -109,6 +114,11 @@ class Platform {
     // missing or unplayable gives a short alert tone; without an audio device, silence.
     // Never waits.
     virtual void playSound(const std::string& file) = 0;
+    // Cuts off the clip playing, if any.
+    virtual void stopSound() = 0;
+    // The words a subtitle window shows from now on (none: it shows nothing). A desktop only
+    // shows the pixels; the headless twin records them, as it records sounds.
+    virtual void setSubtitle(WindowId window, std::string_view speaker, std::string_view text) = 0;
 
     // Hands the address to the desktop's opener without waiting; failures are ignored.
     virtual void openUrl(const std::string& url) = 0;

@@ -143,6 +143,10 @@ SdlAudio::Outcome SdlAudio::play(const std::string& file) noexcept {
     return outcome;
 }
 
+void SdlAudio::stop() noexcept {
+    if (open_) stopAndFree();
+}
+
 std::optional<std::uint64_t> SdlAudio::nextCheck(std::uint64_t now) {
     if (!open_) return std::nullopt;
     if (Mix_Playing(0)) return now + 500;  // still speaking: look again soon
@@ -232,12 +236,17 @@ WindowId SdlPlatform::openWindow(const WindowRequest& request, WindowPainter& pa
     if (!videoError_.empty()) throw std::runtime_error(videoError_);
     Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
     if (request.kind == WindowKind::MessageBox) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    // On X11 a tooltip is a window the window manager leaves alone: it takes no focus, has no
+    // place in the task bar and stays where it is put.
+    if (request.kind == WindowKind::Subtitles)
+        flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR;
     const Rect placed = placeOnScreen(request, screenArea(), scale_);
     SDL_Window* window =
         SDL_CreateWindow(request.title.c_str(), placed.x, placed.y, placed.w, placed.h, flags);
     if (!window)
         throw std::runtime_error("cannot open the window " + request.title + ": " + SDL_GetError());
-    OpenWindow open{std::unique_ptr<SDL_Window, WindowDeleter>(window), &painter};
+    OpenWindow open{std::unique_ptr<SDL_Window, WindowDeleter>(window), &painter,
+                    request.kind != WindowKind::Subtitles};
     if (!request.iconFile.empty()) {
         SurfacePtr icon(IMG_Load(request.iconFile.c_str()));
         if (!icon)
@@ -252,8 +261,11 @@ WindowId SdlPlatform::openWindow(const WindowRequest& request, WindowPainter& pa
 
 void SdlPlatform::showWindow(WindowId window) {
     OpenWindow& w = windows_.at(window);
+    // The window manager leaves the subtitle window alone: mapped, it lies on top; shown again
+    // it is only restacked above a scene the player brought forward.
+    const bool shown = SDL_GetWindowFlags(w.window.get()) & SDL_WINDOW_SHOWN;
     SDL_ShowWindow(w.window.get());
-    SDL_RaiseWindow(w.window.get());
+    if (w.takesFocus || shown) SDL_RaiseWindow(w.window.get());
     SDL_UpdateWindowSurface(w.window.get());
 }
 
@@ -317,9 +329,11 @@ std::optional<InputEvent> SdlPlatform::translate(const void* sdlEvent) {
             if (event.key.repeat) return std::nullopt;
             const auto id = idOf(event.key.windowID);
             if (!id) return std::nullopt;
-            if (key == SDLK_SPACE || key == SDLK_RETURN || key == SDLK_KP_ENTER)
+            if (key == SDLK_RETURN || key == SDLK_KP_ENTER)
                 return InputEvent{InputEvent::Type::KeyActivate, *id, 0, 0};
             if (key == SDLK_ESCAPE) return InputEvent{InputEvent::Type::KeyCancel, *id, 0, 0};
+            if (key == SDLK_SPACE || key == SDLK_t || key == SDLK_m || key == SDLK_h)
+                return InputEvent{InputEvent::Type::Key, *id, 0, 0, static_cast<char>(key)};
             return std::nullopt;
         }
         default:

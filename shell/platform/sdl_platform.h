@@ -41,6 +41,8 @@ class SdlAudio {
 
     // Starts the file, or the alert tone when it cannot be read; never throws.
     Outcome play(const std::string& file) noexcept;
+    // Cuts off the clip playing; the device closes when it has been quiet long enough.
+    void stop() noexcept;
     // When the device should next be looked at (`now` on SDL's clock), or nothing while closed.
     std::optional<std::uint64_t> nextCheck(std::uint64_t now);
     // Closes the device if it has been quiet long enough.
@@ -79,6 +81,8 @@ class SdlPlatform final : public Platform {
     void invalidate(WindowId window) override;
     void setCursor(const std::string& cursorFile) override;
     void playSound(const std::string& file) override;
+    void stopSound() override { audio_->stop(); }
+    void setSubtitle(WindowId, std::string_view, std::string_view) override {}
     void openUrl(const std::string& url) override;
     void showPlainError(std::string_view title, std::string_view text) override;
 
@@ -92,6 +96,7 @@ class SdlPlatform final : public Platform {
     struct OpenWindow {
         std::unique_ptr<SDL_Window, WindowDeleter> window;
         WindowPainter* painter = nullptr;
+        bool takesFocus = true;  // all but the subtitle window
     };
 
     // The primary display's usable area in screen pixels.

@@ -154,7 +154,8 @@ start_desktop() {
     fail "openbox did not start"
 }
 
-# Starts the game with dummy sound and a stub xdg-open that writes its argument to $URL_LOG.
+# Starts the game with dummy sound (with GAME_AUDIO_FILE set: SDL's disk driver writing what the
+# game plays into that file) and a stub xdg-open that writes its argument to $URL_LOG.
 start_game() {
     mkdir -p "$WORK_DIR/bin"
     cat >"$WORK_DIR/bin/xdg-open" <<EOF
@@ -167,8 +168,10 @@ EOF
     step "starting the game $ORVAL_GAME"
     (
         cd "$WORK_DIR" || exit 1
-        exec env PATH="$WORK_DIR/bin:$PATH" SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 \
-            "$ORVAL_GAME"
+        audio=dummy
+        [ -z "${GAME_AUDIO_FILE:-}" ] || audio=disk
+        exec env PATH="$WORK_DIR/bin:$PATH" SDL_AUDIODRIVER="$audio" \
+            SDL_DISKAUDIOFILE="${GAME_AUDIO_FILE:-}" SDL_VIDEODRIVER=x11 "$ORVAL_GAME"
     ) >"$WORK_DIR/game.log" 2>&1 &
     GAME_PID=$!
     log "   game process $GAME_PID"
@@ -259,8 +262,8 @@ scene_rect() {
     fi
 }
 
-# One line per visible window of the game: id x y width height title.
-game_windows() {
+# One line per visible window of the game and its subtitles: id x y width height title.
+all_game_windows() {
     local id X Y WIDTH HEIGHT geometry
     for id in $(xdotool search --onlyvisible --pid "$GAME_PID" 2>/dev/null); do
         geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
@@ -270,6 +273,12 @@ game_windows() {
         echo "$id $X $Y $WIDTH $HEIGHT $(xdotool getwindowname "$id" 2>/dev/null)"
     done
 }
+
+# The same without the subtitle window, which comes and goes with every clip.
+game_windows() { all_game_windows | grep -v ' Titulky$'; }
+
+# The subtitle window's line (id x y width height title), if one is up.
+subtitle_window() { all_game_windows | grep ' Titulky$'; }
 
 # The id of the visible game window with exactly this geometry (and title, if given).
 window_at() {

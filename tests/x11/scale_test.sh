@@ -10,7 +10,8 @@ SCREEN_W=2560
 SCREEN_H=1600
 SCALE=2
 
-# Where the game places a scene at $SCALE: k times its size, k times its fixed place, or centred.
+# Where the game places a scene at $SCALE: k times its size at k times its place, the fixed one
+# or the middle of the screen in logical pixels.
 scene_rect() {
     local w h x y
     read -r w h <<<"${SCENE_SIZE[$1]}"
@@ -19,7 +20,7 @@ scene_rect() {
         read -r x y <<<"${SCENE_FIXED[$1]}"
         echo "$((x * SCALE)) $((y * SCALE)) $w $h"
     else
-        echo "$(((SCREEN_W - w) / 2)) $(((SCREEN_H - h) / 2)) $w $h"
+        echo "$(((SCREEN_W / SCALE - w / SCALE) / 2 * SCALE)) $(((SCREEN_H / SCALE - h / SCALE) / 2 * SCALE)) $w $h"
     fi
 }
 
@@ -27,10 +28,10 @@ start_desktop
 export ORVAL_SCALE=2
 start_game
 
-step "the menu opens centred at 718 x 454: at 921,573"
+step "the menu opens centred at 718 x 454: at 920,572"
 expect_window orval 3
 expect_window_count 1
-[ "${WX[orval]},${WY[orval]}" = "921,573" ] || fail "the menu is at ${WX[orval]},${WY[orval]}"
+[ "${WX[orval]},${WY[orval]}" = "920,572" ] || fail "the menu is at ${WX[orval]},${WY[orval]}"
 # The agent's half of the picture, as drawn for 2x.
 expect_picture orval 2x/menu.png 0 0 340 454
 save_shot menu
@@ -69,7 +70,7 @@ xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER $'Xft.dpi:\t192\n' ||
     fail "cannot set the X resources"
 start_game
 expect_window orval 3
-[ "${WX[orval]},${WY[orval]}" = "921,573" ] || fail "the menu is at ${WX[orval]},${WY[orval]}"
+[ "${WX[orval]},${WY[orval]}" = "920,572" ] || fail "the menu is at ${WX[orval]},${WY[orval]}"
 click_in orval 512 366
 expect_exit 3 0
 

@@ -1,0 +1,80 @@
+#include "scenes/model/subtitles.h"
+
+#include <algorithm>
+
+namespace orval {
+namespace {
+
+// Large and bold, to be read at a glance over the game: 17 px Liberation Sans Bold.
+const Font kSubtitleFont{"", 15.75, true, false};
+constexpr int kMargin = 8;   // left and right of the text
+constexpr int kPadding = 5;  // above and below the two lines
+constexpr int kChip = 3;     // the light box around a dark name reaches this far beyond it
+constexpr Colour kBox{20, 22, 28};
+constexpr Colour kEdge{17, 116, 225};
+constexpr Colour kWords{250, 250, 250};
+
+std::string nameLabel(const Speaker& speaker) {
+    return speaker.name.empty() ? std::string() : std::string(speaker.name) + ":";
+}
+
+}  // namespace
+
+int subtitleHeight(Fonts& fonts) { return 2 * fonts.lineHeight(kSubtitleFont) + 2 * kPadding; }
+
+std::vector<SubtitlePage> pageCue(const Cue& cue, int width, Fonts& fonts) {
+    const Speaker* speaker = findSpeaker(cue.speaker);
+    if (!speaker) speaker = findSpeaker("effect");
+    const std::string label = nameLabel(*speaker);
+    const auto measure = [&](std::string_view s) { return fonts.measure(kSubtitleFont, s); };
+    const int room = std::max(1, width - 2 * kMargin);
+    std::vector<SubtitlePage> pages;
+    std::string rest = cue.text;
+    while (rest.find_first_not_of(' ') != std::string::npos) {
+        const std::string words = label.empty() ? rest : label + " " + rest;
+        std::vector<std::string> lines = layoutText(words, room, measure);
+        SubtitlePage page{speaker, {}, 0};
+        rest.clear();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (i < 2) {
+                page.lines.push_back(lines[i]);
+            } else {
+                rest += (rest.empty() ? "" : " ") + lines[i];
+            }
+        }
+        for (const std::string& line : page.lines) page.letters += line.size();
+        page.letters -= std::min(page.letters, label.size());
+        pages.push_back(std::move(page));
+    }
+    return pages;
+}
+
+void renderSubtitle(const SubtitlePage& page, Fonts& fonts, Canvas& canvas) {
+    const Rect all = canvas.bounds();
+    canvas.fill(all, kBox, all);
+    canvas.fill({0, 0, all.w, 1}, kEdge, all);
+    const int step = fonts.lineHeight(kSubtitleFont);
+    const int used = static_cast<int>(page.lines.size()) * step;
+    int y = (all.h - used) / 2;
+    const std::string label = nameLabel(*page.speaker);
+    const Colour words = page.speaker->name.empty() ? page.speaker->colour : kWords;
+    for (std::size_t i = 0; i < page.lines.size(); ++i, y += step) {
+        const std::string& line = page.lines[i];
+        int x = (all.w - fonts.measure(kSubtitleFont, line)) / 2;
+        std::string_view said = line;
+        if (i == 0 && !label.empty() && said.starts_with(label)) {
+            // The name in the speaker's colour, on a light box where that colour is dark.
+            const int nameWidth = fonts.measure(kSubtitleFont, label);
+            const bool boxed = page.speaker->behind.has_value();
+            if (boxed)
+                canvas.fill({x - kChip, y, nameWidth + 2 * kChip, step}, *page.speaker->behind,
+                            all);
+            fonts.drawLine(canvas, kSubtitleFont, label, page.speaker->colour, x, y, all);
+            said.remove_prefix(label.size());
+            x += nameWidth + (boxed ? kChip : 0);  // the words keep their space clear of the box
+        }
+        fonts.drawLine(canvas, kSubtitleFont, said, words, x, y, all);
+    }
+}
+
+}  // namespace orval
