@@ -195,7 +195,8 @@ SdlPlatform::SdlPlatform() {
     ScaleSettings settings;
     settings.orvalScale = environment("ORVAL_SCALE");
 #ifdef ORVAL_HAVE_X11
-    if (!settings.orvalScale && std::string_view(SDL_GetCurrentVideoDriver()) == "x11")
+    if ((!settings.orvalScale || settings.orvalScale->empty()) &&
+        std::string_view(SDL_GetCurrentVideoDriver()) == "x11")
         settings.xftDpi = xftDpi();
 #endif
     settings.gdkScale = environment("GDK_SCALE");
