@@ -25,8 +25,9 @@ struct ScaleChoice {
     std::string error;  // why ORVAL_SCALE could not be followed, or empty
 };
 
-// The scale asked for: ORVAL_SCALE, else Xft.dpi / 96 rounded, else GDK_SCALE, else 1; at most
-// kLargestScale. An ORVAL_SCALE that is not a whole number from 1 to 4 gives 1 and an error.
+// The scale asked for: ORVAL_SCALE (empty counts as unset), else Xft.dpi / 96 rounded, else
+// GDK_SCALE, else 1; at most kLargestScale. An ORVAL_SCALE that is not a whole number from 1 to
+// 4 gives 1 and an error.
 ScaleChoice requestedScale(const ScaleSettings& settings);
 // The largest scale up to `requested` at which every window of `plan` fits the usable area
 // (screen pixels); 1 when none does.
