@@ -120,6 +120,14 @@ TEST(Subtitles, TheInventorysLinesLieBelowThePlaceInFront) {
               (Rect{villa.x, villa.y + villa.h, villa.w}));
 }
 
+// In the story screen Space presses "Začít hru", as Enter does: no line is playing there.
+TEST(Subtitles, SpaceStillStartsTheGameFromTheStory) {
+    TestGame game("Příběh");
+    pressKey(game, "Příběh", ' ');
+    EXPECT_TRUE(game.loaded("doma"));
+    EXPECT_FALSE(game.loaded("Příběh"));
+}
+
 // Muted, a clip is not started, yet its words show; unmuted, the next one sounds again.
 TEST(Subtitles, MMutesEverySoundButNotTheWords) {
     TestGame game;

@@ -498,6 +498,15 @@ choose_new_game() {
     click_in orval 256 70
 }
 
+# From the menu through the briefing (Enter on "Začít hru") to the home.
+arrive_home() {
+    expect_window orval 3
+    choose_new_game
+    expect_window pribeh
+    press_key Return "${SCENE_WINDOW[pribeh]}"
+    expect_window doma
+}
+
 # Inventory slot N (1 to 5): its picture box at window pixel (16 + 96 (N - 1), 40), 94 x 54.
 slot_x() { echo $((16 + 96 * ($1 - 1))); }
 expect_slot_item() { expect_picture inventar "$2" "$(slot_x "$1")" 40 94 54; }

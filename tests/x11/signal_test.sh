@@ -5,11 +5,7 @@ source "$(dirname "$0")/lib.sh" "$1"
 
 start_desktop
 start_game
-expect_window orval 3
-choose_new_game
-expect_window pribeh
-press_key Return "${SCENE_WINDOW[pribeh]}"
-expect_window doma
+arrive_home
 
 step "home, map, headquarters, Mr. Brown, his head, then the documents box"
 click_pic doma 496 164

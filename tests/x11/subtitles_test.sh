@@ -19,11 +19,7 @@ _focus_on() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 
 start_desktop
 start_game
-expect_window orval 3
-choose_new_game
-expect_window pribeh
-press_key Return "${SCENE_WINDOW[pribeh]}"
-expect_window doma
+arrive_home
 expect_window inventar
 
 step "the telephone rings: its words in \"Titulky\" right below the home, as wide"
