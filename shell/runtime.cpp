@@ -255,8 +255,13 @@ void Runtime::startSubtitles(std::string_view path) {
     words.anchor = *anchor;
     const std::uint64_t start = platform_.now();
     std::uint64_t readUntil = start;  // a page is never cut short before it can be read
-    for (const Cue& cue : clip->second.cues) {
-        std::vector<SubtitlePage> pages = pageCue(cue, width, fonts_);
+    // A clip's pages depend only on the window's width: laid out once, replayed instantly.
+    auto& paged = pagedClips_[{clip->first, width}];
+    if (paged.empty())
+        for (const Cue& cue : clip->second.cues) paged.push_back(pageCue(cue, width, fonts_));
+    for (std::size_t c = 0; c < paged.size(); ++c) {
+        const Cue& cue = clip->second.cues[c];
+        std::vector<SubtitlePage> pages = paged[c];
         std::size_t letters = 0, before = 0;
         for (const SubtitlePage& page : pages) letters += page.letters;
         for (SubtitlePage& page : pages) {

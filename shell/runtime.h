@@ -176,6 +176,8 @@ class Runtime final : public Game, private WindowPainter {
     std::optional<Box> box_;
     Captions captions_;
     std::optional<Subtitles> subtitles_;
+    // Each clip's pages, cue by cue, for a window width.
+    std::map<std::pair<std::string, int>, std::vector<std::vector<SubtitlePage>>> pagedClips_;
     std::string speaking_;              // the scene whose handler runs now
     std::vector<std::string> forward_;  // scenes in the order they last came forward
     bool subtitlesOn_ = true;

@@ -132,10 +132,9 @@ void markHotspots(const SceneDescription& scene, const SceneFlags& flags,
         canvas.outline({area.x + 2, area.y + 2, area.w - 4, area.h - 4}, kMark, all);
         canvas.outline({area.x + 3, area.y + 3, area.w - 6, area.h - 6}, kEdge, all);
         if (c.cursor.empty()) continue;
-        const SurfacePtr cursor = pictures.load(cursorFile(c.cursor));
-        SDL_Surface* picture = cursor.get();
-        canvas.draw(picture, area.x + (area.w - picture->w) / 2, area.y + (area.h - picture->h) / 2,
-                    area);
+        const SurfacePtr cursor = pictures.load(cursorFile(c.cursor), canvas.scale());
+        const int w = cursor->w / canvas.scale(), h = cursor->h / canvas.scale();
+        canvas.draw(cursor.get(), area.x + (area.w - w) / 2, area.y + (area.h - h) / 2, area);
     }
 }
 
