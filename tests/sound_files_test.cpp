@@ -4,6 +4,7 @@
 // test needs no audio library.
 #include <regex>
 
+#include "scenes/model/utf8_path.h"
 #include "tests/test_support.h"
 
 namespace orval::testing {
@@ -84,7 +85,7 @@ TEST(Sounds, EveryClipIsAudibleMonoPcmOfTheRightLength) {
     constexpr std::uint32_t kRate = 22050;
     for (const std::string& clip : kClips) {
         SCOPED_TRACE("zvuky/" + clip);
-        const fs::path path = sourceDir() / "zvuky" / clip;
+        const fs::path path = sourceDir() / "zvuky" / pathFromUtf8(clip);
         ASSERT_TRUE(fs::is_regular_file(path)) << "missing";
         std::string error;
         const Wave wave = readWave(readFile(path), error);
