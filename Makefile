@@ -77,7 +77,7 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(DIST)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(DIST)
 
 # The Debian package: the tracked files as they are in the working tree, copied to a fresh
 # folder outside the tree (no build folders), built there, checked by lintian and left in dist/.
@@ -101,3 +101,23 @@ deb: deps-deb
 	rm -f $(DIST)/orval-kesk_*.deb; \
 	cp "$$tmp"/orval-kesk_*.deb $(DIST)/; \
 	ls -l $(DIST)/orval-kesk_*.deb
+
+# The Windows build, cross-compiled with Debian's mingw-w64: the libraries from Debian's source
+# packages, built once into ${XDG_CACHE_HOME:-~/.cache}/orval-kesk/windows/ (tools/windows/libs),
+# then the game in Release mode and dist/orval-kesk-windows.zip. test-windows runs its unit tests
+# and a real-window test under wine. Not part of `make test`: see README.
+WINDOWS_BUILD ?= build-windows
+WINDOWS_PACKAGES := cmake make pkg-config python3 dpkg-dev g++-mingw-w64-x86-64 \
+	libz-mingw-w64-dev libtomlplusplus-dev fonts-liberation2 imagemagick \
+	wine wine64 xvfb xauth openbox xdotool x11-utils
+
+.PHONY: windows test-windows deps-windows
+
+deps-windows:
+	@./tools/install-packages $(WINDOWS_PACKAGES)
+
+windows: deps-windows
+	JOBS=$(JOBS) ./tools/windows/package $(WINDOWS_BUILD) $(DIST) $(CMAKE_FLAGS)
+
+test-windows: windows
+	./tests/wine/run $(WINDOWS_BUILD) $(DIST)/orval-kesk-windows.zip
