@@ -144,7 +144,10 @@ void SdlPlatform::WindowDeleter::operator()(SDL_Window* window) const { SDL_Dest
 void SdlPlatform::CursorDeleter::operator()(SDL_Cursor* cursor) const { SDL_FreeCursor(cursor); }
 
 SdlPlatform::SdlPlatform() {
-#ifndef _WIN32
+#ifdef _WIN32
+    // A scene shown again comes to the front: without it a window already open stays behind.
+    SDL_SetHint(SDL_HINT_FORCE_RAISEWINDOW, "1");
+#else
     // X11 places windows where we ask; native Wayland cannot. SDL_VIDEODRIVER still wins.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
 #endif

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The Windows program under wine, in real windows (Xvfb, openbox): the menu centred, NOVÁ HRA,
-# the briefing, "Začít hru", the home with the telephone ringing through SDL's sound, the home's
-# X; then a second start that ends through KONEC. Both end with status 0. Run by tests/wine/run,
+# the briefing, "Začít hru", the home with the telephone ringing through SDL's sound, the map
+# and the home, already open, brought back to the front (Windows raises a window of a program
+# only when asked forcefully), the home's X; then a second start that ends through KONEC. Both end with status 0. Run by tests/wine/run,
 # which prepares the wine prefix.
 #     bash tests/wine/menu_test.sh BUILD_DIR/orval-kesk.exe
 source "$(dirname "$0")/../x11/lib.sh" "$1"
@@ -72,6 +73,15 @@ save_shot home
 
 step "the telephone rings: the clip reaches SDL's sound device"
 expect_clip telefon.wav 15
+
+step "the telephone, the door: the map over the home; the map's home brings the home back in front"
+click_pic doma 496 164
+click_pic doma 152 180
+expect_window mapa
+expect_scene_picture mapa
+click_pic mapa 128 160
+expect_scene_picture doma
+save_shot home-again
 
 step "the X of the home ends the program with status 0"
 click_in doma 812 8
