@@ -22,22 +22,7 @@ std::string styleKey(bool bold, bool italic) {
     return bold && italic ? "Bold Italic" : bold ? "Bold" : italic ? "Italic" : "Regular";
 }
 
-#ifdef _WIN32
-// Windows has no fontconfig: the game brings its face along, in fonts/ beside the program.
-std::string findFace(const std::string& style) {
-    const std::string file =
-        "LiberationSans-" + std::string(style == "Bold Italic" ? "BoldItalic" : style) + ".ttf";
-    char* base = SDL_GetBasePath();
-    if (!base) return {};
-    const std::string path = std::string(base) + "fonts\\" + file;
-    SDL_free(base);
-    // SDL opens the file itself from its UTF-8 name; an unreadable one counts as missing.
-    SDL_RWops* readable = SDL_RWFromFile(path.c_str(), "rb");
-    if (!readable) return {};
-    SDL_RWclose(readable);
-    return path;
-}
-#else
+#ifndef _WIN32
 // Asks fontconfig for the file of a sans-serif face with Czech letters in this style.
 std::string findFace(FcConfig* config, const std::string& style) {
     const std::string pattern = "Liberation Sans:style=" + style + ":lang=cs";
@@ -59,12 +44,24 @@ std::string findFace(FcConfig* config, const std::string& style) {
 }
 #endif
 
-// The file of the face in each style, or fewer entries when a style is missing.
+// The font file of each style; a style that is not found is left out.
 std::map<std::string, std::string> findFaces(const std::vector<std::string>& styles) {
     std::map<std::string, std::string> files;
 #ifdef _WIN32
-    for (const std::string& style : styles)
-        if (std::string file = findFace(style); !file.empty()) files[style] = std::move(file);
+    // Windows has no fontconfig: the game brings its face along, in fonts\ beside the program.
+    char* base = SDL_GetBasePath();
+    if (!base) return files;
+    const std::string folder = std::string(base) + "fonts\\";
+    SDL_free(base);
+    for (const std::string& style : styles) {
+        std::string file = folder + "LiberationSans-" +
+                           (style == "Bold Italic" ? std::string("BoldItalic") : style) + ".ttf";
+        // Opened by its UTF-8 name, as SDL_ttf will open it.
+        if (SDL_RWops* readable = SDL_RWFromFile(file.c_str(), "rb")) {
+            SDL_RWclose(readable);
+            files[style] = std::move(file);
+        }
+    }
 #else
     // Reading fontconfig's configuration and caches is the costly part: once for all styles.
     FcConfig* config = FcInitLoadConfigAndFonts();

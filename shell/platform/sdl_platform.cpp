@@ -145,7 +145,8 @@ void SdlPlatform::CursorDeleter::operator()(SDL_Cursor* cursor) const { SDL_Free
 
 SdlPlatform::SdlPlatform() {
 #ifdef _WIN32
-    // A scene shown again comes to the front: without it a window already open stays behind.
+    // A scene shown again comes to the front: without it (seen under wine) an open window
+    // stays behind the one that was clicked.
     SDL_SetHint(SDL_HINT_FORCE_RAISEWINDOW, "1");
 #else
     // X11 places windows where we ask; native Wayland cannot. SDL_VIDEODRIVER still wins.
