@@ -1,9 +1,9 @@
 #!/bin/bash
 # The Windows program under wine, in real windows (Xvfb, openbox): the menu centred, NOVÁ HRA,
 # the briefing, "Začít hru", the home with the telephone ringing through SDL's sound, the map
-# and the home, already open, brought back to the front (Windows raises a window of a program
-# only when asked forcefully), the home's X; then a second start that ends through KONEC. Both end with status 0. Run by tests/wine/run,
-# which prepares the wine prefix.
+# over the home and the home, already open, brought back in front (under wine only when SDL
+# raises windows forcefully), the home's X; then a second start that ends through KONEC. Both
+# end with status 0. Run by tests/wine/run, which prepares the wine prefix.
 #     bash tests/wine/menu_test.sh BUILD_DIR/orval-kesk.exe
 source "$(dirname "$0")/../x11/lib.sh" "$1"
 
