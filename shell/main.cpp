@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include <SDL_main.h>  // on Windows SDL starts the program through its own main
+
 #include "scenes/game.h"
 #include "shell/game_directory.h"
 #include "shell/platform/sdl_platform.h"
@@ -19,7 +21,8 @@
 #define ORVAL_ABSOLUTE_DATADIR ""
 #endif
 
-int main() {
+// With argc and argv: on Windows SDL's own entry point calls it so.
+int main(int, char*[]) {
 #ifdef M_MMAP_THRESHOLD
     // Decoded pictures (up to 1.3 MB) live only while a window is drawn. A fixed threshold
     // keeps them in their own mappings, returned on free, instead of growing the heap for good.

@@ -6,6 +6,7 @@
 
 #include "scenes/model/hit_test.h"
 #include "scenes/model/loader.h"
+#include "scenes/model/utf8_path.h"
 #include "shell/odkaz.h"
 #include "shell/scene_files.h"
 #include "shell/wave.h"
@@ -100,7 +101,7 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     request.x = std::max(screen.x, std::min(request.x, screen.x + screen.w - d.clientWidth));
     request.y = std::max(screen.y, std::min(request.y, screen.y + screen.h - d.clientHeight));
     const Rect placed{request.x, request.y, request.width, request.height};
-    if (!d.icon.empty()) request.iconFile = (baseDir_ / "data" / d.icon).string();
+    if (!d.icon.empty()) request.iconFile = utf8Of(baseDir_ / "data" / d.icon);
 
     checkPictures(d, scale);  // a damaged picture fails the load, not a later click
 
@@ -439,7 +440,7 @@ void Runtime::updateCursor(const std::string& scene, int x, int y) {
                                    ? std::string()
                                    : e.description.controls[static_cast<std::size_t>(hit)].cursor;
     platform_.setCursor(cursor.empty() ? std::string()
-                                       : (baseDir_ / "data" / cursorFile(cursor)).string());
+                                       : utf8Of(baseDir_ / "data" / cursorFile(cursor)));
 }
 
 bool Runtime::showBox(std::string_view title, std::string_view text) {

@@ -2,13 +2,13 @@
 
 #include <string>
 
+#include "scenes/model/utf8_path.h"
 namespace orval {
 
 void playWave(Platform& platform, const std::filesystem::path& baseDir,
               std::string_view path) noexcept {
     try {
-        const std::filesystem::path file = baseDir / std::string(path);
-        platform.playSound(file.string());
+        platform.playSound(utf8Of(baseDir / pathFromUtf8(path)));
     } catch (...) {
         // The guard covers exactly the sound call; the handler goes on with its next step.
     }

@@ -1,6 +1,5 @@
 // Reading scene descriptions: a full description read back field by field, every kind of
 // damage named precisely, garbled files rejected without a crash, and the game's data set.
-#include <sys/stat.h>
 
 #include <random>
 #include <sstream>
@@ -30,7 +29,7 @@ class LoaderTest : public ::testing::Test {
         std::string huge = readFile(data_.path() / "pictures" / "tiny.png").substr(0, 24);
         huge.replace(16, 8, std::string("\x00\x00\x75\x30\x00\x00\x75\x30", 8));
         writeFile(data_.path() / "pictures" / "huge.png", huge);
-        ::mkfifo((data_.path() / "pictures" / "fifo.png").c_str(), 0600);
+        makeFifo(data_.path() / "pictures" / "fifo.png");
     }
 
     SceneDescription parse(std::string_view text) const {
@@ -473,7 +472,7 @@ const DataDamage kDataDamages[] = {
     {"a FIFO in place of a description",
      [](const fs::path& s) {
          fs::remove(s / "pes.toml");
-         ::mkfifo((s / "pes.toml").c_str(), 0600);
+         makeFifo(s / "pes.toml");
      },
      {"pes.toml", "not a regular file"}},
     {"no descriptions at all",

@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "scenes/model/captions.h"
+#include "scenes/model/utf8_path.h"
 #include "tests/test_support.h"
 
 namespace orval::testing {
@@ -78,7 +79,7 @@ TEST(Sounds, EveryClipIsAudibleMonoPcmOfTheRightLength) {
     const Captions captions = loadCaptions(sourceDir() / "data" / "captions.tsv", soundClips());
     for (const std::string& clip : kClips) {
         SCOPED_TRACE("zvuky/" + clip);
-        const fs::path path = sourceDir() / "zvuky" / clip;
+        const fs::path path = sourceDir() / "zvuky" / pathFromUtf8(clip);
         ASSERT_TRUE(fs::is_regular_file(path)) << "missing";
         std::string error;
         const Wave wave = readWave(readFile(path), error);

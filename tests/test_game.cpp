@@ -86,7 +86,8 @@ int TestGame::windowsOpened() const {
 
 std::vector<std::string> TestGame::takeSounds() {
     std::vector<std::string> paths;
-    const std::string prefix = sourceDir().string() + "/";
+    // The game's folder and the separator the system puts after it (a backslash on Windows).
+    const std::string prefix = (sourceDir() / "").string();
     for (const auto& sound : platform.sounds())
         paths.push_back(sound.file.rfind(prefix, 0) == 0 ? sound.file.substr(prefix.size())
                                                          : sound.file);

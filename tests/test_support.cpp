@@ -1,6 +1,9 @@
 #include "tests/test_support.h"
 
 #include <stdlib.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <fstream>
 #include <sstream>
@@ -11,7 +14,13 @@ namespace orval::testing {
 
 TempDir::TempDir() {
     std::string pattern = (fs::temp_directory_path() / "orval-test-XXXXXX").string();
+#ifdef _WIN32
+    // Windows has no mkdtemp: a name not yet taken, then the folder made only if still new.
+    if (_mktemp_s(pattern.data(), pattern.size() + 1) != 0 || !fs::create_directory(pattern))
+        throw std::runtime_error("no temporary folder could be made");
+#else
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+#endif
     path_ = pattern;
 }
 
@@ -29,6 +38,14 @@ std::string readFile(const fs::path& file) {
 
 void writeFile(const fs::path& file, std::string_view text) {
     std::ofstream(file, std::ios::binary) << text;
+}
+
+void makeFifo(const fs::path& file) {
+#ifdef _WIN32
+    fs::create_directory(file);
+#else
+    ::mkfifo(file.c_str(), 0600);
+#endif
 }
 
 void copyData(const fs::path& to) {

@@ -37,19 +37,30 @@ class ScopedEnv {
   public:
     ScopedEnv(const char* name, const std::string& value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
-        setenv(name, value.c_str(), 1);
+        set(name, value.c_str());
     }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
+    ~ScopedEnv() { set(name_, old_ ? old_->c_str() : nullptr); }
 
   private:
+    // Windows has no setenv; there an empty value removes the variable.
+    static void set(const char* name, const char* value) {
+#ifdef _WIN32
+        _putenv_s(name, value ? value : "");
+#else
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+#endif
+    }
+
     const char* name_;
     std::optional<std::string> old_;
 };
+
+// A file that is not a regular file and would block a reader: a FIFO; on Windows, which has
+// none, a directory.
+void makeFifo(const fs::path& file);
 
 // Copies the game's data/ into the directory `to`, for a test to damage.
 void copyData(const fs::path& to);

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <SDL_main.h>  // on Windows SDL starts the program through its own main
+
 #include "shell/platform/headless_platform.h"
 #include "shell/runtime.h"
 #include "shell/scene_files.h"

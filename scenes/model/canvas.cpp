@@ -7,6 +7,8 @@
 
 #include <SDL_image.h>
 
+#include "scenes/model/utf8_path.h"
+
 namespace orval {
 namespace {
 
@@ -101,7 +103,7 @@ Colour Canvas::pixel(int x, int y) const {
 }
 
 void Canvas::savePng(const std::filesystem::path& file) const {
-    if (IMG_SavePNG(surface_, file.string().c_str()) != 0)
+    if (IMG_SavePNG(surface_, utf8Of(file).c_str()) != 0)
         throw AssetError(file.string() + ": cannot be written: " + IMG_GetError());
 }
 
@@ -110,7 +112,7 @@ SurfacePtr loadPicture(const std::filesystem::path& file, int scale) {
     const int own = scale % 3 == 0 ? 3 : scale % 2 == 0 ? 2 : 1;
     const std::filesystem::path path =
         own == 1 ? file : file.parent_path() / (std::to_string(own) + "x") / file.filename();
-    SurfacePtr loaded(IMG_Load(path.string().c_str()));
+    SurfacePtr loaded(IMG_Load(utf8Of(path).c_str()));
     if (!loaded) throw AssetError(path.string() + ": not a readable picture: " + IMG_GetError());
     if (scale == own) return loaded;
     return enlarge(loaded.get(), scale / own, path);

@@ -1,4 +1,5 @@
-// Label text: the game's typeface found through fontconfig, and line layout.
+// Label text: the game's typeface (found through fontconfig, or beside the program on
+// Windows), and line layout.
 #pragma once
 
 #include <functional>
@@ -45,7 +46,7 @@ class Fonts {
     // times its size, so that letters are sharp on every screen.
     void drawLine(Canvas& canvas, const Font& font, std::string_view line, Colour colour, int x,
                   int y, const Rect& clip);
-    // Finds the faces through fontconfig now, so that the first text drawn waits for none;
+    // Finds the faces now, so that the first text drawn waits for none;
     // throws AssetError when no usable face exists. Every other use does it when needed.
     void prepare();
 

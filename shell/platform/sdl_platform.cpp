@@ -20,6 +20,15 @@
 #endif
 
 namespace orval {
+namespace {
+
+// SDL's file names are UTF-8; on Windows a path made from a plain string would read them in
+// the local code page.
+std::filesystem::path fromUtf8(std::string_view text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+}  // namespace
 
 #ifdef ORVAL_HAVE_X11
 namespace {
@@ -72,7 +81,7 @@ std::optional<std::string> environment(const char* name) {
 std::filesystem::path executableDirectory() {
     char* base = SDL_GetBasePath();
     if (!base) return std::filesystem::current_path();
-    std::filesystem::path dir(base);
+    std::filesystem::path dir = fromUtf8(base);
     SDL_free(base);
     return dir.has_filename() ? dir : dir.parent_path();  // SDL ends it with a separator
 }
@@ -133,8 +142,9 @@ SdlAudio::Outcome SdlAudio::play(const std::string& file) noexcept {
     quietSince_.reset();
     // Only a regular file is read: a FIFO in its place would freeze the click that plays it.
     std::error_code error;
-    Mix_Chunk* chunk =
-        std::filesystem::is_regular_file(file, error) ? Mix_LoadWAV(file.c_str()) : nullptr;
+    Mix_Chunk* chunk = std::filesystem::is_regular_file(fromUtf8(file), error)
+                           ? Mix_LoadWAV(file.c_str())
+                           : nullptr;
     const Outcome outcome = chunk ? Outcome::Played : Outcome::AlertTone;
     if (!chunk) chunk = alert_;
     if (!chunk) return Outcome::Silent;
@@ -170,8 +180,14 @@ void SdlPlatform::WindowDeleter::operator()(SDL_Window* window) const { SDL_Dest
 void SdlPlatform::CursorDeleter::operator()(SDL_Cursor* cursor) const { SDL_FreeCursor(cursor); }
 
 SdlPlatform::SdlPlatform() {
+#ifdef _WIN32
+    // A scene shown again comes to the front: without it (seen under wine) an open window
+    // stays behind the one that was clicked.
+    SDL_SetHint(SDL_HINT_FORCE_RAISEWINDOW, "1");
+#else
     // X11 places windows where we ask; native Wayland cannot. SDL_VIDEODRIVER still wins.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
+#endif
     // Each window draws through its surface in software; no GL context per window.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Without it the click that activates a window is dropped.
@@ -377,7 +393,7 @@ SDL_Cursor* SdlPlatform::cursorFor(const std::string& file) {
         cursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     } else {
         // Drawn for the scale like every picture, so that it is as large and as sharp.
-        const SurfacePtr picture = loadPicture(file, scale_);
+        const SurfacePtr picture = loadPicture(fromUtf8(file), scale_);
         cursor = SDL_CreateColorCursor(picture.get(), 0, 0);  // the hotspot is the upper-left pixel
     }
     if (!cursor) return nullptr;

@@ -6,6 +6,8 @@
 #include <iterator>
 #include <vector>
 
+#include <SDL_main.h>  // on Windows SDL starts the program through its own main
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 int main(int argc, char** argv) {
