@@ -278,11 +278,21 @@ WindowId SdlPlatform::openWindow(const WindowRequest& request, WindowPainter& pa
 
 void SdlPlatform::showWindow(WindowId window) {
     OpenWindow& w = windows_.at(window);
-    // The window manager leaves the subtitle window alone: mapped, it lies on top; shown again
-    // it is only restacked above a scene the player brought forward.
-    const bool shown = SDL_GetWindowFlags(w.window.get()) & SDL_WINDOW_SHOWN;
-    SDL_ShowWindow(w.window.get());
-    if (w.takesFocus || shown) SDL_RaiseWindow(w.window.get());
+    if (w.takesFocus) {
+        SDL_ShowWindow(w.window.get());
+        SDL_RaiseWindow(w.window.get());
+    } else if (!(SDL_GetWindowFlags(w.window.get()) & SDL_WINDOW_SHOWN)) {
+        // Shown without taking the focus from the scene the player is in (Windows would give
+        // it; an X11 window manager never sees this window).
+        SDL_SetHint(SDL_HINT_WINDOW_NO_ACTIVATION_WHEN_SHOWN, "1");
+        SDL_ShowWindow(w.window.get());
+        SDL_SetHint(SDL_HINT_WINDOW_NO_ACTIVATION_WHEN_SHOWN, "0");
+    } else {
+#ifndef _WIN32
+        // Restacked above a scene the player brought forward; on Windows it stays topmost.
+        SDL_RaiseWindow(w.window.get());
+#endif
+    }
     SDL_UpdateWindowSurface(w.window.get());
 }
 
