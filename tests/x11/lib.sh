@@ -507,6 +507,16 @@ arrive_home() {
     expect_window doma
 }
 
+# A mouse click on "Začít hru": the home with the inventory, the briefing gone.
+click_start_game() {
+    click_in pribeh 244 344
+    expect_window doma
+    expect_window inventar
+    expect_no_window pribeh
+    expect_window_count 2
+    expect_scene_picture doma
+}
+
 # Inventory slot N (1 to 5): its picture box at window pixel (16 + 96 (N - 1), 40), 94 x 54.
 slot_x() { echo $((16 + 96 * ($1 - 1))); }
 expect_slot_item() { expect_picture inventar "$2" "$(slot_x "$1")" 40 94 54; }
