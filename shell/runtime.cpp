@@ -284,10 +284,12 @@ void Runtime::startSubtitles(std::string_view path) {
 }
 
 std::optional<std::string> Runtime::subtitleAnchor() const {
-    if (speaking_ != kInventory && isShown(speaking_)) return speaking_;
+    // Outside a handler (a tool driving the runtime) no scene spoke.
+    const bool spokeFromAScene = !speaking_.empty() && isShown(speaking_);
+    if (spokeFromAScene && speaking_ != kInventory) return speaking_;
     for (auto it = forward_.rbegin(); it != forward_.rend(); ++it)
         if (*it != kInventory && isShown(*it)) return *it;
-    if (!speaking_.empty() && isShown(speaking_)) return speaking_;
+    if (spokeFromAScene) return speaking_;
     return std::nullopt;
 }
 
