@@ -342,11 +342,7 @@ void Runtime::presentSubtitles() {
     } else {
         platform_.invalidate(*words.window);
     }
-    std::string text;
-    for (const std::string& line : page.lines) text += (text.empty() ? "" : " ") + line;
-    const std::string name = std::string(page.speaker->name) + ": ";
-    if (!page.speaker->name.empty() && text.starts_with(name)) text.erase(0, name.size());
-    platform_.setSubtitle(*words.window, page.speaker->key, text);
+    platform_.setSubtitle(*words.window, page.speaker->key, page.words);
 }
 
 void Runtime::closeSubtitles() {
@@ -540,19 +536,11 @@ void Runtime::handleInput(const InputEvent& event) {
         case InputEvent::Type::KeyCancel:
             return;
         case InputEvent::Type::KeyActivate:
+            pressCommandButton(scene);
+            return;
         case InputEvent::Type::Key:
-            // Space or Enter presses the command button, which holds its window's focus.
-            for (std::size_t i = 0; i < d.controls.size(); ++i) {
-                const ControlDescription& c = d.controls[i];
-                if (c.kind != ControlKind::CommandButton || !e.state->flags[i].visible ||
-                    !e.state->flags[i].enabled)
-                    continue;
-                if (event.type == InputEvent::Type::Key && event.key != ' ') break;
-                if (const auto it = c.handlers.find(EventKind::Click); it != c.handlers.end())
-                    callHandler(scene, it->second);
-                return;
-            }
-            if (event.type == InputEvent::Type::Key) handleKey(scene, event.key);
+            // Space presses the button as Enter does; where there is none it ends the line.
+            if (event.key != ' ' || !pressCommandButton(scene)) handleKey(event.key);
             return;
         case InputEvent::Type::MouseMove: {
             const int hit = hitTest(d, e.state->flags, event.x, event.y);
@@ -583,7 +571,22 @@ void Runtime::handleInput(const InputEvent& event) {
     }
 }
 
-void Runtime::handleKey(const std::string& scene, char key) {
+bool Runtime::pressCommandButton(const std::string& scene) {
+    // The one command button of a scene holds its window's focus.
+    const Entry& e = entry(scene);
+    for (std::size_t i = 0; i < e.description.controls.size(); ++i) {
+        const ControlDescription& c = e.description.controls[i];
+        if (c.kind != ControlKind::CommandButton || !e.state->flags[i].visible ||
+            !e.state->flags[i].enabled)
+            continue;
+        if (const auto it = c.handlers.find(EventKind::Click); it != c.handlers.end())
+            callHandler(scene, it->second);
+        return true;
+    }
+    return false;
+}
+
+void Runtime::handleKey(char key) {
     switch (key) {
         case ' ':  // enough of this line: its sound and its words end together
             platform_.stopSound();
@@ -603,7 +606,6 @@ void Runtime::handleKey(const std::string& scene, char key) {
                 if (e.state && e.state->visible) e.state->dirty = true;
             return;
         default:
-            (void)scene;
             return;
     }
 }

@@ -151,7 +151,9 @@ class Runtime final : public Game, private WindowPainter {
     void presentDirty();
     void updateCursor(const std::string& scene, int x, int y);
     // The keys of the whole game: subtitles, sound, hotspots, the line playing.
-    void handleKey(const std::string& scene, char key);
+    void handleKey(char key);
+    // Presses the scene's command button, if it has one that can be pressed.
+    bool pressCommandButton(const std::string& scene);
     void startSubtitles(std::string_view path);
     // The scene a clip's words belong under: the one that spoke, unless it floats over the
     // others (the inventory) or is gone (the conversation's farewell).

@@ -33,17 +33,17 @@ std::vector<SubtitlePage> pageCue(const Cue& cue, int width, Fonts& fonts) {
     while (rest.find_first_not_of(' ') != std::string::npos) {
         const std::string words = label.empty() ? rest : label + " " + rest;
         std::vector<std::string> lines = layoutText(words, room, measure);
-        SubtitlePage page{speaker, {}, 0};
+        SubtitlePage page{speaker, {}, {}, 0};
         rest.clear();
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (i < 2) {
-                page.lines.push_back(lines[i]);
-            } else {
-                rest += (rest.empty() ? "" : " ") + lines[i];
-            }
+            std::string& into = i < 2 ? page.words : rest;
+            into += (into.empty() ? "" : " ") + lines[i];
+            if (i < 2) page.lines.push_back(lines[i]);
         }
-        for (const std::string& line : page.lines) page.letters += line.size();
-        page.letters -= std::min(page.letters, label.size());
+        if (!label.empty()) page.words.erase(0, std::min(page.words.size(), label.size() + 1));
+        // Letters, not bytes: a Czech letter is two bytes of UTF-8 but read as one.
+        page.letters = static_cast<std::size_t>(std::count_if(
+            page.words.begin(), page.words.end(), [](char c) { return (c & 0xC0) != 0x80; }));
         pages.push_back(std::move(page));
     }
     return pages;

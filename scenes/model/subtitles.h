@@ -14,7 +14,8 @@ namespace orval {
 struct SubtitlePage {
     const Speaker* speaker = nullptr;
     std::vector<std::string> lines;  // the first one led by the speaker's name and a colon
-    std::size_t letters = 0;         // of the words alone, for the time it needs to be read
+    std::string words;               // the words alone, on one line
+    std::size_t letters = 0;         // of the words, for the time they need to be read
 };
 
 // The height of the window for `width`: room for two lines of the subtitle face.
