@@ -10,6 +10,7 @@
 #include <SDL_image.h>
 #include <SDL_mixer.h>
 
+#include "scenes/model/utf8_path.h"
 #include "shell/platform/display_scale.h"
 
 #ifdef ORVAL_HAVE_X11
@@ -20,15 +21,6 @@
 #endif
 
 namespace orval {
-namespace {
-
-// SDL's file names are UTF-8; on Windows a path made from a plain string would read them in
-// the local code page.
-std::filesystem::path fromUtf8(std::string_view text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-}  // namespace
 
 #ifdef ORVAL_HAVE_X11
 namespace {
@@ -81,7 +73,7 @@ std::optional<std::string> environment(const char* name) {
 std::filesystem::path executableDirectory() {
     char* base = SDL_GetBasePath();
     if (!base) return std::filesystem::current_path();
-    std::filesystem::path dir = fromUtf8(base);
+    std::filesystem::path dir = pathFromUtf8(base);
     SDL_free(base);
     return dir.has_filename() ? dir : dir.parent_path();  // SDL ends it with a separator
 }
@@ -142,7 +134,7 @@ SdlAudio::Outcome SdlAudio::play(const std::string& file) noexcept {
     quietSince_.reset();
     // Only a regular file is read: a FIFO in its place would freeze the click that plays it.
     std::error_code error;
-    Mix_Chunk* chunk = std::filesystem::is_regular_file(fromUtf8(file), error)
+    Mix_Chunk* chunk = std::filesystem::is_regular_file(pathFromUtf8(file), error)
                            ? Mix_LoadWAV(file.c_str())
                            : nullptr;
     const Outcome outcome = chunk ? Outcome::Played : Outcome::AlertTone;
@@ -403,7 +395,7 @@ SDL_Cursor* SdlPlatform::cursorFor(const std::string& file) {
         cursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     } else {
         // Drawn for the scale like every picture, so that it is as large and as sharp.
-        const SurfacePtr picture = loadPicture(fromUtf8(file), scale_);
+        const SurfacePtr picture = loadPicture(pathFromUtf8(file), scale_);
         cursor = SDL_CreateColorCursor(picture.get(), 0, 0);  // the hotspot is the upper-left pixel
     }
     if (!cursor) return nullptr;
