@@ -455,6 +455,8 @@ TEST(Runtime, TheProgramReportsADamagedPictureRightAfterTheMenuOpens) {
         row.damage(temp.path() / "data" / "pictures");
         HeadlessPlatform platform({0, 0, 2560 * 2, 1600 * 2}, row.scale);
         Runtime runtime(platform, temp.path(), gameHandlers(), gameDescriptions(temp.path()));
+        const RuntimeReader reader(runtime);
+        platform.readWith(&reader);
         EXPECT_EQ(runtime.run(), 1);
         EXPECT_EQ(platform.scale(), row.scale);
         ASSERT_EQ(platform.messages().size(), 1u);

@@ -154,6 +154,9 @@ start_desktop() {
     fail "openbox did not start"
 }
 
+# Options the game is started with (as an array: GAME_ARGS=(--stage)).
+GAME_ARGS=()
+
 # Starts the game with dummy sound (with GAME_AUDIO_FILE set: SDL's disk driver writing what the
 # game plays into that file) and a stub xdg-open that writes its argument to $URL_LOG.
 start_game() {
@@ -171,7 +174,8 @@ EOF
         audio=dummy
         [ -z "${GAME_AUDIO_FILE:-}" ] || audio=disk
         exec env PATH="$WORK_DIR/bin:$PATH" SDL_AUDIODRIVER="$audio" \
-            SDL_DISKAUDIOFILE="${GAME_AUDIO_FILE:-}" SDL_VIDEODRIVER=x11 "$ORVAL_GAME"
+            SDL_DISKAUDIOFILE="${GAME_AUDIO_FILE:-}" SDL_VIDEODRIVER=x11 "$ORVAL_GAME" \
+            "${GAME_ARGS[@]}"
     ) >"$WORK_DIR/game.log" 2>&1 &
     GAME_PID=$!
     log "   game process $GAME_PID"
