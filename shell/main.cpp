@@ -16,6 +16,7 @@
 #include "scenes/game.h"
 #include "shell/game_directory.h"
 #include "shell/options.h"
+#include "shell/platform/quit_signals.h"
 #include "shell/platform/sdl_platform.h"
 #include "shell/platform/stage_platform.h"
 #include "shell/runtime.h"
@@ -38,6 +39,8 @@ std::optional<std::string> environment(const char* name) {
 
 // With argc and argv: on Windows SDL's own entry point calls it so, in UTF-8.
 int main(int argc, char* argv[]) {
+    // First of all: a signal from here on is a request to quit, kept until the game takes it.
+    orval::QuitSignals signals;
     const orval::Options options =
         orval::parseOptions(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc),
                             environment("ORVAL_STAGE"));
@@ -71,9 +74,9 @@ int main(int argc, char* argv[]) {
     // Every failure from here on, no display included, takes the runtime's one fatal path.
     std::unique_ptr<orval::Platform> platform;
     if (options.stage)
-        platform = std::make_unique<orval::StagePlatform>(options.fullscreen);
+        platform = std::make_unique<orval::StagePlatform>(options.fullscreen, &signals);
     else
-        platform = std::make_unique<orval::SdlPlatform>();
+        platform = std::make_unique<orval::SdlPlatform>(&signals);
     orval::Runtime runtime(*platform, directory.value_or(places.besideExecutable), handlers);
     if (!directory)
         return runtime.failAtStart("the game's data (data/scenes) is in none of these places: " +

@@ -100,8 +100,32 @@ TEST_F(RealOpener, AFailingOrMissingOpenerChangesNothing) {
     openFromTheCredits("Label1_Click", bin_.string(), 2);
 }
 
+// A PCM clip whose header claims `claimed` bytes of sound, followed by `actual` bytes of
+// silence (left as a hole in the file where the system allows, so a large one costs no disk).
+void writeClip(const fs::path& file, std::uint32_t rate, std::uint16_t channels,
+               std::uint32_t claimed, std::uintmax_t actual) {
+    std::string header;
+    const auto add = [&](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) header += static_cast<char>(value >> (8 * i) & 0xFF);
+    };
+    const std::uint16_t align = static_cast<std::uint16_t>(2 * channels);
+    header += "RIFF";
+    add(claimed > 0xFFFFFFFFu - 36 ? 0xFFFFFFFFu : claimed + 36, 4);
+    header += "WAVEfmt ";
+    add(16, 4), add(1, 2), add(channels, 2), add(rate, 4), add(rate * align, 4), add(align, 2);
+    add(16, 2);
+    header += "data";
+    add(claimed, 4);
+    writeFile(file, header);
+    fs::resize_file(file, header.size() + actual);
+}
+
 TEST(SdlSound, ClipsPlayAndWhatCannotBePlayedGivesTheAlertTone) {
     TempDir temp;
+    // The longest clip of the game is under 20 s: these are not clips but damage.
+    writeClip(temp.path() / "lže.wav", 22050, 1, 0x7FFFFFFF, 4410);
+    writeClip(temp.path() / "deset minut.wav", 8000, 1, 600 * 16000, 600 * 16000);
+    writeClip(temp.path() / "obří.wav", 48000, 8, 1 << 26, 1 << 26);
     writeFile(temp.path() / "rozbitý.wav", "RIFF? ne, jen smetí \x01\x02");
     writeFile(temp.path() / "prázdný.wav", "");
     makeFifo(temp.path() / "roura.wav");
@@ -116,13 +140,22 @@ TEST(SdlSound, ClipsPlayAndWhatCannotBePlayedGivesTheAlertTone) {
         {(temp.path() / "chybí.wav").string(), Outcome::AlertTone},
         {(temp.path() / "rozbitý.wav").string(), Outcome::AlertTone},
         {(temp.path() / "prázdný.wav").string(), Outcome::AlertTone},
-        {temp.path().string(), Outcome::AlertTone},                  // a directory
-        {(temp.path() / "roura.wav").string(), Outcome::AlertTone},  // a FIFO: never blocks
-        {clip, Outcome::Played},                                     // cutting off the tone
-        {clip, Outcome::Played},                                     // cutting off itself
+        {temp.path().string(), Outcome::AlertTone},                        // a directory
+        {(temp.path() / "roura.wav").string(), Outcome::AlertTone},        // a FIFO: never blocks
+        {(temp.path() / "lže.wav").string(), Outcome::AlertTone},          // claims 2 GB
+        {(temp.path() / "deset minut.wav").string(), Outcome::AlertTone},  // 9.6 MB
+        {(temp.path() / "obří.wav").string(), Outcome::AlertTone},         // 64 MB for 22 s
+        {clip, Outcome::Played},                                           // cutting off the tone
+        {clip, Outcome::Played},                                           // cutting off itself
     };
     for (const auto& [file, outcome] : rows) EXPECT_EQ(audio.play(file), outcome) << file;
     EXPECT_TRUE(audio.isOpen());
+    // Every clip of the game, in either language, lies within the bounds.
+    for (const std::string folder : {"zvuky", "zvuky/en"})
+        for (const std::string& name : soundClips())
+            EXPECT_EQ(audio.play(utf8Of(sourceDir() / folder / pathFromUtf8(name))),
+                      Outcome::Played)
+                << folder << "/" << name;
 }
 
 // At rest the device is closed, so that its thread does not wake the machine; a clip opens it.

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <string_view>
 #include <system_error>
 
 #include <SDL.h>
@@ -10,6 +12,56 @@
 #include "scenes/model/utf8_path.h"
 
 namespace orval {
+namespace {
+
+// The longest clip of the game is under 20 s: a clip may last a minute and take 16 MB, as a
+// minute of CD sound does. Anything more is damage, and would hold the click that plays it while
+// it is decoded whole.
+constexpr std::uint32_t kMaxClipSeconds = 60;
+constexpr std::uintmax_t kMaxClipBytes = 16 << 20;
+
+std::uint32_t littleEndian(const unsigned char* bytes, int count) {
+    std::uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[i];
+    return value;
+}
+
+// Whether the file is a WAV clip of a sane length, from its header alone: a regular file (a FIFO
+// would block), no larger than the bound, whose sound, as its header claims it, lies within the
+// file and lasts no longer than the bound.
+bool isSaneClip(const std::string& file) {
+    const std::filesystem::path path = pathFromUtf8(file);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > kMaxClipBytes) return false;
+    std::ifstream in(path, std::ios::binary);
+    unsigned char riff[12] = {};
+    if (!in.read(reinterpret_cast<char*>(riff), sizeof riff) ||
+        std::string_view(reinterpret_cast<const char*>(riff), 4) != "RIFF" ||
+        std::string_view(reinterpret_cast<const char*>(riff + 8), 4) != "WAVE")
+        return false;
+    std::uint32_t bytesPerSecond = 0;
+    std::uintmax_t at = sizeof riff;
+    for (int chunks = 0; chunks < 16; ++chunks) {
+        unsigned char chunk[16] = {};
+        in.seekg(static_cast<std::streamoff>(at));
+        if (!in.read(reinterpret_cast<char*>(chunk), 8)) return false;
+        const std::string_view id(reinterpret_cast<const char*>(chunk), 4);
+        const std::uint32_t length = littleEndian(chunk + 4, 4);
+        if (length > size - at - 8) return false;  // claims more than the file holds
+        if (id == "fmt ") {
+            if (length < 16 || !in.read(reinterpret_cast<char*>(chunk + 8), 8)) return false;
+            bytesPerSecond = littleEndian(chunk + 8 + 4, 4);
+        } else if (id == "data") {
+            return bytesPerSecond > 0 && length / bytesPerSecond < kMaxClipSeconds;
+        }
+        at += 8 + length + (length & 1);  // chunks are padded to an even length
+    }
+    return false;
+}
+
+}  // namespace
 
 void SdlAudio::ChunkDeleter::operator()(Mix_Chunk* chunk) const { Mix_FreeChunk(chunk); }
 
@@ -65,10 +117,7 @@ SdlAudio::Outcome SdlAudio::play(const std::string& file) noexcept {
     if (!open()) return Outcome::Silent;
     stopAndFree();
     quietSince_.reset();
-    // Only a regular file is read: a FIFO in its place would freeze the click that plays it.
-    std::error_code error;
-    if (std::filesystem::is_regular_file(pathFromUtf8(file), error))
-        clip_.reset(Mix_LoadWAV(file.c_str()));
+    if (isSaneClip(file)) clip_.reset(Mix_LoadWAV(file.c_str()));
     const Outcome outcome = clip_ ? Outcome::Played : Outcome::AlertTone;
     Mix_Chunk* chunk = clip_ ? clip_.get() : alert_.get();
     if (!chunk || Mix_PlayChannel(0, chunk, 0) < 0) return Outcome::Silent;

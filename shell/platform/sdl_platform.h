@@ -19,7 +19,8 @@ class SdlPlatform final : public SdlPlatformBase {
   public:
     // Starts SDL. Without a display it still constructs, and the first window it is asked for
     // fails with the reason.
-    SdlPlatform() : scale_(session_.requestedScale()) {}
+    explicit SdlPlatform(QuitSignals* signals = nullptr)
+        : SdlPlatformBase(signals), scale_(session_.requestedScale()) {}
     ~SdlPlatform() override = default;
     SdlPlatform(const SdlPlatform&) = delete;
     SdlPlatform& operator=(const SdlPlatform&) = delete;

@@ -30,7 +30,8 @@ std::filesystem::path executableDirectory() {
 
 void SdlSession::CursorDeleter::operator()(SDL_Cursor* cursor) const { SDL_FreeCursor(cursor); }
 
-SdlSession::SdlSession() {
+SdlSession::SdlSession(QuitSignals* signals) : signals_(signals) {
+    if (signals_ && signals_->watching()) SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Each window draws through its surface in software; no GL context per window.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Without it the click that activates a window is dropped.
@@ -44,6 +45,13 @@ SdlSession::SdlSession() {
     // surface through a texture, which it makes only when allowed to.
     if (std::string_view(SDL_GetCurrentVideoDriver()) == "wayland")
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
+    // An event no one reads, only so that a wait wakes and looks at the signals again.
+    if (signals_)
+        signals_->wakeWith([] {
+            SDL_Event wake{};
+            wake.type = SDL_USEREVENT;
+            SDL_PushEvent(&wake);
+        });
 
     // SDL scales nothing on X11: a screen the desktop shows at 200 % gets the game at 2x from us.
     ScaleSettings settings;
@@ -56,7 +64,8 @@ SdlSession::SdlSession() {
 }
 
 SdlSession::~SdlSession() {
-    audio_.reset();  // before SDL goes
+    if (signals_) signals_->wakeWith({});  // no event pushed while SDL goes
+    audio_.reset();                        // before SDL goes
     cursors_.clear();
     SDL_Quit();
 }
@@ -78,6 +87,11 @@ Rect SdlSession::displayArea() const {
 std::optional<SDL_Event> SdlSession::waitEvent(std::optional<std::uint64_t> deadline) {
     if (!videoError_.empty()) return std::nullopt;
     while (true) {
+        if (signals_ && signals_->take()) {
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            return quit;
+        }
         // The sound device, while open, is looked at now and then, so that it closes once quiet.
         const std::uint64_t current = now();
         audio_->closeIfQuiet(current);

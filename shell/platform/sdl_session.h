@@ -17,6 +17,7 @@
 #include "scenes/model/geometry.h"
 #include "shell/platform/desktop_system.h"
 #include "shell/platform/platform.h"
+#include "shell/platform/quit_signals.h"
 #include "shell/platform/sdl_audio.h"
 
 struct SDL_Cursor;
@@ -29,8 +30,8 @@ std::filesystem::path executableDirectory();
 class SdlSession {
   public:
     // Starts SDL's video and timer subsystems. Without a display it still constructs, and
-    // `videoError` says why there is none.
-    SdlSession();
+    // `videoError` says why there is none. With `signals`, a quit signal is a quit event.
+    explicit SdlSession(QuitSignals* signals = nullptr);
     ~SdlSession();
     SdlSession(const SdlSession&) = delete;
     SdlSession& operator=(const SdlSession&) = delete;
@@ -46,7 +47,8 @@ class SdlSession {
 
     std::uint64_t now() const;
     // The next SDL event, at most until `deadline` (on now()'s clock), or forever without one;
-    // nothing when the deadline came first. Closes the quiet sound device meanwhile.
+    // nothing when the deadline came first. Closes the quiet sound device meanwhile. A quit
+    // signal, even one that came before SDL started, is an SDL_QUIT.
     std::optional<SDL_Event> waitEvent(std::optional<std::uint64_t> deadline);
 
     // Shows the cursor of this PNG drawn at `scale` (empty: the arrow).
@@ -64,6 +66,7 @@ class SdlSession {
     SDL_Cursor* cursorFor(const std::string& file, int scale);
 
     DesktopSystem system_;  // first made, last gone: it outlives SDL's video
+    QuitSignals* signals_ = nullptr;
     std::string videoError_;
     int requestedScale_ = 1;
     std::unique_ptr<SdlAudio> audio_ = std::make_unique<SdlAudio>();
@@ -75,6 +78,8 @@ class SdlSession {
 // outlives every window of the platform built on it.
 class SdlPlatformBase : public Platform {
   public:
+    explicit SdlPlatformBase(QuitSignals* signals) : session_(signals) {}
+
     std::uint64_t now() override { return session_.now(); }
     void playSound(const std::string& file) override { session_.playSound(file); }
     void stopSound() override { session_.stopSound(); }

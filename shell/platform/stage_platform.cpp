@@ -35,8 +35,8 @@ void StagePlatform::WindowDeleter::operator()(SDL_Window* window) const {
     SDL_DestroyWindow(window);
 }
 
-StagePlatform::StagePlatform(bool fullscreen)
-    : fullscreen_(fullscreen), stage_(session_.requestedScale()) {}
+StagePlatform::StagePlatform(bool fullscreen, QuitSignals* signals)
+    : SdlPlatformBase(signals), fullscreen_(fullscreen), stage_(session_.requestedScale()) {}
 
 StagePlatform::~StagePlatform() {
     windows_.clear();

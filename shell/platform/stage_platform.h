@@ -20,7 +20,7 @@ namespace orval {
 class StagePlatform final : public SdlPlatformBase {
   public:
     // Starts SDL; the stage's window opens with the first game window, fullscreen if asked.
-    explicit StagePlatform(bool fullscreen);
+    explicit StagePlatform(bool fullscreen, QuitSignals* signals = nullptr);
     ~StagePlatform() override;
     StagePlatform(const StagePlatform&) = delete;
     StagePlatform& operator=(const StagePlatform&) = delete;
