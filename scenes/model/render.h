@@ -1,6 +1,8 @@
 // Drawing a scene window from its description and its current flags.
 #pragma once
 
+#include <optional>
+
 #include "scenes/model/canvas.h"
 #include "scenes/model/pictures.h"
 #include "scenes/model/state.h"
@@ -13,7 +15,13 @@ struct RenderOptions {
     bool outlineHotspots = false;  // snapshots: outline and name every control that takes clicks
     bool markHotspots = false;     // the player's aid: each hotspot a click reaches, outlined,
                                    // with its cursor's picture in the middle
+    std::optional<Rect> focusRing;  // the keyboard's mark: a ring around this area
+    bool soundOff = false;          // the crossed speaker in the upper right corner
 };
+
+// The picture of the crossed speaker, and how far it stays from the window's edges.
+inline constexpr const char* kSoundOffPicture = "pictures/sound-off.png";
+inline constexpr int kSoundOffMargin = 6;
 
 // Draws the whole client area of the scene into `canvas` (which has the client size).
 void renderScene(const SceneDescription& scene, const SceneFlags& flags,
