@@ -26,8 +26,6 @@ class GameError : public std::runtime_error {
 constexpr const char* kErrorTitle = "ORVAL KESK – chyba";
 // The inventory floats over the place it is used in: its lines belong under that place.
 constexpr std::string_view kInventory = "Inventář";
-// About 15 letters a second: a line stays up at least this long for each letter.
-constexpr std::uint64_t kReadingMsPerLetter = 1000 / 15;
 
 // Places the requested window in the middle of the screen's usable area.
 void centre(WindowRequest& request, const Rect& screen) {
@@ -42,9 +40,9 @@ Runtime::Runtime(Platform& platform, std::filesystem::path baseDir, const Handle
     : platform_(platform),
       baseDir_(std::move(baseDir)),
       handlers_(handlers),
-      pictures_(baseDir_ / "data"),
-      captions_(std::move(captions)) {
+      pictures_(baseDir_ / "data") {
     addDescriptions(std::move(descriptions));
+    subtitles_.setCaptions(std::move(captions));
 }
 
 Runtime::~Runtime() { closeEverything(); }
@@ -180,7 +178,7 @@ void Runtime::broughtForward(const std::string& scene) {
     std::erase(forward_, scene);
     forward_.push_back(scene);
     // The subtitles float above every scene, the one just brought forward too.
-    if (subtitles_ && subtitles_->window) platform_.showWindow(*subtitles_->window);
+    subtitles_.raise();
 }
 
 void Runtime::unload(std::string_view scene) {
@@ -190,7 +188,7 @@ void Runtime::unload(std::string_view scene) {
     e.state.reset();
     platform_.closeWindow(window);
     std::erase(forward_, std::string(scene));
-    if (subtitles_ && subtitles_->anchor == scene) closeSubtitles();  // its words go with it
+    subtitles_.sceneGone(scene);  // its words go with it
     // A press on the old window must not complete as a click on a reloaded one.
     if (press_ && press_->scene == scene) press_.reset();
     const bool anyLoaded = std::any_of(scenes_.begin(), scenes_.end(), [](const auto& item) {
@@ -241,46 +239,15 @@ void Runtime::playSound(std::string_view path) {
     try {
         startSubtitles(path);
     } catch (const std::exception&) {
-        closeSubtitles();  // words that cannot be shown never stop the game
+        subtitles_.stop();  // words that cannot be shown never stop the game
     }
 }
 
 void Runtime::startSubtitles(std::string_view path) {
-    closeSubtitles();  // a new clip cuts off the old one's words with its sound
-    const std::string_view name = path.substr(path.rfind('/') + 1);
-    const auto clip = captions_.find(name);
+    subtitles_.stop();  // a new clip cuts off the old one's words with its sound
     const std::optional<std::string> anchor = subtitleAnchor();
-    if (clip == captions_.end() || !anchor) return;
-    const int width = entry(*anchor).state->placed.w;
-    Subtitles words;
-    words.anchor = *anchor;
-    const std::uint64_t start = platform_.now();
-    std::uint64_t readUntil = start;  // a page is never cut short before it can be read
-    // A clip's pages depend only on the window's width: laid out once, replayed instantly.
-    auto& paged = pagedClips_[{clip->first, width}];
-    if (paged.empty())
-        for (const Cue& cue : clip->second.cues) paged.push_back(pageCue(cue, width, fonts_));
-    for (std::size_t c = 0; c < paged.size(); ++c) {
-        const Cue& cue = clip->second.cues[c];
-        std::vector<SubtitlePage> pages = paged[c];
-        std::size_t letters = 0, before = 0;
-        for (const SubtitlePage& page : pages) letters += page.letters;
-        for (SubtitlePage& page : pages) {
-            // Pages of one cue share its time by their letters.
-            const std::uint64_t due =
-                start + cue.startMs +
-                (cue.endMs - cue.startMs) * before / std::max<std::size_t>(letters, 1);
-            const std::uint64_t at = std::max(due, readUntil);
-            before += page.letters;
-            readUntil = at + page.letters * kReadingMsPerLetter;
-            words.showAt.push_back(at);
-            words.pages.push_back(std::move(page));
-        }
-        words.hideAt = std::max(start + cue.endMs, readUntil);
-    }
-    if (words.pages.empty()) return;
-    subtitles_ = std::move(words);
-    advanceSubtitles();
+    if (!anchor) return;
+    subtitles_.play(path.substr(path.rfind('/') + 1), *anchor, entry(*anchor).state->placed);
 }
 
 std::optional<std::string> Runtime::subtitleAnchor() const {
@@ -291,65 +258,6 @@ std::optional<std::string> Runtime::subtitleAnchor() const {
         if (*it != kInventory && isShown(*it)) return *it;
     if (spokeFromAScene) return speaking_;
     return std::nullopt;
-}
-
-std::optional<std::uint64_t> Runtime::nextSubtitleChange() const {
-    if (!subtitles_) return std::nullopt;
-    const std::size_t next = subtitles_->current ? *subtitles_->current + 1 : 0;
-    return next < subtitles_->showAt.size() ? subtitles_->showAt[next] : subtitles_->hideAt;
-}
-
-void Runtime::advanceSubtitles() {
-    if (!subtitles_) return;
-    const std::uint64_t now = platform_.now();
-    if (now >= subtitles_->hideAt) {
-        closeSubtitles();
-        return;
-    }
-    std::optional<std::size_t> page;
-    for (std::size_t i = 0; i < subtitles_->showAt.size() && subtitles_->showAt[i] <= now; ++i)
-        page = i;
-    if (page == subtitles_->current) return;
-    subtitles_->current = page;
-    presentSubtitles();
-}
-
-void Runtime::presentSubtitles() {
-    if (!subtitles_) return;
-    Subtitles& words = *subtitles_;
-    if (!subtitlesOn_ || !words.current) {
-        if (words.window) platform_.closeWindow(*std::exchange(words.window, std::nullopt));
-        return;
-    }
-    const SubtitlePage& page = words.pages[*words.current];
-    if (!words.window) {
-        // Right below the window of the scene that spoke, as wide; above it where the screen
-        // ends below it.
-        const Rect scene = entry(words.anchor).state->placed;
-        const Rect screen = platform_.usableBounds();
-        WindowRequest request;
-        request.kind = WindowKind::Subtitles;
-        request.title = "Titulky";
-        request.x = scene.x;
-        request.width = scene.w;
-        request.height = subtitleHeight(fonts_);
-        request.y = scene.y + scene.h;
-        if (request.y + request.height > screen.y + screen.h) request.y = scene.y - request.height;
-        if (request.y < screen.y) request.y = screen.y + screen.h - request.height;
-        words.window = platform_.openWindow(request, *this);
-        platform_.invalidate(*words.window);
-        platform_.showWindow(*words.window);
-    } else {
-        platform_.invalidate(*words.window);
-    }
-    platform_.setSubtitle(*words.window, page.speaker->key, page.words);
-}
-
-void Runtime::closeSubtitles() {
-    if (!subtitles_) return;
-    const std::optional<WindowId> window = subtitles_->window;
-    subtitles_.reset();
-    if (window) platform_.closeWindow(*window);
 }
 
 void Runtime::openLink(std::string_view address) { OpenLink(platform_, address); }
@@ -411,11 +319,7 @@ Canvas Runtime::render(std::string_view scene, const RenderOptions& options) {
 }
 
 void Runtime::paint(WindowId window, Canvas& canvas) {
-    if (subtitles_ && subtitles_->window == window && subtitles_->current) {
-        renderSubtitle(subtitles_->pages[*subtitles_->current], fonts_, canvas);
-    } else if (box_ && box_->window == window) {
-        renderMessageBox(box_->title, box_->text, fonts_, canvas, box_->pressed);
-    } else if (const std::optional<std::string> scene = sceneOfWindow(window)) {
+    if (const std::optional<std::string> scene = sceneOfWindow(window)) {
         RenderOptions options;
         options.markHotspots = hotspotsMarked_;
         drawScene(entry(*scene), canvas, options);
@@ -442,80 +346,14 @@ void Runtime::updateCursor(const std::string& scene, int x, int y) {
 }
 
 bool Runtime::showBox(std::string_view title, std::string_view text) {
-    Box box;
-    box.title = std::string(title);
-    box.text = std::string(text);
-    box.layout = layoutMessageBox(title, text, fonts_);
-    const Rect screen = platform_.usableBounds();
-    WindowRequest request;
-    request.kind = WindowKind::MessageBox;
-    request.title = box.title;
-    request.text = box.text;
-    request.width = box.layout.width;
-    request.height = box.layout.height;
-    centre(request, screen);
-    request.okButton = box.layout.okButton;
-    box.window = platform_.openWindow(request, *this);
-    box_ = std::move(box);
-    platform_.invalidate(box_->window);
-    platform_.showWindow(box_->window);
-    platform_.setCursor("");
+    box_.emplace(platform_, fonts_, title, text);
+    box_->show();
     // The game's own loop runs on, but only the box takes input and no timer ticks.
-    while (!box_->answered && step(std::nullopt)) {
+    while (box_ && !box_->answered() && step(std::nullopt)) {
     }
-    const bool quit = box_->quit;
-    closeBox();
-    return !quit;
-}
-
-void Runtime::closeBox() {
-    if (!box_) return;
-    const WindowId window = box_->window;
+    const bool quit = !box_ || box_->quitRequested();
     box_.reset();
-    platform_.closeWindow(window);
-}
-
-void Runtime::handleBoxInput(const InputEvent& event) {
-    Box& box = *box_;
-    const bool onBox = event.window == box.window;
-    const bool onOk = onBox && box.layout.okButton.contains(event.x, event.y);
-    switch (event.type) {
-        case InputEvent::Type::MouseMove:
-            platform_.setCursor("");
-            return;
-        case InputEvent::Type::MouseDown:
-            if (!onBox) {
-                platform_.showWindow(box.window);  // the box stays in front until answered
-            } else if (onOk) {
-                box.pressed = true;
-                platform_.invalidate(box.window);
-            }
-            return;
-        case InputEvent::Type::MouseUp:
-            if (!onBox) return;
-            if (box.pressed && onOk) box.answered = true;
-            if (box.pressed) {
-                box.pressed = false;
-                platform_.invalidate(box.window);
-            }
-            return;
-        case InputEvent::Type::KeyActivate:
-        case InputEvent::Type::KeyCancel:
-            box.answered = true;
-            return;
-        case InputEvent::Type::Key:
-            if (event.key == ' ') box.answered = true;
-            return;
-        case InputEvent::Type::CloseRequest:
-            // Closing the box answers it; closing a scene window behind it ends the game.
-            box.answered = true;
-            box.quit = !onBox;
-            return;
-        case InputEvent::Type::Quit:
-            box.answered = true;
-            box.quit = true;
-            return;
-    }
+    return !quit;
 }
 
 void Runtime::handleInput(const InputEvent& event) {
@@ -590,11 +428,10 @@ void Runtime::handleKey(char key) {
     switch (key) {
         case ' ':  // enough of this line: its sound and its words end together
             platform_.stopSound();
-            closeSubtitles();
+            subtitles_.stop();
             return;
         case 't':
-            subtitlesOn_ = !subtitlesOn_;
-            presentSubtitles();
+            subtitles_.toggle();
             return;
         case 'm':
             muted_ = !muted_;
@@ -660,14 +497,14 @@ void Runtime::fail(const std::string& message) {
     if (!first) return;  // a failure while reporting one: stderr has the first
     fatalMessage_ = message;
     std::fprintf(stderr, "orval-kesk: %s\n", message.c_str());
-    closeBox();
+    box_.reset();
     closeEverything();
     try {
         showBox(kErrorTitle, message);
     } catch (const std::exception&) {
         // Without a font of its own the game cannot draw the box: the window system's plain
         // one shows it (and without a display, stderr has it).
-        closeBox();
+        box_.reset();
         platform_.showPlainError(kErrorTitle, message);
     }
 }
@@ -688,15 +525,15 @@ bool Runtime::step(std::optional<std::uint64_t> until) {
     if (finished_ && !box_) return false;
     // While a box is open the timers wait: the box holds the game as a modal window does.
     // The words of the clip playing go on, as its sound does.
-    const std::optional<std::uint64_t> words = nextSubtitleChange();
+    const std::optional<std::uint64_t> words = subtitles_.nextChange();
     std::optional<std::uint64_t> deadline = box_ ? std::nullopt : nextDeadline();
     if (words && (!deadline || *words < *deadline)) deadline = words;
     if (deadline && *deadline <= platform_.now()) {
         if (words && *words <= platform_.now()) {
             try {
-                advanceSubtitles();
+                subtitles_.advance();
             } catch (const std::exception&) {
-                closeSubtitles();
+                subtitles_.stop();
             }
         } else {
             guarded([&] { fireDueTimer(); });
@@ -711,9 +548,9 @@ bool Runtime::step(std::optional<std::uint64_t> until) {
             guarded([&] { handleInput(*event); });
         } else {
             try {
-                handleBoxInput(*event);
+                box_->handle(*event);
             } catch (const std::exception&) {
-                box_->answered = true;  // a box that cannot be drawn cannot hold the game
+                box_->abandon();  // a box that cannot be drawn cannot hold the game
             }
         }
         return true;
@@ -724,7 +561,7 @@ bool Runtime::step(std::optional<std::uint64_t> until) {
 
 void Runtime::closeEverything() {
     press_.reset();
-    closeSubtitles();
+    subtitles_.stop();
     for (auto& [name, e] : scenes_) {
         if (!e.state) continue;
         const WindowId window = e.state->window;
@@ -737,8 +574,8 @@ void Runtime::start(std::string_view firstScene) {
     const std::string first(firstScene);
     guarded([&] {
         if (scenes_.empty()) addDescriptions(loadGameDescriptions(baseDir_ / "data", handlers_));
-        if (captions_.empty())
-            captions_ = loadCaptions(baseDir_ / "data" / "captions.tsv", soundClips());
+        if (!subtitles_.hasCaptions())
+            subtitles_.setCaptions(loadCaptions(baseDir_ / "data" / "captions.tsv", soundClips()));
         show(first);
     });
     // With the menu up, find the fonts and check every other picture now, so that no click

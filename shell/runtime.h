@@ -18,9 +18,10 @@
 #include "scenes/model/pictures.h"
 #include "scenes/model/render.h"
 #include "scenes/model/state.h"
-#include "scenes/model/subtitles.h"
 #include "scenes/model/text.h"
+#include "shell/message_box.h"
 #include "shell/platform/platform.h"
+#include "shell/subtitle_track.h"
 
 namespace orval {
 
@@ -81,6 +82,10 @@ class Runtime final : public Game, private WindowPainter {
     bool finished() const { return finished_; }
     int exitStatus() const { return exitStatus_; }
     const std::string& fatalMessage() const { return fatalMessage_; }
+    // The message box open now, if any.
+    const MessageBoxWindow* openBox() const { return box_ ? &*box_ : nullptr; }
+    // The subtitle page shown now, if any.
+    std::optional<SubtitleTrack::Shown> subtitleShown() const { return subtitles_.shown(); }
     // Renders a loaded scene as it looks now into a canvas of its own at the display scale (the
     // snapshot tool).
     Canvas render(std::string_view scene, const RenderOptions& options = {});
@@ -103,25 +108,6 @@ class Runtime final : public Game, private WindowPainter {
         std::string scene;
         int control = -1;
     };
-    // The words of the clip playing, page by page, on the game's clock.
-    struct Subtitles {
-        std::string anchor;  // the scene they belong to: they lie below its window
-        std::vector<SubtitlePage> pages;
-        std::vector<std::uint64_t> showAt;  // when each page comes up
-        std::uint64_t hideAt = 0;           // when the last one goes
-        std::optional<std::size_t> current;
-        std::optional<WindowId> window;  // while a page shows and subtitles are on
-    };
-    // The open message box; while it is there, only it takes input and no timer ticks.
-    struct Box {
-        WindowId window = 0;
-        std::string title, text;
-        MessageBoxLayout layout;
-        bool pressed = false;   // the OK button is held down
-        bool answered = false;  // OK, Enter, Space or Escape
-        bool quit = false;      // the player or the system asked to end the program meanwhile
-    };
-
     void addDescriptions(std::vector<SceneDescription> descriptions);
     Entry& entry(std::string_view scene);
     const Entry& entry(std::string_view scene) const;
@@ -139,7 +125,6 @@ class Runtime final : public Game, private WindowPainter {
     // Draws a loaded scene as its window shows it.
     void drawScene(const Entry& e, Canvas& canvas, RenderOptions options);
     void handleInput(const InputEvent& event);
-    void handleBoxInput(const InputEvent& event);
     bool fireDueTimer();
     std::optional<std::uint64_t> nextDeadline() const;
     void guarded(const std::function<void()>& work);
@@ -147,22 +132,16 @@ class Runtime final : public Game, private WindowPainter {
     // Shows a modal box and returns when it is answered; false when the program was asked to
     // end meanwhile.
     bool showBox(std::string_view title, std::string_view text);
-    void closeBox();
     void presentDirty();
     void updateCursor(const std::string& scene, int x, int y);
     // The keys of the whole game: subtitles, sound, hotspots, the line playing.
     void handleKey(char key);
     // Presses the scene's command button, if it has one that can be pressed.
     bool pressCommandButton(const std::string& scene);
-    void startSubtitles(std::string_view path);
     // The scene a clip's words belong under: the one that spoke, unless it floats over the
     // others (the inventory) or is gone (the conversation's farewell).
     std::optional<std::string> subtitleAnchor() const;
-    std::optional<std::uint64_t> nextSubtitleChange() const;
-    void advanceSubtitles();
-    // Opens, repaints or closes the subtitle window to match the page and the T key.
-    void presentSubtitles();
-    void closeSubtitles();
+    void startSubtitles(std::string_view path);
     void broughtForward(const std::string& scene);
     void closeEverything();
 
@@ -175,14 +154,11 @@ class Runtime final : public Game, private WindowPainter {
     Fonts fonts_;
     std::optional<int> scale_;  // the display scale the pictures are drawn for, once settled
     std::optional<Press> press_;
-    std::optional<Box> box_;
-    Captions captions_;
-    std::optional<Subtitles> subtitles_;
-    // Each clip's pages, cue by cue, for a window width.
-    std::map<std::pair<std::string, int>, std::vector<std::vector<SubtitlePage>>> pagedClips_;
+    // The open message box; while it is there, only it takes input and no timer ticks.
+    std::optional<MessageBoxWindow> box_;
+    SubtitleTrack subtitles_{platform_, fonts_};
     std::string speaking_;              // the scene whose handler runs now
     std::vector<std::string> forward_;  // scenes in the order they last came forward
-    bool subtitlesOn_ = true;
     bool muted_ = false;
     bool hotspotsMarked_ = false;
     bool finished_ = false;

@@ -417,6 +417,8 @@ TEST(Runtime, TheProgramReportsADamagedPictureRightAfterTheMenuOpens) {
     writeFile(temp.path() / "data" / "pictures" / "villa.png", truncatedPicture("villa.png", "?"));
     HeadlessPlatform platform;
     Runtime runtime(platform, temp.path(), gameHandlers(), gameDescriptions(temp.path()));
+    const RuntimeReader reader(runtime);
+    platform.readWith(&reader);
     EXPECT_EQ(runtime.run(), 1);
     ASSERT_EQ(platform.messages().size(), 1u);
     EXPECT_TRUE(mentions(platform.messages()[0].text, "villa.png"));

@@ -9,7 +9,22 @@ namespace orval::testing {
 
 std::filesystem::path sourceDir() { return ORVAL_SOURCE_DIR; }
 
+std::optional<WindowReader::Box> RuntimeReader::boxIn(WindowId window) const {
+    const Runtime* runtime = runtime_();
+    const MessageBoxWindow* box = runtime ? runtime->openBox() : nullptr;
+    if (!box || box->window() != window) return std::nullopt;
+    return Box{box->title(), box->text(), box->okButton()};
+}
+
+std::optional<WindowReader::Words> RuntimeReader::wordsIn(WindowId window) const {
+    const Runtime* runtime = runtime_();
+    const auto shown = runtime ? runtime->subtitleShown() : std::nullopt;
+    if (!shown || shown->window != window) return std::nullopt;
+    return Words{shown->speaker, shown->words};
+}
+
 TestGame::TestGame(std::string_view firstScene, Rect screen, int scale) : platform(screen, scale) {
+    platform.readWith(&reader);
     registerAllHandlers(handlers);
     runtime = std::make_unique<Runtime>(
         platform, sourceDir(), handlers, loadGameDescriptions(sourceDir() / "data", handlers),

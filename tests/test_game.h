@@ -1,6 +1,7 @@
 // The real game on the headless platform, driven the way a player drives it: by pixels.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,12 +14,27 @@ namespace orval::testing {
 // The source tree, where data/ and zvuky/ lie.
 std::filesystem::path sourceDir();
 
+// The words of the runtime's boxes and subtitles, for the headless twin's record.
+class RuntimeReader final : public WindowReader {
+  public:
+    explicit RuntimeReader(std::function<const Runtime*()> runtime)
+        : runtime_(std::move(runtime)) {}
+    explicit RuntimeReader(const Runtime& runtime) : runtime_([&runtime] { return &runtime; }) {}
+    std::optional<Box> boxIn(WindowId window) const override;
+    std::optional<Words> wordsIn(WindowId window) const override;
+
+  private:
+    std::function<const Runtime*()> runtime_;
+};
+
 class TestGame {
   public:
     // Loads every description and shows `firstScene` as the program does at start, on a
     // screen whose usable area is `screen`, at display scale `scale` if the game fits there.
     explicit TestGame(std::string_view firstScene = "ORVAL", Rect screen = {0, 0, 1280, 1024},
                       int scale = 1);
+    TestGame(const TestGame&) = delete;  // its reader points back at it
+    TestGame& operator=(const TestGame&) = delete;
 
     // Moves the pointer to a pixel of the scene's window (a screen pixel, which is a logical one
     // at scale 1), presses and releases the left button there, then lets the game handle it
@@ -58,6 +74,8 @@ class TestGame {
     HeadlessPlatform platform;
     HandlerRegistry handlers;
     std::unique_ptr<Runtime> runtime;
+    // Reads whichever runtime the game has now (a test may put in another).
+    RuntimeReader reader{[this] { return runtime.get(); }};
 
   private:
     WindowId windowOf(std::string_view scene) const;

@@ -89,9 +89,6 @@ class ForwardingPlatform : public Platform {
     void setCursor(const std::string& file) override { inner.setCursor(file); }
     void playSound(const std::string& file) override { inner.playSound(file); }
     void stopSound() override { inner.stopSound(); }
-    void setSubtitle(WindowId window, std::string_view speaker, std::string_view text) override {
-        inner.setSubtitle(window, speaker, text);
-    }
     void openUrl(const std::string& url) override { inner.openUrl(url); }
     void showPlainError(std::string_view title, std::string_view text) override {
         inner.showPlainError(title, text);

@@ -38,49 +38,56 @@ Rect HeadlessPlatform::usableBounds() { return logicalArea(screen_, scale_); }
 
 WindowId HeadlessPlatform::openWindow(const WindowRequest& request, WindowPainter& painter) {
     const WindowId id = nextWindow_++;
-    windows_.emplace(id, Window{request, placeOnScreen(request, screen_, scale_), &painter, false,
-                                true, std::nullopt, true});
+    const Rect placed = placeOnScreen(request, screen_, scale_);
+    windows_.emplace(id, Window{request, placed, &painter, false, true, std::nullopt, true});
+    stack_.add(id, request.kind, placed);
     return id;
 }
 
 void HeadlessPlatform::showWindow(WindowId window) {
     Window& w = windows_.at(window);
     w.visible = true;
-    stacking_.erase(std::remove(stacking_.begin(), stacking_.end(), window), stacking_.end());
-    stacking_.insert(stacking_.begin(), window);
+    stack_.raise(window);
+    if (w.request.kind == WindowKind::Subtitles) noteWords(window);
     if (w.request.kind != WindowKind::MessageBox) return;
 
     // The player reads the box and presses its OK button, before anything else happens.
-    Message message{w.request.title,    w.request.text, clock_,
-                    w.request.okButton, std::nullopt,   false};
+    const std::uint64_t at = clock_ + readingTime_;
+    const std::optional<WindowReader::Box> box =
+        reader_ ? reader_->boxIn(window) : std::optional<WindowReader::Box>();
+    if (!box) {
+        input_.push_front({{InputEvent::Type::KeyActivate, window, 0, 0}, at});
+        return;
+    }
+    Message message{box->title, box->text, clock_, box->okButton, std::nullopt, false};
     if (keepMessagePixels_) {
         Canvas canvas(w.request.width, w.request.height, scale_);
         w.painter->paint(window, canvas);
         message.pixels.emplace(std::move(canvas));
     }
     messages_.push_back(std::move(message));
-    const Rect& ok = w.request.okButton;
+    const Rect& ok = box->okButton;
     const int x = (ok.x + ok.w / 2) * scale_;
     const int y = (ok.y + ok.h / 2) * scale_;
-    const std::uint64_t at = clock_ + readingTime_;
     input_.push_front({{InputEvent::Type::MouseUp, window, x, y}, at});
     input_.push_front({{InputEvent::Type::MouseDown, window, x, y}, at});
 }
 
 void HeadlessPlatform::closeWindow(WindowId window) {
     Window& w = windows_.at(window);
-    if (w.request.kind == WindowKind::Subtitles) setSubtitle(window, "", "");
+    if (w.request.kind == WindowKind::Subtitles) endWords(window);
     w.open = false;
     w.visible = false;
     w.painter = nullptr;
     w.pixels.reset();  // a closed window shows nothing, and long explorations stay small
-    stacking_.erase(std::remove(stacking_.begin(), stacking_.end(), window), stacking_.end());
+    stack_.remove(window);
 }
 
 void HeadlessPlatform::invalidate(WindowId window) {
     Window& w = windows_.at(window);
     if (!w.open) throw std::logic_error("drawing into a closed window");
     w.stale = true;
+    if (w.request.kind == WindowKind::Subtitles && w.visible) noteWords(window);
 }
 
 const Canvas& HeadlessPlatform::pixels(WindowId id) {
@@ -103,20 +110,27 @@ void HeadlessPlatform::stopSound() {
     if (!sounds_.empty() && !sounds_.back().stoppedAt) sounds_.back().stoppedAt = clock_;
 }
 
-void HeadlessPlatform::setSubtitle(WindowId window, std::string_view speaker,
-                                   std::string_view text) {
+void HeadlessPlatform::endWords(WindowId window) {
     for (Subtitle& shown : subtitles_)
         if (shown.window == window && !shown.until) shown.until = clock_;
-    if (!text.empty())
-        subtitles_.push_back({window, std::string(speaker), std::string(text), clock_, {}});
+}
+
+void HeadlessPlatform::noteWords(WindowId window) {
+    if (!reader_) return;
+    const std::optional<WindowReader::Words> words = reader_->wordsIn(window);
+    for (const Subtitle& shown : subtitles_)
+        if (shown.window == window && !shown.until && words &&
+            WindowReader::Words{shown.speaker, shown.text} == *words)
+            return;  // drawn again, the same words
+    endWords(window);
+    if (words && !words->text.empty())
+        subtitles_.push_back({window, words->speaker, words->text, clock_, {}});
 }
 
 std::vector<WindowId> HeadlessPlatform::visibleWindows() const {
     std::vector<WindowId> result;
-    for (const WindowId id : stacking_) {
-        const Window& w = windows_.at(id);
-        if (w.visible && w.request.kind != WindowKind::Subtitles) result.push_back(id);
-    }
+    for (const WindowId id : stack_.frontToBack())
+        if (windows_.at(id).request.kind != WindowKind::Subtitles) result.push_back(id);
     return result;
 }
 

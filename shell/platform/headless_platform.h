@@ -10,8 +10,27 @@
 #include <vector>
 
 #include "shell/platform/platform.h"
+#include "shell/platform/window_stack.h"
 
 namespace orval {
+
+// What a player reads in a window besides its pixels: the words of a box or of the subtitles.
+// The twin records them as it records sounds; the runtime's read-only views answer it
+// (tests/test_game.h joins the two), so the platform interface carries no text.
+class WindowReader {
+  public:
+    struct Box {
+        std::string title, text;
+        Rect okButton;  // in the box's logical pixels
+    };
+    struct Words {
+        std::string speaker, text;
+        friend bool operator==(const Words&, const Words&) = default;
+    };
+    virtual ~WindowReader() = default;
+    virtual std::optional<Box> boxIn(WindowId window) const = 0;
+    virtual std::optional<Words> wordsIn(WindowId window) const = 0;
+};
 
 class HeadlessPlatform final : public Platform {
   public:
@@ -61,12 +80,15 @@ class HeadlessPlatform final : public Platform {
     void setCursor(const std::string& cursorFile) override { cursor_ = cursorFile; }
     void playSound(const std::string& file) override;
     void stopSound() override;
-    void setSubtitle(WindowId window, std::string_view speaker, std::string_view text) override;
     void openUrl(const std::string& url) override { urls_.push_back(url); }
     void showPlainError(std::string_view title, std::string_view text) override {
         messages_.push_back(
             {std::string(title), std::string(text), clock_, {}, std::nullopt, true});
     }
+
+    // Where the twin reads the words of boxes and subtitles (none: it records no words, and
+    // answers every box with Enter at once).
+    void readWith(const WindowReader* reader) { reader_ = reader; }
 
     // Scripting: input handed out in order; `at` (virtual ms) makes it wait for that moment.
     // The pointer is given in screen pixels of the window, as a player's hand gives it.
@@ -112,7 +134,11 @@ class HeadlessPlatform final : public Platform {
     std::uint64_t clock_ = 0;
     std::deque<Queued> input_;
     std::map<WindowId, Window> windows_;
-    std::vector<WindowId> stacking_;  // open windows, front first
+    // The twin's subtitle record follows what the window shows now.
+    void noteWords(WindowId window);
+    void endWords(WindowId window);
+
+    WindowStack stack_;
     WindowId nextWindow_ = 1;
     std::vector<Sound> sounds_;
     std::vector<Subtitle> subtitles_;
@@ -122,6 +148,7 @@ class HeadlessPlatform final : public Platform {
     std::uint64_t readingTime_ = 0;
     bool keepMessagePixels_ = false;
     bool audioBroken_ = false;
+    const WindowReader* reader_ = nullptr;
 };
 
 }  // namespace orval

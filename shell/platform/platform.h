@@ -33,10 +33,6 @@ struct WindowRequest {
     int x = 0, y = 0;           // client area's upper-left corner on the screen
     int width = 0, height = 0;  // client size
     std::string iconFile;       // absolute path of a PNG, or empty
-    // A message box's text and its OK button (in window pixels): what the headless twin
-    // records and where its player answers; a desktop shows only the pixels.
-    std::string text;
-    Rect okButton;
 };
 
 // One thing the player or the system did, addressed to a window.
@@ -116,9 +112,6 @@ class Platform {
     virtual void playSound(const std::string& file) = 0;
     // Cuts off the clip playing, if any.
     virtual void stopSound() = 0;
-    // The words a subtitle window shows from now on (none: it shows nothing). A desktop only
-    // shows the pixels; the headless twin records them, as it records sounds.
-    virtual void setSubtitle(WindowId window, std::string_view speaker, std::string_view text) = 0;
 
     // Hands the address to the desktop's opener without waiting; failures are ignored.
     virtual void openUrl(const std::string& url) = 0;

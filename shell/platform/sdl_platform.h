@@ -82,7 +82,6 @@ class SdlPlatform final : public Platform {
     void setCursor(const std::string& cursorFile) override;
     void playSound(const std::string& file) override;
     void stopSound() override { audio_->stop(); }
-    void setSubtitle(WindowId, std::string_view, std::string_view) override {}
     void openUrl(const std::string& url) override;
     void showPlainError(std::string_view title, std::string_view text) override;
 

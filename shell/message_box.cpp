@@ -1,0 +1,77 @@
+#include "shell/message_box.h"
+
+namespace orval {
+
+MessageBoxWindow::MessageBoxWindow(Platform& platform, Fonts& fonts, std::string_view title,
+                                   std::string_view text)
+    : platform_(platform),
+      fonts_(fonts),
+      title_(title),
+      text_(text),
+      layout_(layoutMessageBox(title, text, fonts)) {
+    const Rect screen = platform_.usableBounds();
+    WindowRequest request;
+    request.kind = WindowKind::MessageBox;
+    request.title = title_;
+    request.width = layout_.width;
+    request.height = layout_.height;
+    request.x = screen.x + (screen.w - request.width) / 2;
+    request.y = screen.y + (screen.h - request.height) / 2;
+    window_ = platform_.openWindow(request, *this);
+}
+
+void MessageBoxWindow::show() {
+    platform_.invalidate(window_);
+    platform_.showWindow(window_);
+    platform_.setCursor("");
+}
+
+MessageBoxWindow::~MessageBoxWindow() { platform_.closeWindow(window_); }
+
+void MessageBoxWindow::paint(WindowId, Canvas& canvas) {
+    renderMessageBox(title_, text_, fonts_, canvas, pressed_);
+}
+
+void MessageBoxWindow::handle(const InputEvent& event) {
+    const bool onBox = event.window == window_;
+    const bool onOk = onBox && layout_.okButton.contains(event.x, event.y);
+    switch (event.type) {
+        case InputEvent::Type::MouseMove:
+            platform_.setCursor("");
+            return;
+        case InputEvent::Type::MouseDown:
+            if (!onBox) {
+                platform_.showWindow(window_);  // the box stays in front until answered
+            } else if (onOk) {
+                pressed_ = true;
+                platform_.invalidate(window_);
+            }
+            return;
+        case InputEvent::Type::MouseUp:
+            if (!onBox) return;
+            if (pressed_ && onOk) answered_ = true;
+            if (pressed_) {
+                pressed_ = false;
+                platform_.invalidate(window_);
+            }
+            return;
+        case InputEvent::Type::KeyActivate:
+        case InputEvent::Type::KeyCancel:
+            answered_ = true;
+            return;
+        case InputEvent::Type::Key:
+            if (event.key == ' ') answered_ = true;
+            return;
+        case InputEvent::Type::CloseRequest:
+            // Closing the box answers it; closing a scene window behind it ends the game.
+            answered_ = true;
+            quit_ = !onBox;
+            return;
+        case InputEvent::Type::Quit:
+            answered_ = true;
+            quit_ = true;
+            return;
+    }
+}
+
+}  // namespace orval
