@@ -175,9 +175,6 @@ void renderScene(const SceneDescription& scene, const SceneFlags& flags,
 namespace {
 
 constexpr int kBoxTextWidth = 360;
-constexpr int kTitleHeight = 24;
-const Font kBoxFont{"", 12, false, false};
-const Font kTitleFont{"", 12, true, false};
 
 void drawInformationIcon(Canvas& canvas, int x, int y) {
     // A blue disc with a white "i", drawn from rows so it needs no picture file.
@@ -193,39 +190,46 @@ void drawInformationIcon(Canvas& canvas, int x, int y) {
 MessageBoxLayout layoutMessageBox(std::string_view title, std::string_view text, Fonts& fonts) {
     const auto measure = [&](std::string_view s) { return fonts.measure(kBoxFont, s); };
     const auto lines = layoutText(text, kBoxTextWidth, measure);
-    int textWidth = fonts.measure(kTitleFont, title) + 24;
+    int textWidth = fonts.measure(kBoxBoldFont, title) + 24;
     for (const std::string& line : lines) textWidth = std::max(textWidth, measure(line));
     const int textHeight = static_cast<int>(lines.size()) * fonts.lineHeight(kBoxFont);
     MessageBoxLayout layout;
     layout.width = std::max(220, 16 + 32 + 14 + textWidth + 20);
     const int body = std::max(32, textHeight);
-    layout.okButton = {0, kTitleHeight + 18 + body + 18, 88, 26};
+    layout.okButton = {0, kBoxTitleHeight + 18 + body + 18, 88, 26};
     layout.okButton.x = (layout.width - layout.okButton.w) / 2;
     layout.height = layout.okButton.y + layout.okButton.h + 14;
     return layout;
 }
 
-void renderMessageBox(std::string_view title, std::string_view text, Fonts& fonts, Canvas& canvas,
-                      bool okPressed) {
-    const MessageBoxLayout layout = layoutMessageBox(title, text, fonts);
+void drawBoxFrame(std::string_view title, Fonts& fonts, Canvas& canvas) {
     const Rect all = canvas.bounds();
     canvas.fill(all, {240, 240, 240}, all);
     canvas.outline(all, {17, 116, 225}, all);
-    canvas.fill({1, 1, all.w - 2, kTitleHeight}, {17, 116, 225}, all);
-    fonts.drawLine(canvas, kTitleFont, title, kWhite, 8,
-                   (kTitleHeight - fonts.lineHeight(kTitleFont)) / 2 + 1, all);
-    drawInformationIcon(canvas, 16, kTitleHeight + 18);
-    fonts.drawText(
-        canvas, kBoxFont, text, kBlack,
-        {16 + 32 + 14, kTitleHeight + 18, kBoxTextWidth, layout.okButton.y - kTitleHeight - 18},
-        all);
+    canvas.fill({1, 1, all.w - 2, kBoxTitleHeight}, {17, 116, 225}, all);
+    fonts.drawLine(canvas, kBoxBoldFont, title, kWhite, 8,
+                   (kBoxTitleHeight - fonts.lineHeight(kBoxBoldFont)) / 2 + 1, all);
+}
+
+void drawOkButton(const Rect& button, bool pressed, Fonts& fonts, Canvas& canvas) {
     ControlDescription ok;
     ok.caption = "OK";
     ok.font = kBoxFont;
     ok.backColour = Colour{225, 225, 225};
-    Rect button = layout.okButton;
-    if (okPressed) button = {button.x + 1, button.y + 1, button.w, button.h};
-    drawButton(canvas, fonts, ok, button, all, true);
+    const Rect face = pressed ? Rect{button.x + 1, button.y + 1, button.w, button.h} : button;
+    drawButton(canvas, fonts, ok, face, canvas.bounds(), true);
+}
+
+void renderMessageBox(std::string_view title, std::string_view text, Fonts& fonts, Canvas& canvas,
+                      bool okPressed) {
+    const MessageBoxLayout layout = layoutMessageBox(title, text, fonts);
+    drawBoxFrame(title, fonts, canvas);
+    drawInformationIcon(canvas, 16, kBoxTitleHeight + 18);
+    fonts.drawText(
+        canvas, kBoxFont, text, kBlack,
+        {16 + 32 + 14, kBoxTitleHeight + 18, kBoxTextWidth, layout.okButton.y - kBoxTitleHeight - 18},
+        canvas.bounds());
+    drawOkButton(layout.okButton, okPressed, fonts, canvas);
 }
 
 }  // namespace orval

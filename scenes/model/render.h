@@ -34,6 +34,14 @@ struct MessageBoxLayout {
     Rect okButton;
 };
 MessageBoxLayout layoutMessageBox(std::string_view title, std::string_view text, Fonts& fonts);
+// What every box of the game's own shares: a light face in an azure frame under a title bar,
+// the body's face, and an OK button (pushed in while it is held down).
+inline constexpr int kBoxTitleHeight = 24;
+inline const Font kBoxFont{"", 12, false, false};
+inline const Font kBoxBoldFont{"", 12, true, false};
+void drawBoxFrame(std::string_view title, Fonts& fonts, Canvas& canvas);
+void drawOkButton(const Rect& button, bool pressed, Fonts& fonts, Canvas& canvas);
+
 void renderMessageBox(std::string_view title, std::string_view text, Fonts& fonts, Canvas& canvas,
                       bool okPressed);
 
