@@ -151,7 +151,7 @@ class Runtime final : public Game, private WindowPainter {
     std::map<std::string, Entry, std::less<>> scenes_;
     std::vector<std::string> order_;  // scene names in description order
     PictureStore pictures_;
-    Fonts fonts_;
+    Fonts fonts_{[this] { return platform_.fontFiles(); }};
     std::optional<int> scale_;  // the display scale the pictures are drawn for, once settled
     std::optional<Press> press_;
     // The open message box; while it is there, only it takes input and no timer ticks.

@@ -127,6 +127,32 @@ TEST(Drawing, EveryPictureAndCursorIsDrawnAgainAtTwoAndThreeTimesItsSize) {
     EXPECT_GE(checked, 2 * 30);
 }
 
+// A picture with words has its English twin in pictures/en/ at every scale, in the same place
+// as the Czech one and of its size, with its words drawn anew; a picture without words has none.
+TEST(Drawing, EveryEnglishPictureStandsInForItsCzechOneAtEveryScale) {
+    const fs::path data = sourceDir() / "data";
+    int pictures = 0;
+    for (const auto& item : fs::directory_iterator(data / "pictures" / "en")) {
+        if (item.path().extension() != ".png") continue;
+        const std::string name = item.path().filename().string();
+        ++pictures;
+        for (const std::string scale : {"", "2x/", "3x/"}) {
+            const std::string czech = "pictures/" + scale + name;
+            const std::string english = "pictures/en/" + scale + name;
+            SCOPED_TRACE(english);
+            ASSERT_TRUE(fs::exists(data / czech)) << "no Czech picture of this name";
+            ASSERT_TRUE(fs::exists(data / english));
+            EXPECT_EQ(sizeOf(english), sizeOf(czech));
+            EXPECT_TRUE(readFile(data / english) != readFile(data / czech)) << "the same picture";
+        }
+    }
+    for (const std::string scale : {"2x", "3x"})
+        for (const auto& item : fs::directory_iterator(data / "pictures" / "en" / scale))
+            EXPECT_TRUE(fs::exists(data / "pictures" / "en" / item.path().filename()))
+                << item.path() << " has no 1x picture";
+    EXPECT_EQ(pictures, 14);  // the pictures whose lettering is Czech
+}
+
 TEST(Drawing, PlacePicturesLieUnscaledInTheirBoxWithTheSceneColourAroundThem) {
     for (const char* scene :
          {"doma", "Sklad", "Brown", "green", "Banka", "Vila", "pes", "black", "Mapa"}) {

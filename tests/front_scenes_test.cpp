@@ -2,6 +2,7 @@
 // credits and the final screen.
 #include <algorithm>
 
+#include "shell/platform/font_files.h"
 #include "tests/test_support.h"
 
 namespace orval::testing {
@@ -37,7 +38,7 @@ TEST(Briefing, TellsFourParagraphsInOrderAndAllOfThemFit) {
 
     // Laid out in the label, every line lies inside it; the last one, "Hodně štěstí", is drawn
     // in navy.
-    Fonts fonts;
+    Fonts fonts(systemFontFiles);
     const auto lines = layoutText(label.caption, label.rect.w,
                                   [&](std::string_view s) { return fonts.measure(label.font, s); });
     const int lineHeight = fonts.lineHeight(label.font);

@@ -89,6 +89,7 @@ class ForwardingPlatform : public Platform {
     void setCursor(const std::string& file) override { inner.setCursor(file); }
     void playSound(const std::string& file) override { inner.playSound(file); }
     void stopSound() override { inner.stopSound(); }
+    FontFiles fontFiles() override { return inner.fontFiles(); }
     void openUrl(const std::string& url) override { inner.openUrl(url); }
     void showPlainError(std::string_view title, std::string_view text) override {
         inner.showPlainError(title, text);

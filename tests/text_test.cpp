@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "shell/platform/font_files.h"
 #include "tests/test_support.h"
 
 namespace orval::testing {
@@ -78,7 +79,7 @@ TEST(LayoutText, NoLineIsWiderThanTheLabel) {
 }
 
 TEST(RealFonts, TheFirstConversationLineFitsItsLabel) {
-    Fonts fonts;
+    Fonts fonts(systemFontFiles);
     const Font font{"MS Sans Serif", 12.0, false, false};
     const std::string line = "Vzal bych si 1,- kg toho krysího masa.";
     EXPECT_LE(fonts.measure(font, line), 233);
@@ -91,7 +92,7 @@ TEST(RealFonts, TheFirstConversationLineFitsItsLabel) {
 // one line in their design.
 TEST(RealFonts, EverySingleLineCaptionFitsItsLabel) {
     const std::vector<SceneDescription> scenes = gameDescriptions();
-    Fonts fonts;
+    Fonts fonts(systemFontFiles);
     std::ostringstream problems;
     int checked = 0;
     for (const SceneDescription& scene : scenes) {

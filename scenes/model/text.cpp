@@ -3,75 +3,12 @@
 #include <cmath>
 
 #include <SDL_ttf.h>
-#ifndef _WIN32
-#include <fontconfig/fontconfig.h>
-#endif
 
 namespace orval {
 namespace {
 
-#ifdef _WIN32
-constexpr const char* kMissingFontAdvice =
-    "the font Liberation Sans is missing from fonts\\ beside the program (unpack the whole zip)";
-#else
-constexpr const char* kMissingFontAdvice =
-    "no sans-serif font with Czech letters found (install fonts-liberation2)";
-#endif
-
 std::string styleKey(bool bold, bool italic) {
     return bold && italic ? "Bold Italic" : bold ? "Bold" : italic ? "Italic" : "Regular";
-}
-
-#ifndef _WIN32
-// Asks fontconfig for the file of a sans-serif face with Czech letters in this style.
-std::string findFace(FcConfig* config, const std::string& style) {
-    const std::string pattern = "Liberation Sans:style=" + style + ":lang=cs";
-    FcPattern* wanted = FcNameParse(reinterpret_cast<const FcChar8*>(pattern.c_str()));
-    std::string file;
-    if (wanted) {
-        FcConfigSubstitute(config, wanted, FcMatchPattern);
-        FcDefaultSubstitute(wanted);
-        FcResult result = FcResultNoMatch;
-        if (FcPattern* match = FcFontMatch(config, wanted, &result)) {
-            FcChar8* path = nullptr;
-            if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path)
-                file = reinterpret_cast<const char*>(path);
-            FcPatternDestroy(match);
-        }
-        FcPatternDestroy(wanted);
-    }
-    return file;
-}
-#endif
-
-// The font file of each style; a style that is not found is left out.
-std::map<std::string, std::string> findFaces(const std::vector<std::string>& styles) {
-    std::map<std::string, std::string> files;
-#ifdef _WIN32
-    // Windows has no fontconfig: the game brings its face along, in fonts\ beside the program.
-    char* base = SDL_GetBasePath();
-    if (!base) return files;
-    const std::string folder = std::string(base) + "fonts\\";
-    SDL_free(base);
-    for (const std::string& style : styles) {
-        std::string file = folder + "LiberationSans-" +
-                           (style == "Bold Italic" ? std::string("BoldItalic") : style) + ".ttf";
-        // Opened by its UTF-8 name, as SDL_ttf will open it.
-        if (SDL_RWops* readable = SDL_RWFromFile(file.c_str(), "rb")) {
-            SDL_RWclose(readable);
-            files[style] = std::move(file);
-        }
-    }
-#else
-    // Reading fontconfig's configuration and caches is the costly part: once for all styles.
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (!config) return files;
-    for (const std::string& style : styles)
-        if (std::string file = findFace(config, style); !file.empty())
-            files[style] = std::move(file);
-    FcConfigDestroy(config);
-#endif
-    return files;
 }
 
 // Length in bytes of the UTF-8 sequence that starts with this byte.
@@ -177,11 +114,12 @@ void Fonts::prepare() {
             throw AssetError(std::string("the font renderer cannot start: ") + TTF_GetError());
         started_ = true;
     }
-    std::map<std::string, std::string> files =
-        findFaces({styleKey(false, false), styleKey(true, false), styleKey(false, true),
-                   styleKey(true, true)});
-    if (files.size() != 4) throw AssetError(kMissingFontAdvice);
-    files_ = std::move(files);
+    FontFiles found = lookup_();
+    for (const bool bold : {false, true})
+        for (const bool italic : {false, true})
+            if (!found.byStyle.contains(styleKey(bold, italic)))
+                throw AssetError(found.missingAdvice);
+    files_ = std::move(found.byStyle);
 }
 
 const std::string& Fonts::fileFor(bool bold, bool italic) {

@@ -1,5 +1,4 @@
-// Label text: the game's typeface (found through fontconfig, or beside the program on
-// Windows), and line layout.
+// Label text: the game's typeface (its files found by the platform side), and line layout.
 #pragma once
 
 #include <functional>
@@ -12,6 +11,7 @@
 
 #include "scenes/model/canvas.h"
 #include "scenes/model/description.h"
+#include "scenes/model/font_files.h"
 
 typedef struct _TTF_Font TTF_Font;
 
@@ -30,7 +30,7 @@ std::vector<std::string> layoutText(std::string_view caption, int width,
 class Fonts {
   public:
     // Nothing is looked up yet: a window without text never waits for fonts.
-    Fonts() = default;
+    explicit Fonts(FontLookup lookup) : lookup_(std::move(lookup)) {}
     ~Fonts();
     Fonts(const Fonts&) = delete;
     Fonts& operator=(const Fonts&) = delete;
@@ -58,6 +58,7 @@ class Fonts {
     struct Closer {
         void operator()(TTF_Font* font) const;
     };
+    FontLookup lookup_;
     bool started_ = false;                      // TTF_Init was called
     std::map<std::string, std::string> files_;  // style -> file, once found
     std::map<std::tuple<int, bool, bool>, std::unique_ptr<TTF_Font, Closer>> open_;

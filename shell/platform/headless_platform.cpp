@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "shell/platform/display_scale.h"
+#include "shell/platform/font_files.h"
 
 namespace orval {
 
@@ -28,6 +29,9 @@ std::optional<InputEvent> HeadlessPlatform::waitEvent(std::optional<std::uint64_
     if (deadline) clock_ = std::max(clock_, *deadline);
     return std::nullopt;
 }
+
+// The twin draws real text: the system's own face.
+FontFiles HeadlessPlatform::fontFiles() { return systemFontFiles(); }
 
 int HeadlessPlatform::fitScale(const WindowPlan& plan) {
     scale_ = fittingScale(scale_, screen_, plan);

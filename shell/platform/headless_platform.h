@@ -80,6 +80,7 @@ class HeadlessPlatform final : public Platform {
     void setCursor(const std::string& cursorFile) override { cursor_ = cursorFile; }
     void playSound(const std::string& file) override;
     void stopSound() override;
+    FontFiles fontFiles() override;
     void openUrl(const std::string& url) override { urls_.push_back(url); }
     void showPlainError(std::string_view title, std::string_view text) override {
         messages_.push_back(

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "scenes/model/canvas.h"
+#include "scenes/model/font_files.h"
 #include "scenes/model/geometry.h"
 
 namespace orval {
@@ -122,6 +123,9 @@ class Platform {
     virtual void playSound(const std::string& file) = 0;
     // Cuts off the clip playing, if any.
     virtual void stopSound() = 0;
+
+    // Where the game's face lies on this system; asked once, when text is first drawn.
+    virtual FontFiles fontFiles() = 0;
 
     // Hands the address to the desktop's opener without waiting; failures are ignored.
     virtual void openUrl(const std::string& url) = 0;

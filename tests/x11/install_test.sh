@@ -18,7 +18,8 @@ step "cmake --install into a scratch root"
 DESTDIR="$ROOT" cmake --install "$BUILD_DIR" --prefix /usr >"$WORK_DIR/install.log" 2>&1 ||
     fail "the install failed: $(cat "$WORK_DIR/install.log")"
 for file in bin/orval-kesk share/games/orval-kesk/data/scenes/orval.toml \
-    share/games/orval-kesk/data/pictures/menu.png "share/games/orval-kesk/zvuky/go bank.wav" \
+    share/games/orval-kesk/data/pictures/menu.png share/games/orval-kesk/data/pictures/en/menu-new-game.png \
+    "share/games/orval-kesk/zvuky/go bank.wav" \
     share/applications/org.example.orval_kesk.desktop \
     share/metainfo/org.example.orval_kesk.metainfo.xml \
     share/icons/hicolor/48x48/apps/orval-kesk.png share/icons/hicolor/scalable/apps/orval-kesk.svg \

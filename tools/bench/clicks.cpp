@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "shell/platform/headless_platform.h"
+#include "shell/platform/sdl_audio.h"
 #include "shell/platform/sdl_platform.h"
 #include "shell/runtime.h"
 #include "shell/scene_files.h"

@@ -1,0 +1,135 @@
+#include "shell/platform/sdl_session.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <SDL.h>
+
+#include "scenes/model/canvas.h"
+#include "scenes/model/utf8_path.h"
+#include "shell/platform/display_scale.h"
+#include "shell/platform/font_files.h"
+
+namespace orval {
+namespace {
+
+std::optional<std::string> environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+}  // namespace
+
+std::filesystem::path executableDirectory() {
+    char* base = SDL_GetBasePath();
+    if (!base) return std::filesystem::current_path();
+    std::filesystem::path dir = pathFromUtf8(base);
+    SDL_free(base);
+    return dir.has_filename() ? dir : dir.parent_path();  // SDL ends it with a separator
+}
+
+void SdlSession::CursorDeleter::operator()(SDL_Cursor* cursor) const { SDL_FreeCursor(cursor); }
+
+SdlSession::SdlSession() {
+    // Each window draws through its surface in software; no GL context per window.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Without it the click that activates a window is dropped.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+        videoError_ = std::string("no display to open windows on: ") + SDL_GetError();
+        return;
+    }
+    // Native Wayland gives a window no framebuffer of its own: SDL then presents the window
+    // surface through a texture, which it makes only when allowed to.
+    if (std::string_view(SDL_GetCurrentVideoDriver()) == "wayland")
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
+
+    // SDL scales nothing on X11: a screen the desktop shows at 200 % gets the game at 2x from us.
+    ScaleSettings settings;
+    settings.orvalScale = environment("ORVAL_SCALE");
+    if (!settings.orvalScale || settings.orvalScale->empty()) settings.xftDpi = system_.fontDpi();
+    settings.gdkScale = environment("GDK_SCALE");
+    const ScaleChoice asked = orval::requestedScale(settings);
+    if (!asked.error.empty()) std::fprintf(stderr, "orval-kesk: %s\n", asked.error.c_str());
+    requestedScale_ = asked.scale;
+}
+
+SdlSession::~SdlSession() {
+    audio_.reset();  // before SDL goes
+    cursors_.clear();
+    SDL_Quit();
+}
+
+std::uint64_t SdlSession::now() const { return SDL_GetTicks64(); }
+
+Rect SdlSession::usableArea() const {
+    SDL_Rect r{0, 0, 1024, 768};
+    SDL_GetDisplayUsableBounds(0, &r);
+    return {r.x, r.y, r.w, r.h};
+}
+
+Rect SdlSession::displayArea() const {
+    SDL_Rect r{0, 0, 1024, 768};
+    SDL_GetDisplayBounds(0, &r);
+    return {r.x, r.y, r.w, r.h};
+}
+
+std::optional<SDL_Event> SdlSession::waitEvent(std::optional<std::uint64_t> deadline) {
+    if (!videoError_.empty()) return std::nullopt;
+    while (true) {
+        // The sound device, while open, is looked at now and then, so that it closes once quiet.
+        const std::uint64_t current = now();
+        audio_->closeIfQuiet(current);
+        std::optional<std::uint64_t> wake = deadline;
+        if (const auto check = audio_->nextCheck(current); check && (!wake || *check < *wake))
+            wake = check;
+
+        SDL_Event event;
+        int got = 0;
+        if (!wake) {
+            got = SDL_WaitEvent(&event);
+        } else if (*wake <= current) {
+            got = SDL_PollEvent(&event);
+        } else {
+            const std::uint64_t wait = std::min<std::uint64_t>(*wake - current, 1u << 30);
+            got = SDL_WaitEventTimeout(&event, static_cast<int>(wait));
+        }
+        if (got) return event;
+        if (deadline && now() >= *deadline) return std::nullopt;
+    }
+}
+
+SDL_Cursor* SdlSession::cursorFor(const std::string& file, int scale) {
+    const auto key = std::make_pair(file, scale);
+    if (const auto it = cursors_.find(key); it != cursors_.end()) return it->second.get();
+    SDL_Cursor* cursor = nullptr;
+    if (file.empty()) {
+        cursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+    } else {
+        // Drawn for the scale like every picture, so that it is as large and as sharp.
+        const SurfacePtr picture = loadPicture(pathFromUtf8(file), scale);
+        cursor = SDL_CreateColorCursor(picture.get(), 0, 0);  // the hotspot is the upper-left pixel
+    }
+    if (!cursor) return nullptr;
+    cursors_.emplace(key, std::unique_ptr<SDL_Cursor, CursorDeleter>(cursor));
+    return cursor;
+}
+
+void SdlSession::setCursor(const std::string& cursorFile, int scale) {
+    const auto key = std::make_pair(cursorFile, scale);
+    if (currentCursor_ == key || !videoError_.empty()) return;
+    if (SDL_Cursor* cursor = cursorFor(cursorFile, scale)) SDL_SetCursor(cursor);
+    currentCursor_ = key;
+}
+
+FontFiles SdlSession::fontFiles() const { return systemFontFiles(); }
+
+void SdlSession::openUrl(const std::string& url) { SDL_OpenURL(url.c_str()); }
+
+void SdlSession::showPlainError(std::string_view title, std::string_view text) {
+    const std::string titleText(title), messageText(text);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, titleText.c_str(), messageText.c_str(), nullptr);
+}
+
+}  // namespace orval

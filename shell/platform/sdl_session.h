@@ -1,0 +1,73 @@
+// What every SDL platform of the game shares, whether it opens a window per scene or one stage:
+// SDL itself, the display scale asked for, the sound, the cursors, the wait for the next event,
+// the web link and the plain error box.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <SDL_events.h>
+
+#include "scenes/model/font_files.h"
+#include "scenes/model/geometry.h"
+#include "shell/platform/desktop_system.h"
+#include "shell/platform/sdl_audio.h"
+
+struct SDL_Cursor;
+
+namespace orval {
+
+// The directory the executable lies in (where data/ and zvuky/ are installed beside it).
+std::filesystem::path executableDirectory();
+
+class SdlSession {
+  public:
+    // Starts SDL's video and timer subsystems. Without a display it still constructs, and
+    // `videoError` says why there is none.
+    SdlSession();
+    ~SdlSession();
+    SdlSession(const SdlSession&) = delete;
+    SdlSession& operator=(const SdlSession&) = delete;
+
+    // Why there is no display, or empty.
+    const std::string& videoError() const { return videoError_; }
+    // The display scale the player and the desktop ask for (ORVAL_SCALE, Xft.dpi, GDK_SCALE).
+    int requestedScale() const { return requestedScale_; }
+    // The primary display's usable area, and its whole area, in screen pixels.
+    Rect usableArea() const;
+    Rect displayArea() const;
+    const DesktopSystem& system() const { return system_; }
+
+    std::uint64_t now() const;
+    // The next SDL event, at most until `deadline` (on now()'s clock), or forever without one;
+    // nothing when the deadline came first. Closes the quiet sound device meanwhile.
+    std::optional<SDL_Event> waitEvent(std::optional<std::uint64_t> deadline);
+
+    // Shows the cursor of this PNG drawn at `scale` (empty: the arrow).
+    void setCursor(const std::string& cursorFile, int scale);
+    void playSound(const std::string& file) { audio_->play(file); }
+    void stopSound() { audio_->stop(); }
+    FontFiles fontFiles() const;
+    void openUrl(const std::string& url);
+    void showPlainError(std::string_view title, std::string_view text);
+
+  private:
+    struct CursorDeleter {
+        void operator()(SDL_Cursor* cursor) const;
+    };
+    SDL_Cursor* cursorFor(const std::string& file, int scale);
+
+    DesktopSystem system_;  // first made, last gone: it outlives SDL's video
+    std::string videoError_;
+    int requestedScale_ = 1;
+    std::unique_ptr<SdlAudio> audio_ = std::make_unique<SdlAudio>();
+    std::map<std::pair<std::string, int>, std::unique_ptr<SDL_Cursor, CursorDeleter>> cursors_;
+    std::optional<std::pair<std::string, int>> currentCursor_;
+};
+
+}  // namespace orval

@@ -1,0 +1,204 @@
+#include "shell/platform/stage.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace orval {
+namespace {
+
+// a * b / c rounded down, for pixels left of the stage too.
+int scaleDown(int a, int b, int c) {
+    const long long n = static_cast<long long>(a) * b;
+    return static_cast<int>(n >= 0 ? n / c : -((-n + c - 1) / c));
+}
+
+int scaleUp(int a, int b, int c) { return -scaleDown(-a, b, c); }
+
+bool meets(const Rect& a, const Rect& b) {
+    const Rect shared = intersect(a, b);
+    return shared.w > 0 && shared.h > 0;
+}
+
+Rect hull(const Rect& a, const Rect& b) {
+    const int left = std::min(a.x, b.x), top = std::min(a.y, b.y);
+    const int right = std::max(a.x + a.w, b.x + b.w), bottom = std::max(a.y + a.h, b.y + b.h);
+    return {left, top, right - left, bottom - top};
+}
+
+constexpr Rect kWhole{0, 0, Stage::kWidth, Stage::kHeight};
+// More separate areas than this are composed as the one area around them.
+constexpr std::size_t kMostDirtyAreas = 8;
+
+}  // namespace
+
+Stage::Presentation Stage::present(int scale, int windowWidth, int windowHeight) {
+    const int width = kWidth * scale, height = kHeight * scale;
+    if (windowWidth >= width && windowHeight >= height)
+        return {{(windowWidth - width) / 2, (windowHeight - height) / 2, width, height}, true};
+    // Scaled down to the window's narrower side, keeping the stage's shape.
+    int w = windowWidth, h = scaleDown(windowWidth, kHeight, kWidth);
+    if (h > windowHeight) {
+        h = windowHeight;
+        w = scaleDown(windowHeight, kWidth, kHeight);
+    }
+    w = std::max(w, 1);
+    h = std::max(h, 1);
+    return {{(windowWidth - w) / 2, (windowHeight - h) / 2, w, h}, false};
+}
+
+int Stage::fittingScale(int largest, int width, int height) {
+    for (int k = largest; k > 1; --k)
+        if (kWidth * k <= width && kHeight * k <= height) return k;
+    return 1;
+}
+
+void Stage::resize(int windowWidth, int windowHeight) {
+    presentation_ = present(scale_, windowWidth, windowHeight);
+    dirty(kWhole);
+}
+
+void Stage::open(WindowId id, WindowKind kind, const Rect& place) {
+    stack_.add(id, kind, place);
+    if (kind == WindowKind::Scene) opened_.push_back(id);
+}
+
+void Stage::close(WindowId id) {
+    if (const WindowStack::Window* w = stack_.find(id); w && w->visible) {
+        dirty(w->place);
+        stripChanged();
+    }
+    stack_.remove(id);
+    std::erase(opened_, id);
+    if (grab_ == id) grab_.reset();
+}
+
+void Stage::raise(WindowId id) {
+    const WindowStack::Window* w = stack_.find(id);
+    if (!w) return;
+    stack_.raise(id);
+    dirty(w->place);
+    stripChanged();
+}
+
+void Stage::changed(WindowId id) {
+    const WindowStack::Window* w = stack_.find(id);
+    if (!w || !w->visible) return;
+    dirty(w->place);
+    for (const Thumbnail& t : thumbnails())
+        if (t.window == id) dirty(t.place);
+}
+
+std::vector<Stage::Thumbnail> Stage::thumbnails() const {
+    std::vector<const WindowStack::Window*> shown;
+    for (const WindowId id : opened_)
+        if (const WindowStack::Window* w = stack_.find(id); w && w->visible) shown.push_back(w);
+    std::vector<Thumbnail> strip;
+    constexpr int kGap = 8;
+    const int count = static_cast<int>(shown.size());
+    int x = (kWidth - count * kThumbWidth - std::max(count - 1, 0) * kGap) / 2;
+    const int y = kHeight - kStripHeight + (kStripHeight - kThumbHeight) / 2;
+    const std::optional<WindowId> front = stack_.focused();
+    for (const WindowStack::Window* w : shown) {
+        const Rect place{x, y, kThumbWidth, kThumbHeight};
+        // The window's shape kept, inside a margin of 2 pixels for the frame.
+        const int room = kThumbWidth - 4, tall = kThumbHeight - 4;
+        int pw = room, ph = std::max(1, scaleDown(room, w->place.h, std::max(w->place.w, 1)));
+        if (ph > tall) {
+            ph = tall;
+            pw = std::max(1, scaleDown(tall, w->place.w, std::max(w->place.h, 1)));
+        }
+        strip.push_back({w->id, place,
+                         Rect{x + (kThumbWidth - pw) / 2, y + (kThumbHeight - ph) / 2, pw, ph},
+                         front == w->id});
+        x += kThumbWidth + kGap;
+    }
+    return strip;
+}
+
+std::pair<int, int> Stage::toStage(int windowX, int windowY) const {
+    const Rect& a = presentation_.area;
+    return {scaleDown(windowX - a.x, kWidth, a.w), scaleDown(windowY - a.y, kHeight, a.h)};
+}
+
+Rect Stage::toWindow(const Rect& logical) const {
+    const Rect& a = presentation_.area;
+    // Scaled down, a window pixel mixes its neighbours: one more on each side.
+    const int margin = presentation_.exact ? 0 : 1;
+    const int left = a.x + scaleDown(logical.x, a.w, kWidth) - margin;
+    const int top = a.y + scaleDown(logical.y, a.h, kHeight) - margin;
+    const int right = a.x + scaleUp(logical.x + logical.w, a.w, kWidth) + margin;
+    const int bottom = a.y + scaleUp(logical.y + logical.h, a.h, kHeight) + margin;
+    return intersect({left, top, right - left, bottom - top}, a);
+}
+
+Stage::Pointed Stage::pointAt(int windowX, int windowY) const {
+    const auto [x, y] = toStage(windowX, windowY);
+    Pointed pointed;
+    if (grab_) {
+        const WindowStack::Window* w = stack_.find(*grab_);
+        if (w) pointed.hit = WindowStack::Hit{w->id, x - w->place.x, y - w->place.y};
+        return pointed;
+    }
+    if (!kWhole.contains(x, y)) return pointed;
+    pointed.hit = stack_.at(x, y);
+    if (!pointed.hit)
+        for (const Thumbnail& t : thumbnails())
+            if (t.place.contains(x, y)) pointed.thumbnailOf = t.window;
+    return pointed;
+}
+
+Stage::Pointed Stage::pointerMoved(int windowX, int windowY) { return pointAt(windowX, windowY); }
+
+Stage::Pointed Stage::pointerPressed(int windowX, int windowY) {
+    const Pointed pointed = pointAt(windowX, windowY);
+    if (pointed.hit) {
+        // A click raises the window it lands in; the subtitles stay where they float.
+        if (const WindowStack::Window* w = stack_.find(pointed.hit->window);
+            w && w->kind != WindowKind::Subtitles)
+            raise(w->id);
+        grab_ = pointed.hit->window;
+    } else if (pointed.thumbnailOf) {
+        raise(*pointed.thumbnailOf);
+    }
+    return pointed;
+}
+
+Stage::Pointed Stage::pointerReleased(int windowX, int windowY) {
+    const Pointed pointed = pointAt(windowX, windowY);
+    grab_.reset();
+    return pointed;
+}
+
+std::optional<WindowId> Stage::cycle() {
+    const std::optional<WindowId> next = stack_.rearmostScene();
+    if (next) raise(*next);
+    return next;
+}
+
+void Stage::stripChanged() { dirty({0, kHeight - kStripHeight, kWidth, kStripHeight}); }
+
+void Stage::dirty(const Rect& area) {
+    Rect grown = intersect(area, kWhole);
+    if (grown.w <= 0 || grown.h <= 0) return;
+    // Areas that meet become one, so that no pixel is composed twice.
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (auto it = dirty_.begin(); it != dirty_.end(); ++it) {
+            if (!meets(*it, grown)) continue;
+            grown = hull(*it, grown);
+            dirty_.erase(it);
+            merged = true;
+            break;
+        }
+    }
+    dirty_.push_back(grown);
+    if (dirty_.size() > kMostDirtyAreas) {
+        Rect all = dirty_.front();
+        for (const Rect& r : dirty_) all = hull(all, r);
+        dirty_ = {all};
+    }
+}
+
+std::vector<Rect> Stage::takeDirty() { return std::exchange(dirty_, {}); }
+
+}  // namespace orval

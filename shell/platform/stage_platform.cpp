@@ -1,0 +1,284 @@
+#include "shell/platform/stage_platform.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include "shell/platform/display_scale.h"
+#include "shell/platform/sdl_events.h"
+
+namespace orval {
+namespace {
+
+// Around and behind the game's windows: the night of Mr. Black's world.
+constexpr Colour kBackground{0x10, 0x10, 0x18};
+constexpr Colour kFrontFrame{0x11, 0x74, 0xE1};
+constexpr Colour kOtherFrame{0x55, 0x5A, 0x60};
+
+SDL_Rect times(const Rect& r, int k, int x0 = 0, int y0 = 0) {
+    return {x0 + r.x * k, y0 + r.y * k, r.w * k, r.h * k};
+}
+
+void fill(SDL_Surface* surface, const SDL_Rect& area, Colour colour) {
+    SDL_Rect r = area;
+    SDL_FillRect(surface, &r, SDL_MapRGB(surface->format, colour.r, colour.g, colour.b));
+}
+
+}  // namespace
+
+void StagePlatform::WindowDeleter::operator()(SDL_Window* window) const {
+    SDL_DestroyWindow(window);
+}
+
+StagePlatform::StagePlatform(bool fullscreen)
+    : fullscreen_(fullscreen), stage_(session_.requestedScale()) {}
+
+StagePlatform::~StagePlatform() {
+    windows_.clear();
+    frame_.reset();
+    window_.reset();
+}
+
+int StagePlatform::fitScale(const WindowPlan&) {
+    if (window_ || !session_.videoError().empty()) return stage_.scale();
+    // Fullscreen takes the largest whole scale the screen holds; a window the largest up to
+    // the one asked for that the usable screen holds. Every game window fits the stage itself.
+    const Rect screen = fullscreen_ ? session_.displayArea() : session_.usableArea();
+    const int largest = fullscreen_ ? kLargestScale : session_.requestedScale();
+    stage_ = Stage(Stage::fittingScale(largest, screen.w, screen.h));
+    return stage_.scale();
+}
+
+void StagePlatform::openStage() {
+    if (window_) return;
+    if (!session_.videoError().empty()) throw std::runtime_error(session_.videoError());
+    // As large as the stage at its scale, or as the usable screen holds, keeping its shape.
+    const Rect usable = session_.usableArea();
+    const Stage::Presentation fitted = Stage::present(stage_.scale(), usable.w, usable.h);
+    const int x = usable.x + (usable.w - fitted.area.w) / 2;
+    const int y = usable.y + (usable.h - fitted.area.h) / 2;
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
+    if (fullscreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    SDL_Window* window = SDL_CreateWindow("ORVAL KESK", x, y, fitted.area.w, fitted.area.h, flags);
+    if (!window)
+        throw std::runtime_error(std::string("cannot open the window of the stage: ") +
+                                 SDL_GetError());
+    window_.reset(window);
+    SDL_SetWindowMinimumSize(window, Stage::kWidth / 4, Stage::kHeight / 4);
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    stage_.resize(w, h);
+    newSurface_ = true;
+}
+
+WindowId StagePlatform::openWindow(const WindowRequest& request, WindowPainter& painter) {
+    openStage();
+    if (!request.iconFile.empty()) {
+        // The game's icon is the stage's.
+        SurfacePtr icon(IMG_Load(request.iconFile.c_str()));
+        if (!icon)
+            throw std::runtime_error(request.iconFile +
+                                     ": not a readable picture: " + IMG_GetError());
+        SDL_SetWindowIcon(window_.get(), icon.get());
+    }
+    // Placed as on a desktop of the stage's size: moved just enough to lie on it.
+    const Rect place = placeOnScreen(request, usableBounds(), 1);
+    const WindowId id = nextWindow_++;
+    windows_.emplace(id, GameWindow{Canvas(place.w, place.h, stage_.scale()), &painter});
+    stage_.open(id, request.kind, place);
+    return id;
+}
+
+void StagePlatform::showWindow(WindowId window) {
+    stage_.raise(window);
+    if (!shown_) {
+        shown_ = true;
+        SDL_ShowWindow(window_.get());
+        SDL_RaiseWindow(window_.get());
+    }
+    present();
+}
+
+void StagePlatform::closeWindow(WindowId window) {
+    stage_.close(window);
+    windows_.erase(window);
+}
+
+void StagePlatform::invalidate(WindowId window) {
+    GameWindow& w = windows_.at(window);
+    w.painter->paint(window, w.pixels);
+    stage_.changed(window);
+}
+
+int StagePlatform::cursorScale() const {
+    const Stage::Presentation& p = stage_.presentation();
+    return p.exact ? stage_.scale() : std::max(1, p.area.w / Stage::kWidth);
+}
+
+void StagePlatform::setCursor(const std::string& cursorFile) {
+    sceneCursor_ = cursorFile;
+    if (!overBackground_) session_.setCursor(cursorFile, cursorScale());
+}
+
+void StagePlatform::setOverBackground(bool over) {
+    if (over == overBackground_) return;
+    overBackground_ = over;
+    session_.setCursor(over ? std::string() : sceneCursor_, cursorScale());
+}
+
+void StagePlatform::toggleFullscreen() {
+    fullscreen_ = !fullscreen_;
+    SDL_SetWindowFullscreen(window_.get(), fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+void StagePlatform::compose(SDL_Surface* target, int originX, int originY, const Rect& area) {
+    const int k = stage_.scale();
+    Rect whole = area;
+    // A thumbnail is drawn whole, so what lies over it is composed again too.
+    const std::vector<Stage::Thumbnail> strip = stage_.thumbnails();
+    for (const Stage::Thumbnail& t : strip)
+        if (const Rect shared = intersect(t.place, area); shared.w > 0 && shared.h > 0)
+            whole = intersect(
+                {std::min(whole.x, t.place.x), std::min(whole.y, t.place.y),
+                 std::max(whole.x + whole.w, t.place.x + t.place.w) - std::min(whole.x, t.place.x),
+                 std::max(whole.y + whole.h, t.place.y + t.place.h) - std::min(whole.y, t.place.y)},
+                {0, 0, Stage::kWidth, Stage::kHeight});
+    fill(target, times(whole, k, originX, originY), kBackground);
+    for (const Stage::Thumbnail& t : strip) {
+        if (const Rect shared = intersect(t.place, whole); shared.w <= 0 || shared.h <= 0) continue;
+        fill(target, times(t.place, k, originX, originY), t.front ? kFrontFrame : kOtherFrame);
+        const Rect inside{t.place.x + 1, t.place.y + 1, t.place.w - 2, t.place.h - 2};
+        fill(target, times(inside, k, originX, originY), kBackground);
+        const SDL_Rect to = times(t.picture, k, originX, originY);
+        SDL_Surface* from = windows_.at(t.window).pixels.surface();
+        SDL_Rect dst = to;
+        if (from->format->format != target->format->format ||
+            SDL_SoftStretchLinear(from, nullptr, target, &dst) != 0)
+            SDL_BlitScaled(from, nullptr, target, &dst);
+    }
+    for (const WindowStack::Window* w : stage_.stack().backToFrontIn(whole)) {
+        const Rect shared = intersect(w->place, whole);
+        SDL_Rect from =
+            times({shared.x - w->place.x, shared.y - w->place.y, shared.w, shared.h}, k);
+        SDL_Rect to = times(shared, k, originX, originY);
+        SDL_BlitSurface(windows_.at(w->id).pixels.surface(), &from, target, &to);
+    }
+}
+
+void StagePlatform::present() {
+    if (!window_) return;
+    const std::vector<Rect> dirty = stage_.takeDirty();
+    if (dirty.empty()) return;
+    SDL_Surface* surface = SDL_GetWindowSurface(window_.get());
+    if (!surface)
+        throw std::runtime_error(std::string("the stage cannot be drawn on this display: ") +
+                                 SDL_GetError());
+    const Stage::Presentation& p = stage_.presentation();
+    if (newSurface_) fill(surface, {0, 0, surface->w, surface->h}, kBackground);
+    if (p.exact) {
+        frame_.reset();
+        std::vector<SDL_Rect> updated;
+        for (const Rect& area : dirty) {
+            compose(surface, p.area.x, p.area.y, area);
+            const Rect r = stage_.toWindow(area);
+            updated.push_back({r.x, r.y, r.w, r.h});
+        }
+        if (std::exchange(newSurface_, false)) {
+            updated = {{0, 0, surface->w, surface->h}};  // the dark around it was drawn too
+        }
+        SDL_UpdateWindowSurfaceRects(window_.get(), updated.data(),
+                                     static_cast<int>(updated.size()));
+        return;
+    }
+    // Scaled down: the stage is composed at its own scale, then the whole of it scaled smoothly,
+    // so that no seam shows where one changed area meets the next.
+    const int k = stage_.scale();
+    if (!frame_)
+        frame_.reset(SDL_CreateRGBSurfaceWithFormat(0, Stage::kWidth * k, Stage::kHeight * k, 32,
+                                                    SDL_PIXELFORMAT_XRGB8888));
+    if (!frame_) throw std::runtime_error(std::string("no room for the stage: ") + SDL_GetError());
+    for (const Rect& area : dirty) compose(frame_.get(), 0, 0, area);
+    newSurface_ = false;
+    SDL_Rect to{p.area.x, p.area.y, p.area.w, p.area.h};
+    if (frame_->format->format != surface->format->format ||
+        SDL_SoftStretchLinear(frame_.get(), nullptr, surface, &to) != 0)
+        SDL_BlitScaled(frame_.get(), nullptr, surface, &to);
+    SDL_UpdateWindowSurface(window_.get());
+}
+
+std::optional<InputEvent> StagePlatform::pointer(InputEvent input) {
+    Stage::Pointed pointed;
+    switch (input.type) {
+        case InputEvent::Type::MouseDown:
+            pointed = stage_.pointerPressed(input.x, input.y);
+            break;
+        case InputEvent::Type::MouseUp:
+            pointed = stage_.pointerReleased(input.x, input.y);
+            break;
+        default:
+            pointed = stage_.pointerMoved(input.x, input.y);
+            break;
+    }
+    setOverBackground(!pointed.hit);
+    if (!pointed.hit) return std::nullopt;
+    input.window = pointed.hit->window;
+    input.x = pointed.hit->x;
+    input.y = pointed.hit->y;
+    return input;
+}
+
+std::optional<InputEvent> StagePlatform::waitEvent(std::optional<std::uint64_t> deadline) {
+    while (true) {
+        present();
+        const std::optional<SDL_Event> event = session_.waitEvent(deadline);
+        if (!event) return std::nullopt;
+        DeviceEvent device = readDeviceEvent(*event);
+        switch (device.kind) {
+            case DeviceEvent::Kind::Nothing:
+                continue;
+            case DeviceEvent::Kind::Exposed:
+                if (window_) SDL_UpdateWindowSurface(window_.get());
+                continue;
+            case DeviceEvent::Kind::Resized: {
+                int w = 0, h = 0;
+                SDL_GetWindowSize(window_.get(), &w, &h);
+                stage_.resize(w, h);
+                newSurface_ = true;
+                continue;
+            }
+            case DeviceEvent::Kind::ToggleFullscreen:
+                if (window_) toggleFullscreen();
+                continue;
+            case DeviceEvent::Kind::CycleWindows:
+                stage_.cycle();
+                continue;
+            case DeviceEvent::Kind::Input:
+                break;
+        }
+        InputEvent& input = device.input;
+        switch (input.type) {
+            case InputEvent::Type::Quit:
+            case InputEvent::Type::CloseRequest:
+                // Closing the stage ends the game, as closing any of its windows would.
+                input.type = InputEvent::Type::Quit;
+                return input;
+            case InputEvent::Type::MouseMove:
+            case InputEvent::Type::MouseDown:
+            case InputEvent::Type::MouseUp:
+                if (auto routed = pointer(input)) return routed;
+                continue;
+            default:
+                // The keys go to the window in front, as the desktop gives them the focus.
+                if (const std::optional<WindowId> focused = stage_.stack().focused()) {
+                    input.window = *focused;
+                    return input;
+                }
+                continue;
+        }
+    }
+}
+
+}  // namespace orval

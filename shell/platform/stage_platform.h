@@ -1,0 +1,78 @@
+// The stage on SDL: the game's windows composed into one window of the desktop, windowed or
+// fullscreen. What it composes and where a pointer lands is the plain Stage (stage.h).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "scenes/model/canvas.h"
+#include "shell/platform/platform.h"
+#include "shell/platform/sdl_session.h"
+#include "shell/platform/stage.h"
+
+struct SDL_Window;
+
+namespace orval {
+
+class StagePlatform final : public Platform {
+  public:
+    // Starts SDL; the stage's window opens with the first game window, fullscreen if asked.
+    explicit StagePlatform(bool fullscreen);
+    ~StagePlatform() override;
+    StagePlatform(const StagePlatform&) = delete;
+    StagePlatform& operator=(const StagePlatform&) = delete;
+
+    std::uint64_t now() override { return session_.now(); }
+    std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override;
+    int fitScale(const WindowPlan& plan) override;
+    Rect usableBounds() override { return {0, 0, Stage::kWidth, Stage::kHeight}; }
+    WindowId openWindow(const WindowRequest& request, WindowPainter& painter) override;
+    void showWindow(WindowId window) override;
+    void closeWindow(WindowId window) override;
+    void invalidate(WindowId window) override;
+    void setCursor(const std::string& cursorFile) override;
+    void playSound(const std::string& file) override { session_.playSound(file); }
+    void stopSound() override { session_.stopSound(); }
+    FontFiles fontFiles() override { return session_.fontFiles(); }
+    void openUrl(const std::string& url) override { session_.openUrl(url); }
+    void showPlainError(std::string_view title, std::string_view text) override {
+        session_.showPlainError(title, text);
+    }
+
+  private:
+    struct WindowDeleter {
+        void operator()(SDL_Window* window) const;
+    };
+    struct GameWindow {
+        Canvas pixels;  // at the stage's scale, kept so an uncovered part is composed at once
+        WindowPainter* painter = nullptr;
+    };
+
+    void openStage();
+    void toggleFullscreen();
+    // Composes what changed and hands it to the window system.
+    void present();
+    void compose(SDL_Surface* target, int originX, int originY, const Rect& area);
+    // The pointer at a pixel of the stage window, as the game window under it gets it.
+    std::optional<InputEvent> pointer(InputEvent input);
+    // Whether the pointer lies over no game window: the plain arrow, whatever a scene asked.
+    void setOverBackground(bool over);
+    int cursorScale() const;
+
+    SdlSession session_;  // first made, last gone: SDL outlives the window
+    bool fullscreen_;
+    Stage stage_;
+    std::unique_ptr<SDL_Window, WindowDeleter> window_;
+    bool shown_ = false;
+    std::map<WindowId, GameWindow> windows_;
+    WindowId nextWindow_ = 1;
+    bool newSurface_ = false;  // the window has new pixels: the dark around the stage too
+    SurfacePtr frame_;         // the whole stage at its scale, while it is shown scaled down
+    std::string sceneCursor_;
+    bool overBackground_ = false;
+};
+
+}  // namespace orval
