@@ -1,5 +1,6 @@
 #include "shell/focus_mark.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "scenes/model/hit_test.h"
@@ -82,14 +83,19 @@ std::optional<FocusMark::Spot> FocusMark::first(const Scene& scene) {
 
 void FocusMark::standOn(const Spot& spot, const Rect& placed) {
     spot_ = spot;
-    pointer_ = Point{placed.x + spot.point.x, placed.y + spot.point.y};
+    markedAt_ = Point{placed.x + spot.point.x, placed.y + spot.point.y};
+    pointer_ = markedAt_;
 }
 
 std::optional<std::string> FocusMark::pointerAt(const Rect& placed, Point point) {
     const Point screen{placed.x + point.x, placed.y + point.y};
-    if (pointer_ == screen) return std::nullopt;
+    // The pointer put on the mark reports its move back, maybe a pixel off where the stage is
+    // shown scaled down: that is no move of the player's.
+    constexpr int kSlack = 2;
+    const bool onMark = spot_ && std::abs(screen.x - markedAt_.x) <= kSlack &&
+                        std::abs(screen.y - markedAt_.y) <= kSlack;
     pointer_ = screen;
-    return drop();
+    return onMark ? std::nullopt : drop();
 }
 
 std::optional<std::string> FocusMark::drop() {

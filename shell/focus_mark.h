@@ -51,6 +51,7 @@ class FocusMark {
 
   private:
     std::optional<Spot> spot_;
+    Point markedAt_;                // where the mark put the pointer, on the screen
     std::optional<Point> pointer_;  // on the screen, once known
 };
 

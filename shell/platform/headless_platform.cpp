@@ -23,6 +23,9 @@ std::optional<InputEvent> HeadlessPlatform::waitEvent(std::optional<std::uint64_
         input_.pop_front();
         event.x = toLogical(event.x, scale_);
         event.y = toLogical(event.y, scale_);
+        if (event.type == InputEvent::Type::MouseMove || event.type == InputEvent::Type::MouseDown ||
+            event.type == InputEvent::Type::MouseUp)
+            pointer_ = Pointer{event.window, event.x, event.y};
         return event;
     }
     // Nothing scripted: time passes at once up to the deadline.

@@ -35,6 +35,7 @@ class SdlPlatform final : public Platform {
     void setCursor(const std::string& cursorFile) override {
         session_.setCursor(cursorFile, scale_);
     }
+    void movePointer(WindowId window, int x, int y) override;
     void playSound(const std::string& file) override { session_.playSound(file); }
     void stopSound() override { session_.stopSound(); }
     FontFiles fontFiles() override { return session_.fontFiles(); }

@@ -34,6 +34,7 @@ class StagePlatform final : public Platform {
     void closeWindow(WindowId window) override;
     void invalidate(WindowId window) override;
     void setCursor(const std::string& cursorFile) override;
+    void movePointer(WindowId window, int x, int y) override;
     void playSound(const std::string& file) override { session_.playSound(file); }
     void stopSound() override { session_.stopSound(); }
     FontFiles fontFiles() override { return session_.fontFiles(); }
