@@ -222,7 +222,11 @@ void Runtime::setEnabled(std::string_view scene, std::string_view control, bool 
             s.timerDeadline[i] = platform_.now() + static_cast<std::uint64_t>(c.intervalMs);
         if (!enabled) s.timerDeadline[i].reset();
     }
-    if (s.flags[i].enabled != enabled && c.kind == ControlKind::CommandButton) s.dirty = true;
+    // A button shows whether it is enabled; a hotspot only through the player's aids: the
+    // marked hotspots (H) and the ring of the focus mark.
+    const bool aided = hotspotsMarked_ || (focus_.spot() && focus_.spot()->scene == scene);
+    if (s.flags[i].enabled != enabled && (c.kind == ControlKind::CommandButton || aided))
+        s.dirty = true;
     s.flags[i].enabled = enabled;
 }
 

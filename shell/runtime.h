@@ -86,6 +86,8 @@ class Runtime final : public Game, private WindowPainter {
     const std::string& fatalMessage() const { return fatalMessage_; }
     // The message box open now, if any.
     const MessageBoxWindow* openBox() const { return box_ ? &*box_ : nullptr; }
+    // Where the keyboard's focus mark stands, if it shows.
+    const std::optional<FocusMark::Spot>& focusMark() const { return focus_.spot(); }
     // The subtitle page shown now, if any.
     std::optional<SubtitleTrack::Shown> subtitleShown() const { return subtitles_.shown(); }
     // Renders a loaded scene as it looks now into a canvas of its own at the display scale (the

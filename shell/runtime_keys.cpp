@@ -30,8 +30,7 @@ void Runtime::handleKey(char key) {
 
 std::optional<FocusMark::Scene> Runtime::markable(const std::string& scene) const {
     const auto it = scenes_.find(scene);
-    if (it == scenes_.end() || !it->second.state || !it->second.state->visible)
-        return std::nullopt;
+    if (it == scenes_.end() || !it->second.state || !it->second.state->visible) return std::nullopt;
     const LoadedScene& s = *it->second.state;
     return FocusMark::Scene{it->first, it->second.description, s.flags, s.placed};
 }

@@ -28,12 +28,13 @@ Columns measureColumns(const ControlsCard& card, Fonts& fonts) {
             keys = std::max(keys, fonts.measure(kBoxBoldFont, row.keys));
             does = std::max(does, fonts.measure(kBoxFont, row.does));
         }
-        const int width = std::max(fonts.measure(kBoxBoldFont, column.heading), keys + kKeyGap + does);
+        const int width =
+            std::max(fonts.measure(kBoxBoldFont, column.heading), keys + kKeyGap + does);
         columns.x.push_back(x);
         columns.doesX.push_back(x + keys + kKeyGap);
         x += width + kColumnGap;
-        columns.height = std::max(columns.height, static_cast<int>(column.rows.size() + 1) * line +
-                                                      kHeadingGap);
+        columns.height =
+            std::max(columns.height, static_cast<int>(column.rows.size() + 1) * line + kHeadingGap);
     }
     columns.width = x - kColumnGap + kMargin;
     return columns;
@@ -42,32 +43,31 @@ Columns measureColumns(const ControlsCard& card, Fonts& fonts) {
 }  // namespace
 
 const ControlsCard& controlsCard() {
-    static const ControlsCard card{
-        "Ovládání",
-        {
-            {"Klávesnice",
-             {
-                 {"Tab, Shift+Tab", "označí další, předchozí místo"},
-                 {"šipky", "označí nejbližší místo tím směrem"},
-                 {"Enter", "klepne na označené místo"},
-                 {"mezerník", "ukončí mluvenou větu"},
-                 {"T", "zapne a vypne titulky"},
-                 {"M", "vypne a zapne zvuk"},
-                 {"H", "ukáže, kam lze klepnout"},
-                 {"F1", "tato karta"},
-             }},
-            {"Ovladač",
-             {
-                 {"levá páčka", "posouvá ukazatel"},
-                 {"křížový ovladač", "jako šipky"},
-                 {"A", "klepne"},
-                 {"B", "jako mezerník"},
-                 {"X", "jako T"},
-                 {"Y", "jako H"},
-                 {"Back", "jako M"},
-                 {"Start", "v nabídce začne hru"},
-             }},
-        }};
+    static const ControlsCard card{"Ovládání",
+                                   {
+                                       {"Klávesnice",
+                                        {
+                                            {"Tab, Shift+Tab", "označí další, předchozí místo"},
+                                            {"šipky", "označí nejbližší místo tím směrem"},
+                                            {"Enter", "klepne na označené místo"},
+                                            {"mezerník", "ukončí mluvenou větu"},
+                                            {"T", "zapne a vypne titulky"},
+                                            {"M", "vypne a zapne zvuk"},
+                                            {"H", "ukáže, kam lze klepnout"},
+                                            {"F1", "tato karta"},
+                                        }},
+                                       {"Ovladač",
+                                        {
+                                            {"levá páčka", "posouvá ukazatel"},
+                                            {"křížový ovladač", "jako šipky"},
+                                            {"A", "klepne"},
+                                            {"B", "jako mezerník"},
+                                            {"X", "jako T"},
+                                            {"Y", "jako H"},
+                                            {"Back", "jako M"},
+                                            {"Start", "v nabídce začne hru"},
+                                        }},
+                                   }};
     return card;
 }
 

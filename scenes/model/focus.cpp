@@ -46,6 +46,20 @@ std::vector<FocusTarget> focusTargets(const SceneDescription& scene, const Scene
         if (const std::optional<Point> point = reachablePoint(scene, flags, control))
             found.push_back({control, visibleRect(scene, control), *point});
     }
+    // A hotspot whose middle another one covers is part of that one for the player (the menu's
+    // entries lie over their pictures, which take a click on an edge column).
+    std::vector<int> covering;
+    for (const FocusTarget& t : found)
+        covering.push_back(hitTest(scene, flags, t.area.x + t.area.w / 2, t.area.y + t.area.h / 2));
+    std::vector<FocusTarget> kept;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const bool covered = covering[i] != found[i].control &&
+                             std::any_of(found.begin(), found.end(), [&](const FocusTarget& o) {
+                                 return o.control == covering[i];
+                             });
+        if (!covered) kept.push_back(found[i]);
+    }
+    found = std::move(kept);
     std::stable_sort(found.begin(), found.end(), [](const FocusTarget& a, const FocusTarget& b) {
         return a.area.y != b.area.y ? a.area.y < b.area.y : a.area.x < b.area.x;
     });
@@ -61,10 +75,9 @@ std::vector<FocusTarget> focusTargets(const SceneDescription& scene, const Scene
             placed[i] = true;
             ordered.push_back(found[i]);
         }
-        std::stable_sort(ordered.begin() + static_cast<std::ptrdiff_t>(start), ordered.end(),
-                         [](const FocusTarget& a, const FocusTarget& b) {
-                             return a.area.x < b.area.x;
-                         });
+        std::stable_sort(
+            ordered.begin() + static_cast<std::ptrdiff_t>(start), ordered.end(),
+            [](const FocusTarget& a, const FocusTarget& b) { return a.area.x < b.area.x; });
     }
     return ordered;
 }

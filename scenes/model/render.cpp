@@ -225,10 +225,10 @@ void renderMessageBox(std::string_view title, std::string_view text, Fonts& font
     const MessageBoxLayout layout = layoutMessageBox(title, text, fonts);
     drawBoxFrame(title, fonts, canvas);
     drawInformationIcon(canvas, 16, kBoxTitleHeight + 18);
-    fonts.drawText(
-        canvas, kBoxFont, text, kBlack,
-        {16 + 32 + 14, kBoxTitleHeight + 18, kBoxTextWidth, layout.okButton.y - kBoxTitleHeight - 18},
-        canvas.bounds());
+    fonts.drawText(canvas, kBoxFont, text, kBlack,
+                   {16 + 32 + 14, kBoxTitleHeight + 18, kBoxTextWidth,
+                    layout.okButton.y - kBoxTitleHeight - 18},
+                   canvas.bounds());
     drawOkButton(layout.okButton, okPressed, fonts, canvas);
 }
 

@@ -11,10 +11,10 @@
 namespace orval {
 
 struct RenderOptions {
-    bool buttonHasFocus = false;   // draw the focus mark on the command button
-    bool outlineHotspots = false;  // snapshots: outline and name every control that takes clicks
-    bool markHotspots = false;     // the player's aid: each hotspot a click reaches, outlined,
-                                   // with its cursor's picture in the middle
+    bool buttonHasFocus = false;    // draw the focus mark on the command button
+    bool outlineHotspots = false;   // snapshots: outline and name every control that takes clicks
+    bool markHotspots = false;      // the player's aid: each hotspot a click reaches, outlined,
+                                    // with its cursor's picture in the middle
     std::optional<Rect> focusRing;  // the keyboard's mark: a ring around this area
     bool soundOff = false;          // the crossed speaker in the upper right corner
 };

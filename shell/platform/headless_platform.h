@@ -107,6 +107,8 @@ class HeadlessPlatform final : public Platform {
     void setReadingTime(std::uint64_t ms) { readingTime_ = ms; }
     // Keeps each message box's pixels in its record.
     void keepMessagePixels() { keepMessagePixels_ = true; }
+    // The player answers each box with Enter, as one without a mouse does, not a click on OK.
+    void answerBoxesWithEnter() { boxesByKey_ = true; }
 
     // Keys and clicks as a player would give them.
     void pressKey(char key, WindowId window) { queue({InputEvent::Type::Key, window, 0, 0, key}); }
@@ -158,6 +160,7 @@ class HeadlessPlatform final : public Platform {
     std::optional<Pointer> pointer_;
     std::uint64_t readingTime_ = 0;
     bool keepMessagePixels_ = false;
+    bool boxesByKey_ = false;
     bool audioBroken_ = false;
     const WindowReader* reader_ = nullptr;
 };
