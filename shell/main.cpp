@@ -1,17 +1,23 @@
-// ORVAL KESK: starts the scene runtime on the desktop with the main menu.
+// ORVAL KESK: starts the scene runtime with the main menu, in windows of the desktop or on the
+// stage.
 #if __has_include(<malloc.h>)
 #include <malloc.h>
 #endif
 
+#include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <SDL_main.h>  // on Windows SDL starts the program through its own main
 
 #include "scenes/game.h"
 #include "shell/game_directory.h"
+#include "shell/options.h"
 #include "shell/platform/sdl_platform.h"
+#include "shell/platform/stage_platform.h"
 #include "shell/runtime.h"
 
 #ifndef ORVAL_RELATIVE_DATADIR
@@ -21,8 +27,28 @@
 #define ORVAL_ABSOLUTE_DATADIR ""
 #endif
 
-// With argc and argv: on Windows SDL's own entry point calls it so.
-int main(int, char*[]) {
+namespace {
+
+std::optional<std::string> environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+}  // namespace
+
+// With argc and argv: on Windows SDL's own entry point calls it so, in UTF-8.
+int main(int argc, char* argv[]) {
+    const orval::Options options =
+        orval::parseOptions(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc),
+                            environment("ORVAL_STAGE"));
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "orval-kesk: %s\n", options.error.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(orval::usage(), stdout);
+        return 0;
+    }
 #ifdef M_MMAP_THRESHOLD
     // Decoded pictures (up to 1.3 MB) live only while a window is drawn. A fixed threshold
     // keeps them in their own mappings, returned on free, instead of growing the heap for good.
@@ -43,8 +69,12 @@ int main(int, char*[]) {
         orval::findGameDirectory(places, orval::holdsSceneDescriptions, whereLooked);
 
     // Every failure from here on, no display included, takes the runtime's one fatal path.
-    orval::SdlPlatform platform;
-    orval::Runtime runtime(platform, directory.value_or(places.besideExecutable), handlers);
+    std::unique_ptr<orval::Platform> platform;
+    if (options.stage)
+        platform = std::make_unique<orval::StagePlatform>(options.fullscreen);
+    else
+        platform = std::make_unique<orval::SdlPlatform>();
+    orval::Runtime runtime(*platform, directory.value_or(places.besideExecutable), handlers);
     if (!directory)
         return runtime.failAtStart("the game's data (data/scenes) is in none of these places: " +
                                    whereLooked);

@@ -15,7 +15,7 @@ struct SDL_Window;
 
 namespace orval {
 
-class SdlPlatform final : public Platform {
+class SdlPlatform final : public SdlPlatformBase {
   public:
     // Starts SDL. Without a display it still constructs, and the first window it is asked for
     // fails with the reason.
@@ -24,7 +24,6 @@ class SdlPlatform final : public Platform {
     SdlPlatform(const SdlPlatform&) = delete;
     SdlPlatform& operator=(const SdlPlatform&) = delete;
 
-    std::uint64_t now() override { return session_.now(); }
     std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override;
     int fitScale(const WindowPlan& plan) override;
     Rect usableBounds() override;
@@ -36,13 +35,6 @@ class SdlPlatform final : public Platform {
         session_.setCursor(cursorFile, scale_);
     }
     void movePointer(WindowId window, int x, int y) override;
-    void playSound(const std::string& file) override { session_.playSound(file); }
-    void stopSound() override { session_.stopSound(); }
-    FontFiles fontFiles() override { return session_.fontFiles(); }
-    void openUrl(const std::string& url) override { session_.openUrl(url); }
-    void showPlainError(std::string_view title, std::string_view text) override {
-        session_.showPlainError(title, text);
-    }
 
   private:
     struct WindowDeleter {
@@ -57,8 +49,7 @@ class SdlPlatform final : public Platform {
     std::optional<WindowId> idOf(std::uint32_t sdlWindowId) const;
     void paint(WindowId id, OpenWindow& window);
 
-    SdlSession session_;  // first made, last gone: SDL outlives every window
-    int scale_ = 1;       // screen pixels per logical pixel, across and down
+    int scale_ = 1;  // screen pixels per logical pixel, across and down
     std::map<WindowId, OpenWindow> windows_;
     WindowId nextWindow_ = 1;
 };

@@ -16,6 +16,7 @@
 #include "scenes/model/font_files.h"
 #include "scenes/model/geometry.h"
 #include "shell/platform/desktop_system.h"
+#include "shell/platform/platform.h"
 #include "shell/platform/sdl_audio.h"
 
 struct SDL_Cursor;
@@ -68,6 +69,23 @@ class SdlSession {
     std::unique_ptr<SdlAudio> audio_ = std::make_unique<SdlAudio>();
     std::map<std::pair<std::string, int>, std::unique_ptr<SDL_Cursor, CursorDeleter>> cursors_;
     std::optional<std::pair<std::string, int>> currentCursor_;
+};
+
+// The members every SDL platform answers alike, from its session: made first, gone last, so SDL
+// outlives every window of the platform built on it.
+class SdlPlatformBase : public Platform {
+  public:
+    std::uint64_t now() override { return session_.now(); }
+    void playSound(const std::string& file) override { session_.playSound(file); }
+    void stopSound() override { session_.stopSound(); }
+    FontFiles fontFiles() override { return session_.fontFiles(); }
+    void openUrl(const std::string& url) override { session_.openUrl(url); }
+    void showPlainError(std::string_view title, std::string_view text) override {
+        session_.showPlainError(title, text);
+    }
+
+  protected:
+    SdlSession session_;
 };
 
 }  // namespace orval

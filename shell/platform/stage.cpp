@@ -75,8 +75,9 @@ void Stage::close(WindowId id) {
 void Stage::raise(WindowId id) {
     const WindowStack::Window* w = stack_.find(id);
     if (!w) return;
+    const Rect place = w->place;  // raising moves it in the stack
     stack_.raise(id);
-    dirty(w->place);
+    dirty(place);
     stripChanged();
 }
 

@@ -17,6 +17,8 @@ namespace {
 constexpr Colour kBackground{0x10, 0x10, 0x18};
 constexpr Colour kFrontFrame{0x11, 0x74, 0xE1};
 constexpr Colour kOtherFrame{0x55, 0x5A, 0x60};
+// What a window manager's frame takes above a window, so that a stage window fits under it.
+constexpr int kTitleBarAllowance = 32;
 
 SDL_Rect times(const Rect& r, int k, int x0 = 0, int y0 = 0) {
     return {x0 + r.x * k, y0 + r.y * k, r.w * k, r.h * k};
@@ -55,9 +57,11 @@ int StagePlatform::fitScale(const WindowPlan&) {
 void StagePlatform::openStage() {
     if (window_) return;
     if (!session_.videoError().empty()) throw std::runtime_error(session_.videoError());
-    // As large as the stage at its scale, or as the usable screen holds, keeping its shape.
+    // As large as the stage at its scale, or as the usable screen holds with the window
+    // manager's title bar, keeping its shape.
     const Rect usable = session_.usableArea();
-    const Stage::Presentation fitted = Stage::present(stage_.scale(), usable.w, usable.h);
+    const Stage::Presentation fitted =
+        Stage::present(stage_.scale(), usable.w, usable.h - kTitleBarAllowance);
     const int x = usable.x + (usable.w - fitted.area.w) / 2;
     const int y = usable.y + (usable.h - fitted.area.h) / 2;
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;

@@ -17,7 +17,7 @@ struct SDL_Window;
 
 namespace orval {
 
-class StagePlatform final : public Platform {
+class StagePlatform final : public SdlPlatformBase {
   public:
     // Starts SDL; the stage's window opens with the first game window, fullscreen if asked.
     explicit StagePlatform(bool fullscreen);
@@ -25,7 +25,6 @@ class StagePlatform final : public Platform {
     StagePlatform(const StagePlatform&) = delete;
     StagePlatform& operator=(const StagePlatform&) = delete;
 
-    std::uint64_t now() override { return session_.now(); }
     std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override;
     int fitScale(const WindowPlan& plan) override;
     Rect usableBounds() override { return {0, 0, Stage::kWidth, Stage::kHeight}; }
@@ -35,13 +34,6 @@ class StagePlatform final : public Platform {
     void invalidate(WindowId window) override;
     void setCursor(const std::string& cursorFile) override;
     void movePointer(WindowId window, int x, int y) override;
-    void playSound(const std::string& file) override { session_.playSound(file); }
-    void stopSound() override { session_.stopSound(); }
-    FontFiles fontFiles() override { return session_.fontFiles(); }
-    void openUrl(const std::string& url) override { session_.openUrl(url); }
-    void showPlainError(std::string_view title, std::string_view text) override {
-        session_.showPlainError(title, text);
-    }
 
   private:
     struct WindowDeleter {
@@ -63,7 +55,6 @@ class StagePlatform final : public Platform {
     void setOverBackground(bool over);
     int cursorScale() const;
 
-    SdlSession session_;  // first made, last gone: SDL outlives the window
     bool fullscreen_;
     Stage stage_;
     std::unique_ptr<SDL_Window, WindowDeleter> window_;

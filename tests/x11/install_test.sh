@@ -19,14 +19,18 @@ DESTDIR="$ROOT" cmake --install "$BUILD_DIR" --prefix /usr >"$WORK_DIR/install.l
     fail "the install failed: $(cat "$WORK_DIR/install.log")"
 for file in bin/orval-kesk share/games/orval-kesk/data/scenes/orval.toml \
     share/games/orval-kesk/data/pictures/menu.png share/games/orval-kesk/data/pictures/en/menu-new-game.png \
-    "share/games/orval-kesk/zvuky/go bank.wav" \
+    "share/games/orval-kesk/zvuky/go bank.wav" "share/games/orval-kesk/zvuky/en/go bank.wav" \
+    share/games/orval-kesk/data/en/captions.tsv \
     share/applications/org.example.orval_kesk.desktop \
     share/metainfo/org.example.orval_kesk.metainfo.xml \
     share/icons/hicolor/48x48/apps/orval-kesk.png share/icons/hicolor/scalable/apps/orval-kesk.svg \
     share/man/man6/orval-kesk.6; do
     [ -e "$ROOT/usr/$file" ] || fail "not installed: /usr/$file"
 done
-[ "$(ls "$ROOT/usr/share/games/orval-kesk/zvuky" | wc -l)" -eq 34 ] || fail "not every clip installed"
+for folder in zvuky zvuky/en; do
+    [ "$(ls "$ROOT/usr/share/games/orval-kesk/$folder"/*.wav | wc -l)" -eq 34 ] ||
+        fail "not every clip installed in $folder"
+done
 
 step "the installed game, started elsewhere without ORVAL_DATADIR, shows the menu"
 unset ORVAL_DATADIR

@@ -139,20 +139,25 @@ start_desktop() {
     done
     [ -n "$XVFB_PID" ] || fail "no free display for Xvfb"
 
-    step "starting openbox"
-    openbox --sm-disable >"$WORK_DIR/openbox.log" 2>&1 &
+    # ORVAL_TEST_WM names another window manager to try the game under (metacity, xfwm4, icewm).
+    local wm=${ORVAL_TEST_WM:-openbox --sm-disable}
+    step "starting $wm"
+    $wm >"$WORK_DIR/openbox.log" 2>&1 &
     WM_PID=$!
     for i in $(seq 1 100); do
         if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-            log "   openbox is managing the screen"
+            log "   $wm is managing the screen"
             return 0
         fi
         kill -0 "$WM_PID" 2>/dev/null || break
         sleep 0.05
     done
     cat "$WORK_DIR/openbox.log"
-    fail "openbox did not start"
+    fail "$wm did not start"
 }
+
+# Options the game is started with (as an array: GAME_ARGS=(--stage)).
+GAME_ARGS=()
 
 # Starts the game with dummy sound (with GAME_AUDIO_FILE set: SDL's disk driver writing what the
 # game plays into that file) and a stub xdg-open that writes its argument to $URL_LOG.
@@ -171,7 +176,8 @@ EOF
         audio=dummy
         [ -z "${GAME_AUDIO_FILE:-}" ] || audio=disk
         exec env PATH="$WORK_DIR/bin:$PATH" SDL_AUDIODRIVER="$audio" \
-            SDL_DISKAUDIOFILE="${GAME_AUDIO_FILE:-}" SDL_VIDEODRIVER=x11 "$ORVAL_GAME"
+            SDL_DISKAUDIOFILE="${GAME_AUDIO_FILE:-}" SDL_VIDEODRIVER=x11 "$ORVAL_GAME" \
+            "${GAME_ARGS[@]}"
     ) >"$WORK_DIR/game.log" 2>&1 &
     GAME_PID=$!
     log "   game process $GAME_PID"

@@ -1,0 +1,25 @@
+// The command line of the game: how it is started, checked before anything opens.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orval {
+
+struct Options {
+    bool stage = false;       // the whole game inside one window
+    bool fullscreen = false;  // that window fullscreen from the start
+    bool help = false;
+    std::string error;  // an option the game does not know, or empty
+};
+
+// The options given after the program's name; `stageVariable` is ORVAL_STAGE, where "1" asks
+// for the stage as --stage does.
+Options parseOptions(const std::vector<std::string>& arguments,
+                     const std::optional<std::string>& stageVariable);
+
+// What --help prints: the options and the environment variables the game reads.
+const char* usage();
+
+}  // namespace orval
