@@ -9,6 +9,7 @@ constexpr int kMargin = 16;
 constexpr int kColumnGap = 28;  // between the keyboard's column and the controller's
 constexpr int kKeyGap = 12;     // between a key and what it does
 constexpr int kHeadingGap = 6;  // below a column's heading
+constexpr int kRowGap = 3;      // between two rows
 constexpr Colour kHeading{17, 116, 225};
 constexpr Colour kText{0, 0, 0};
 
@@ -20,7 +21,7 @@ struct Columns {
 
 Columns measureColumns(const ControlsCard& card, Fonts& fonts) {
     Columns columns;
-    const int line = fonts.lineHeight(kBoxFont);
+    const int line = fonts.lineHeight(kBoxFont) + kRowGap;
     int x = kMargin;
     for (const ControlsCard::Column& column : card.columns) {
         int keys = 0, does = 0;
@@ -43,31 +44,34 @@ Columns measureColumns(const ControlsCard& card, Fonts& fonts) {
 }  // namespace
 
 const ControlsCard& controlsCard() {
-    static const ControlsCard card{"Ovládání",
-                                   {
-                                       {"Klávesnice",
-                                        {
-                                            {"Tab, Shift+Tab", "označí další, předchozí místo"},
-                                            {"šipky", "označí nejbližší místo tím směrem"},
-                                            {"Enter", "klepne na označené místo"},
-                                            {"mezerník", "ukončí mluvenou větu"},
-                                            {"T", "zapne a vypne titulky"},
-                                            {"M", "vypne a zapne zvuk"},
-                                            {"H", "ukáže, kam lze klepnout"},
-                                            {"F1", "tato karta"},
-                                        }},
-                                       {"Ovladač",
-                                        {
-                                            {"levá páčka", "posouvá ukazatel"},
-                                            {"křížový ovladač", "jako šipky"},
-                                            {"A", "klepne"},
-                                            {"B", "jako mezerník"},
-                                            {"X", "jako T"},
-                                            {"Y", "jako H"},
-                                            {"Back", "jako M"},
-                                            {"Start", "v nabídce začne hru"},
-                                        }},
-                                   }};
+    static const ControlsCard card{
+        "Ovládání",
+        {
+            {"Klávesnice",
+             {
+                 {"Tab, Shift+Tab", "označí další, předchozí místo"},
+                 {"šipky", "označí nejbližší místo tím směrem"},
+                 {"Enter", "klepne na označené místo"},
+                 {"mezerník", "ukončí mluvenou větu"},
+                 {"T", "zapne a vypne titulky"},
+                 {"M", "vypne a zapne zvuk"},
+                 {"H", "ukáže, kam lze klepnout"},
+                 {"F1", "tato karta"},
+                 {"F11, Alt+Enter", "celá obrazovka (hra v jednom okně)"},
+                 {"Ctrl+Tab", "další okno hry (hra v jednom okně)"},
+             }},
+            {"Ovladač",
+             {
+                 {"levá páčka", "posouvá ukazatel"},
+                 {"křížový ovladač", "jako šipky"},
+                 {"A", "klepne"},
+                 {"B", "jako mezerník"},
+                 {"X", "jako T"},
+                 {"Y", "jako H"},
+                 {"Back", "jako M"},
+                 {"Start", "v nabídce začne hru"},
+             }},
+        }};
     return card;
 }
 
@@ -85,7 +89,7 @@ void renderControlsCard(const ControlsCard& card, Fonts& fonts, Canvas& canvas, 
     const Columns columns = measureColumns(card, fonts);
     const MessageBoxLayout layout = layoutControlsCard(card, fonts);
     const Rect all = canvas.bounds();
-    const int line = fonts.lineHeight(kBoxFont);
+    const int line = fonts.lineHeight(kBoxFont) + kRowGap;
     drawBoxFrame(card.title, fonts, canvas);
     for (std::size_t c = 0; c < card.columns.size(); ++c) {
         const ControlsCard::Column& column = card.columns[c];
