@@ -53,7 +53,7 @@ fuzz:
 	mkdir -p $(FUZZ_BUILD)/corpus
 	clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -DTOML_HEADER_ONLY=1 -DNDEBUG -I. \
 		-DORVAL_DATA_DIR='"$(CURDIR)/data"' tools/fuzz/description_fuzzer.cpp \
-		scenes/model/loader.cpp -o $(FUZZ_BUILD)/description-fuzzer
+		scenes/model/loader.cpp scenes/model/data_file.cpp -o $(FUZZ_BUILD)/description-fuzzer
 	cp -n data/scenes/*.toml $(FUZZ_BUILD)/corpus/
 	cd $(FUZZ_BUILD) && ./description-fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
 		-timeout=10 -print_final_stats=1 corpus

@@ -11,12 +11,19 @@ std::vector<SceneDescription> loadGameDescriptions(const std::filesystem::path& 
                                                    const HandlerRegistry& handlers) {
     const std::filesystem::path folder = dataDir / "scenes";
     std::error_code error;
-    if (!std::filesystem::is_directory(folder, error))
+    const std::filesystem::file_status status = std::filesystem::status(folder, error);
+    if (status.type() == std::filesystem::file_type::not_found)
         throw DescriptionError(folder.string() + ": the scene descriptions are missing");
+    if (error) throw DescriptionError(folder.string() + " cannot be read: " + error.message());
+    if (status.type() != std::filesystem::file_type::directory)
+        throw DescriptionError(folder.string() + " is not a folder of scene descriptions");
 
+    // A folder that cannot be listed must say so, not look like one with scenes missing.
     std::vector<std::filesystem::path> files;
-    for (const auto& item : std::filesystem::directory_iterator(folder, error))
-        if (item.path().extension() == ".toml") files.push_back(item.path());
+    std::filesystem::directory_iterator item(folder, error);
+    for (; !error && item != std::filesystem::directory_iterator(); item.increment(error))
+        if (item->path().extension() == ".toml") files.push_back(item->path());
+    if (error) throw DescriptionError(folder.string() + " cannot be listed: " + error.message());
     std::sort(files.begin(), files.end());
 
     const auto isRegistered = [&](std::string_view scene, std::string_view name) {

@@ -4,6 +4,7 @@
 #include <random>
 #include <sstream>
 
+#include "scenes/model/captions.h"
 #include "scenes/model/loader.h"
 #include "shell/scene_files.h"
 #include "tests/test_support.h"
@@ -30,6 +31,9 @@ class LoaderTest : public ::testing::Test {
         huge.replace(16, 8, std::string("\x00\x00\x75\x30\x00\x00\x75\x30", 8));
         writeFile(data_.path() / "pictures" / "huge.png", huge);
         makeFifo(data_.path() / "pictures" / "fifo.png");
+#ifndef _WIN32
+        makeUnreadable(data_.path() / "pictures" / "loop.png");
+#endif
     }
 
     SceneDescription parse(std::string_view text) const {
@@ -350,6 +354,10 @@ const Damage kDamages[] = {
      "pictures/huge.png", "Picture1|Picture|30000"},
     {"picture that is a FIFO", "", "Picture = \"pictures/tiny.png\"",
      "Picture = \"pictures/fifo.png\"", "scene|Picture|fifo.png|not a regular file"},
+#ifndef _WIN32
+    {"picture that cannot be read", "Name = \"Picture1\"", "pictures/tiny.png", "pictures/loop.png",
+     "Picture1|Picture|loop.png|cannot be read"},
+#endif
 };
 
 TEST_F(LoaderTest, EveryDamageIsNamedByFileControlAndField) {
@@ -478,6 +486,17 @@ const DataDamage kDataDamages[] = {
     {"no descriptions at all",
      [](const fs::path& s) { fs::remove_all(s); },
      {"scene descriptions are missing"}},
+#ifndef _WIN32
+    {"a folder of descriptions that cannot be read",
+     [](const fs::path& s) {
+         fs::remove_all(s);
+         makeUnreadable(s);
+     },
+     {"scenes", "cannot be read"}},
+#endif
+    {"no subtitles file",
+     [](const fs::path& s) { fs::remove(s.parent_path() / "captions.tsv"); },
+     {"no such file", "captions.tsv"}},
 };
 
 TEST(GameDescriptions, DamagedDataDirectoriesAreRejected) {
@@ -488,6 +507,7 @@ TEST(GameDescriptions, DamagedDataDirectoriesAreRejected) {
         row.damage(temp.path() / "data" / "scenes");
         try {
             gameDescriptions(temp.path());
+            loadCaptions(temp.path() / "data" / "captions.tsv", soundClips());
             ADD_FAILURE() << "the damaged data was accepted";
         } catch (const DescriptionError& error) {
             for (const std::string& word : row.words) EXPECT_TRUE(mentions(error.what(), word));

@@ -411,18 +411,59 @@ TEST(Runtime, ADamagedPictureIsFatalWhenItsSceneIsLoaded) {
     }
 }
 
+// Every picture is checked at start for the scale the game is drawn at, the 2x and 3x ones as
+// the 1x ones: the error names the file and what is wrong with it, and nothing hangs.
 TEST(Runtime, TheProgramReportsADamagedPictureRightAfterTheMenuOpens) {
-    TempDir temp;
-    copyData(temp.path());
-    writeFile(temp.path() / "data" / "pictures" / "villa.png", truncatedPicture("villa.png", "?"));
-    HeadlessPlatform platform;
-    Runtime runtime(platform, temp.path(), gameHandlers(), gameDescriptions(temp.path()));
-    const RuntimeReader reader(runtime);
-    platform.readWith(&reader);
-    EXPECT_EQ(runtime.run(), 1);
-    ASSERT_EQ(platform.messages().size(), 1u);
-    EXPECT_TRUE(mentions(platform.messages()[0].text, "villa.png"));
-    EXPECT_TRUE(platform.visibleWindows().empty());
+    struct Row {
+        const char* what;
+        int scale;
+        void (*damage)(const fs::path& pictures);
+        std::vector<std::string> words;
+    };
+    const Row rows[] = {
+        {"a picture cut short",
+         1,
+         [](const fs::path& p) { writeFile(p / "villa.png", truncatedPicture("villa.png", "?")); },
+         {"villa.png"}},
+        {"a FIFO in place of a 2x picture",
+         2,
+         [](const fs::path& p) {
+             fs::remove(p / "2x" / "bank.png");
+             makeFifo(p / "2x" / "bank.png");
+         },
+         {"2x", "bank.png", "not a regular file"}},
+        {"a 2x picture that claims 12000 x 12000",
+         2,
+         [](const fs::path& p) {
+             std::string header = readFile(p / "2x" / "menu.png").substr(0, 33);
+             header.replace(16, 8, std::string("\x00\x00\x2e\xe0\x00\x00\x2e\xe0", 8));
+             writeFile(p / "2x" / "menu.png", header);
+         },
+         {"2x", "menu.png", "12000 x 12000", "not 2 times"}},
+        {"a 1x copy among the 3x pictures",
+         3,
+         [](const fs::path& p) {
+             fs::copy_file(p / "shop.png", p / "3x" / "shop.png",
+                           fs::copy_options::overwrite_existing);
+         },
+         {"3x", "shop.png", "not 3 times"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempDir temp;
+        copyData(temp.path());
+        row.damage(temp.path() / "data" / "pictures");
+        HeadlessPlatform platform({0, 0, 2560 * 2, 1600 * 2}, row.scale);
+        Runtime runtime(platform, temp.path(), gameHandlers(), gameDescriptions(temp.path()));
+        const RuntimeReader reader(runtime);
+        platform.readWith(&reader);
+        EXPECT_EQ(runtime.run(), 1);
+        EXPECT_EQ(platform.scale(), row.scale);
+        ASSERT_EQ(platform.messages().size(), 1u);
+        for (const std::string& word : row.words)
+            EXPECT_TRUE(mentions(platform.messages()[0].text, word));
+        EXPECT_TRUE(platform.visibleWindows().empty());
+    }
 }
 
 }  // namespace

@@ -158,6 +158,13 @@ const char* const kGoodCaptions =
     "go bank.wav\t1.000\n"
     "\t0.000\t1.000\tagent\tBěžte do banky.\n";
 
+// Two thousand words: laid out page by page, they would hold the click that plays them.
+const std::string kEndlessWords = [] {
+    std::string words = "Dobrý";
+    for (int i = 1; i < 2000; ++i) words += " den";
+    return words;
+}();
+
 const CaptionDamage kCaptionDamages[] = {
     {"unknown speaker", "\tgreen\t", "\tgrey\t", ":4:|unknown speaker grey"},
     {"cue past the clip's end", "\t2.500\tgreen", "\t2.600\tgreen", ":4:|2.600|inside|a.wav"},
@@ -181,6 +188,7 @@ const CaptionDamage kCaptionDamages[] = {
     {"empty words", "Dobrý den!", "   ", ":4:|without text"},
     {"a control character", "Dobrý den!", "Dobrý\x01 den!", ":4:|control character"},
     {"not UTF-8", "Dobrý den!", "Dobr\xfd den!", "not UTF-8"},
+    {"words without end", "Dobrý den!", kEndlessWords.c_str(), ":4:|8001 letters|more than 500"},
 };
 
 TEST(Captions, EachDamageIsNamedWithFileAndLine) {

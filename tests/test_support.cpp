@@ -48,6 +48,12 @@ void makeFifo(const fs::path& file) {
 #endif
 }
 
+#ifndef _WIN32
+void makeUnreadable(const fs::path& file) {
+    fs::create_symlink(file.filename(), file);  // a link to itself: every look at it fails
+}
+#endif
+
 void copyData(const fs::path& to) {
     fs::copy(sourceDir() / "data", to / "data", fs::copy_options::recursive);
 }

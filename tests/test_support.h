@@ -61,6 +61,10 @@ class ScopedEnv {
 // A file that is not a regular file and would block a reader: a FIFO; on Windows, which has
 // none, a directory.
 void makeFifo(const fs::path& file);
+#ifndef _WIN32
+// Something in the file's place that no one, not even root, can read or list.
+void makeUnreadable(const fs::path& file);
+#endif
 
 // Copies the game's data/ into the directory `to`, for a test to damage.
 void copyData(const fs::path& to);

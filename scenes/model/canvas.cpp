@@ -7,6 +7,7 @@
 
 #include <SDL_image.h>
 
+#include "scenes/model/data_file.h"
 #include "scenes/model/utf8_path.h"
 
 namespace orval {
@@ -112,6 +113,19 @@ SurfacePtr loadPicture(const std::filesystem::path& file, int scale) {
     const int own = scale % 3 == 0 ? 3 : scale % 2 == 0 ? 2 : 1;
     const std::filesystem::path path =
         own == 1 ? file : file.parent_path() / (std::to_string(own) + "x") / file.filename();
+    // Checked before decoding as the 1x picture was when its description was read: a picture
+    // of another size would be drawn out of place, or cost the memory of a huge one.
+    const PictureHeader picture = readPictureHeader(path);
+    if (!picture.problem.empty()) throw AssetError(picture.problem);
+    if (own > 1) {
+        const PictureHeader base = readPictureHeader(file);
+        if (!base.problem.empty()) throw AssetError(base.problem);
+        if (picture.width != own * base.width || picture.height != own * base.height)
+            throw AssetError(path.string() + " is " + std::to_string(picture.width) + " x " +
+                             std::to_string(picture.height) + " pixels, not " +
+                             std::to_string(own) + " times the " + std::to_string(base.width) +
+                             " x " + std::to_string(base.height) + " of " + file.string());
+    }
     SurfacePtr loaded(IMG_Load(utf8Of(path).c_str()));
     if (!loaded) throw AssetError(path.string() + ": not a readable picture: " + IMG_GetError());
     if (scale == own) return loaded;

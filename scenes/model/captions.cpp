@@ -10,6 +10,8 @@ namespace {
 
 constexpr std::uintmax_t kMaxCaptionBytes = 1 << 20;
 constexpr std::uint32_t kMaxClipMs = 60'000;
+// Half a minute of reading: no line of a clip needs more, and paging it stays within a frame.
+constexpr std::size_t kMaxCueLetters = 500;
 
 // Splits a line at its tabs.
 std::vector<std::string_view> fields(std::string_view line) {
@@ -43,6 +45,11 @@ std::optional<std::uint32_t> milliseconds(std::string_view text) {
 }
 
 }  // namespace
+
+std::size_t countLetters(std::string_view text) {
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
 
 const std::vector<Speaker>& speakers() {
     static const std::vector<Speaker> all = {
@@ -117,6 +124,9 @@ Captions parseCaptions(std::string_view text, const std::string& fileName,
             fail("a subtitle that starts before the one above it");
         if (!findSpeaker(f[3])) fail("an unknown speaker " + std::string(f[3]));
         if (f[4].find_first_not_of(' ') == std::string_view::npos) fail("a subtitle without text");
+        if (const std::size_t letters = countLetters(f[4]); letters > kMaxCueLetters)
+            fail("a subtitle of " + std::to_string(letters) + " letters, more than " +
+                 std::to_string(kMaxCueLetters) + " (split it into several)");
         clip->cues.push_back({*start, *finish, std::string(f[3]), std::string(f[4])});
     }
     finishClip();

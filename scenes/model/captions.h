@@ -39,6 +39,9 @@ const std::vector<Speaker>& speakers();
 // The speaker of this key, or nullptr.
 const Speaker* findSpeaker(std::string_view key);
 
+// Letters, not bytes: a Czech letter is two bytes of UTF-8 but read as one.
+std::size_t countLetters(std::string_view text);
+
 // Parses the subtitles file; every clip in `clips` must have cues, and no other clip may.
 // Throws DescriptionError naming `fileName` and the line, never crashes.
 Captions parseCaptions(std::string_view text, const std::string& fileName,

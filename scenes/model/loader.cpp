@@ -13,6 +13,8 @@
 
 #include <toml++/toml.h>
 
+#include "scenes/model/data_file.h"
+
 namespace orval {
 namespace {
 
@@ -301,27 +303,11 @@ std::string requirePicture(const std::string& relative, const std::filesystem::p
     if (relative.find("..") != std::string::npos || relative.front() == '/')
         where.fail(key, "file name must stay inside the data directory");
     const std::filesystem::path file = dataDir / relative;
-    std::error_code error;
-    if (!std::filesystem::exists(file, error)) where.fail(key, "no such file " + file.string());
-    if (!std::filesystem::is_regular_file(file, error))
-        where.fail(key, file.string() + " is not a regular file");
-    unsigned char header[24] = {};
-    std::ifstream in(file, std::ios::binary);
-    in.read(reinterpret_cast<char*>(header), sizeof header);
-    constexpr unsigned char kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (in.gcount() != sizeof header ||
-        !std::equal(std::begin(kSignature), std::end(kSignature), header) ||
-        std::string_view(reinterpret_cast<const char*>(header + 12), 4) != "IHDR")
-        where.fail(key, file.string() + " is not a PNG picture");
-    const auto bigEndian = [&](int at) {
-        return (std::uint32_t{header[at]} << 24) | (std::uint32_t{header[at + 1]} << 16) |
-               (std::uint32_t{header[at + 2]} << 8) | std::uint32_t{header[at + 3]};
-    };
-    const std::uint32_t width = bigEndian(16), height = bigEndian(20);
-    if (width == 0 || height == 0 || width > static_cast<std::uint32_t>(maxSide) ||
-        height > static_cast<std::uint32_t>(maxSide))
-        where.fail(key, file.string() + " is " + std::to_string(width) + " x " +
-                            std::to_string(height) + " pixels, more than " +
+    const PictureHeader picture = readPictureHeader(file);
+    if (!picture.problem.empty()) where.fail(key, picture.problem);
+    if (picture.width > maxSide || picture.height > maxSide)
+        where.fail(key, file.string() + " is " + std::to_string(picture.width) + " x " +
+                            std::to_string(picture.height) + " pixels, more than " +
                             std::to_string(maxSide) + " a side");
     return relative;
 }
@@ -587,12 +573,14 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
 }
 
 std::string readDataFile(const std::filesystem::path& file, std::uintmax_t limit) {
-    // Only a regular file: a FIFO or a device would block the start for ever.
+    if (const std::string problem = fileProblem(file); !problem.empty())
+        throw DescriptionError(problem);
     std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
-        throw DescriptionError(file.string() + ": not a regular file");
     const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (error || size > limit) throw DescriptionError(file.string() + ": too large");
+    if (error) throw DescriptionError(file.string() + " cannot be read: " + error.message());
+    if (size > limit)
+        throw DescriptionError(file.string() + " is " + std::to_string(size) +
+                               " bytes long, more than " + std::to_string(limit));
     std::ifstream in(file, std::ios::binary);
     if (!in) throw DescriptionError(file.string() + ": cannot be read");
     std::ostringstream text;

@@ -29,22 +29,16 @@ std::vector<SubtitlePage> pageCue(const Cue& cue, int width, Fonts& fonts) {
     const auto measure = [&](std::string_view s) { return fonts.measure(kSubtitleFont, s); };
     const int room = std::max(1, width - 2 * kMargin);
     std::vector<SubtitlePage> pages;
-    std::string rest = cue.text;
-    while (rest.find_first_not_of(' ') != std::string::npos) {
-        const std::string words = label.empty() ? rest : label + " " + rest;
-        std::vector<std::string> lines = layoutText(words, room, measure);
-        SubtitlePage page{speaker, {}, {}, 0};
-        rest.clear();
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            std::string& into = i < 2 ? page.words : rest;
-            into += (into.empty() ? "" : " ") + lines[i];
-            if (i < 2) page.lines.push_back(lines[i]);
-        }
+    std::string_view rest = cue.text;
+    while (rest.find_first_not_of(' ') != std::string_view::npos) {
+        FirstLines first = layoutFirstLines(label, rest, 2, room, measure);
+        SubtitlePage page{speaker, std::move(first.lines), {}, 0};
+        for (const std::string& line : page.lines)
+            page.words += (page.words.empty() ? "" : " ") + line;
         if (!label.empty()) page.words.erase(0, std::min(page.words.size(), label.size() + 1));
-        // Letters, not bytes: a Czech letter is two bytes of UTF-8 but read as one.
-        page.letters = static_cast<std::size_t>(std::count_if(
-            page.words.begin(), page.words.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+        page.letters = countLetters(page.words);
         pages.push_back(std::move(page));
+        rest.remove_prefix(first.rest);
     }
     return pages;
 }

@@ -1,6 +1,7 @@
 #include "scenes/model/text.h"
 
 #include <cmath>
+#include <limits>
 
 #include <SDL_ttf.h>
 
@@ -20,65 +21,65 @@ std::size_t sequenceLength(unsigned char lead) {
     return 1;
 }
 
-// Splits a word too wide for any line into pieces that fit, between whole letters.
-void splitLongWord(std::string_view word, int width,
-                   const std::function<int(std::string_view)>& measure,
-                   std::vector<std::string>& lines) {
-    std::string piece;
-    for (std::size_t i = 0; i < word.size();) {
-        const std::size_t n =
-            std::min(sequenceLength(static_cast<unsigned char>(word[i])), word.size() - i);
-        const std::string longer = piece + std::string(word.substr(i, n));
-        if (!piece.empty() && measure(longer) > width) {
-            lines.push_back(piece);
-            piece = std::string(word.substr(i, n));
-        } else {
-            piece = longer;
-        }
-        i += n;
-    }
-    if (!piece.empty()) lines.push_back(piece);
-}
-
-void layoutParagraph(std::string_view paragraph, int width,
-                     const std::function<int(std::string_view)>& measure,
-                     std::vector<std::string>& lines) {
+// Lays out one paragraph into `lines`, the first line led by `lead` as if the paragraph began
+// with it, until `most` lines are full; returns where in the paragraph the words of the next
+// line start (its size when all of it was laid out). Only what those lines need is measured.
+std::size_t layoutParagraph(std::string_view lead, std::string_view paragraph, int width,
+                            const std::function<int(std::string_view)>& measure,
+                            std::vector<std::string>& lines, std::size_t most) {
     const std::size_t linesBefore = lines.size();
     std::size_t pos = 0;
-    std::string line;
     while (pos < paragraph.size() && paragraph[pos] == ' ') ++pos;
-    line.assign(paragraph.substr(0, pos));  // leading spaces indent the first line
-    bool lineHasWord = false;
+    // Leading spaces indent the first line, unless a lead stands before them.
+    std::string line(lead.empty() ? paragraph.substr(0, pos) : lead);
+    bool lineHasWord = !lead.empty();
+    // Ends the line; false once `most` lines are full.
+    const auto endLine = [&] {
+        lines.push_back(std::move(line));
+        line.clear();
+        lineHasWord = false;
+        return lines.size() - linesBefore < most;
+    };
     while (pos < paragraph.size()) {
+        const std::size_t start = pos;
         std::size_t end = paragraph.find(' ', pos);
         if (end == std::string_view::npos) end = paragraph.size();
         const std::string_view word = paragraph.substr(pos, end - pos);
         pos = end;
         while (pos < paragraph.size() && paragraph[pos] == ' ') ++pos;
-        if (word.empty()) continue;
-        const std::string candidate =
-            lineHasWord ? line + " " + std::string(word) : line + std::string(word);
+        std::string candidate = lineHasWord ? line + " " : line;
+        candidate += word;
         if (measure(candidate) <= width) {
-            line = candidate;
+            line = std::move(candidate);
             lineHasWord = true;
             continue;
         }
-        if (lineHasWord) lines.push_back(line);
+        if (lineHasWord && !endLine()) return start;
         line.clear();
-        lineHasWord = false;
+        lineHasWord = true;
         if (measure(word) <= width) {
             line = std::string(word);
-            lineHasWord = true;
-        } else {
-            // The last piece of a split word starts the line the next words continue.
-            splitLongWord(word, width, measure, lines);
-            line = lines.back();
-            lines.pop_back();
-            lineHasWord = true;
+            continue;
+        }
+        // A word wider than any line is split between whole letters; its last piece starts
+        // the line the next words continue.
+        for (std::size_t i = 0; i < word.size();) {
+            const std::size_t n =
+                std::min(sequenceLength(static_cast<unsigned char>(word[i])), word.size() - i);
+            const std::string longer = line + std::string(word.substr(i, n));
+            if (!line.empty() && measure(longer) > width) {
+                if (!endLine()) return start + i;
+                line = std::string(word.substr(i, n));
+                lineHasWord = true;
+            } else {
+                line = longer;
+            }
+            i += n;
         }
     }
     // An empty paragraph still takes a line of its own.
     if (lineHasWord || !line.empty() || lines.size() == linesBefore) lines.push_back(line);
+    return paragraph.size();
 }
 
 }  // namespace
@@ -91,12 +92,20 @@ std::vector<std::string> layoutText(std::string_view caption, int width,
     std::size_t start = 0;
     while (true) {
         const std::size_t end = caption.find('\n', start);
-        layoutParagraph(caption.substr(start, end == std::string_view::npos ? end : end - start),
-                        width, measure, lines);
+        layoutParagraph("",
+                        caption.substr(start, end == std::string_view::npos ? end : end - start),
+                        width, measure, lines, std::numeric_limits<std::size_t>::max());
         if (end == std::string_view::npos) break;
         start = end + 1;
     }
     return lines;
+}
+
+FirstLines layoutFirstLines(std::string_view lead, std::string_view text, std::size_t most,
+                            int width, const std::function<int(std::string_view)>& measure) {
+    FirstLines first;
+    first.rest = layoutParagraph(lead, text, width, measure, first.lines, most);
+    return first;
 }
 
 void Fonts::Closer::operator()(TTF_Font* font) const { TTF_CloseFont(font); }

@@ -26,6 +26,16 @@ int pixelSize(double points);
 std::vector<std::string> layoutText(std::string_view caption, int width,
                                     const std::function<int(std::string_view)>& measure);
 
+// The first `most` lines of a text without line breaks as layoutText breaks it, the first line
+// led by `lead` (a speaker's name, never split), and where in `text` the words of the line
+// after them start (its size when nothing is left): a long text costs no more than its pages.
+struct FirstLines {
+    std::vector<std::string> lines;
+    std::size_t rest = 0;
+};
+FirstLines layoutFirstLines(std::string_view lead, std::string_view text, std::size_t most,
+                            int width, const std::function<int(std::string_view)>& measure);
+
 // The sans-serif face in regular, bold and bold italic, opened at the sizes asked for.
 class Fonts {
   public:

@@ -11,7 +11,9 @@ expect_nothing_opens() {
     log "   expect no new window (for a second)"
     while [ "$(now_ms)" -lt "$until" ]; do
         sleep 0.1
-        [ "$(game_windows | wc -l)" -eq "$count" ] || fail "a window opened: $(game_windows)"
+        # More windows than before, not fewer: a window xdotool could not read at a busy moment
+        # is missing from one list, and that is no window opening.
+        [ "$(game_windows | wc -l)" -le "$count" ] || fail "a window opened: $(game_windows)"
     done
 }
 

@@ -281,7 +281,8 @@ all_game_windows() {
 }
 
 # The same without the subtitle window, which comes and goes with every clip.
-game_windows() { all_game_windows | grep -v ' Titulky$'; }
+# (A window whose title cannot be read yet, as the subtitles' just being mapped, is left out.)
+game_windows() { all_game_windows | grep -v ' Titulky$' | awk 'NF > 5'; }
 
 # The subtitle window's line (id x y width height title), if one is up.
 subtitle_window() { all_game_windows | grep ' Titulky$'; }
