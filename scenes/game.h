@@ -32,6 +32,8 @@ class Game {
     virtual void playSound(std::string_view path) = 0;
     // Opens a web address (without scheme) in the user's browser; never fails, never waits.
     virtual void openLink(std::string_view address) = 0;
+    // The card of the keys and the controller's buttons, modal like the message box.
+    virtual void showControls() = 0;
 };
 
 using Handler = void (*)(Game&);

@@ -9,6 +9,19 @@ MessageBoxWindow::MessageBoxWindow(Platform& platform, Fonts& fonts, std::string
       title_(title),
       text_(text),
       layout_(layoutMessageBox(title, text, fonts)) {
+    open();
+}
+
+MessageBoxWindow::MessageBoxWindow(Platform& platform, Fonts& fonts, const ControlsCard& card)
+    : platform_(platform),
+      fonts_(fonts),
+      title_(card.title),
+      card_(&card),
+      layout_(layoutControlsCard(card, fonts)) {
+    open();
+}
+
+void MessageBoxWindow::open() {
     const Rect screen = platform_.usableBounds();
     WindowRequest request;
     request.kind = WindowKind::MessageBox;
@@ -29,7 +42,10 @@ void MessageBoxWindow::show() {
 MessageBoxWindow::~MessageBoxWindow() { platform_.closeWindow(window_); }
 
 void MessageBoxWindow::paint(WindowId, Canvas& canvas) {
-    renderMessageBox(title_, text_, fonts_, canvas, pressed_);
+    if (card_)
+        renderControlsCard(*card_, fonts_, canvas, pressed_);
+    else
+        renderMessageBox(title_, text_, fonts_, canvas, pressed_);
 }
 
 void MessageBoxWindow::handle(const InputEvent& event) {
@@ -57,10 +73,16 @@ void MessageBoxWindow::handle(const InputEvent& event) {
             return;
         case InputEvent::Type::KeyActivate:
         case InputEvent::Type::KeyCancel:
+        case InputEvent::Type::Start:
             answered_ = true;
             return;
         case InputEvent::Type::Key:
             if (event.key == ' ') answered_ = true;
+            return;
+        case InputEvent::Type::Help:
+            if (card_) answered_ = true;  // F1 closes the card it opened
+            return;
+        case InputEvent::Type::Focus:
             return;
         case InputEvent::Type::CloseRequest:
             // Closing the box answers it; closing a scene window behind it ends the game.

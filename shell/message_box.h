@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "scenes/model/controls_card.h"
 #include "scenes/model/render.h"
 #include "scenes/model/text.h"
 #include "shell/platform/platform.h"
@@ -18,6 +19,8 @@ class MessageBoxWindow final : private WindowPainter {
     // be laid out (no font) or its window cannot be opened.
     MessageBoxWindow(Platform& platform, Fonts& fonts, std::string_view title,
                      std::string_view text);
+    // The card of the controls, in a box of its own answered as the message box is, and by F1.
+    MessageBoxWindow(Platform& platform, Fonts& fonts, const ControlsCard& card);
     ~MessageBoxWindow() override;
     MessageBoxWindow(const MessageBoxWindow&) = delete;
     MessageBoxWindow& operator=(const MessageBoxWindow&) = delete;
@@ -40,11 +43,13 @@ class MessageBoxWindow final : private WindowPainter {
     const Rect& okButton() const { return layout_.okButton; }
 
   private:
+    void open();
     void paint(WindowId window, Canvas& canvas) override;
 
     Platform& platform_;
     Fonts& fonts_;
     std::string title_, text_;
+    const ControlsCard* card_ = nullptr;  // what the box shows instead of a text
     MessageBoxLayout layout_;
     WindowId window_ = 0;
     bool pressed_ = false;  // the OK button is held down

@@ -24,8 +24,6 @@ class GameError : public std::runtime_error {
 };
 
 constexpr const char* kErrorTitle = "ORVAL KESK – chyba";
-// The inventory floats over the place it is used in: its lines belong under that place.
-constexpr std::string_view kInventory = "Inventář";
 
 // Places the requested window in the middle of the screen's usable area.
 void centre(WindowRequest& request, const Rect& screen) {
@@ -171,6 +169,9 @@ void Runtime::show(std::string_view scene) {
     s.visible = true;
     platform_.invalidate(s.window);
     platform_.showWindow(s.window);
+    if (menu_.empty()) menu_ = std::string(scene);
+    // The mark belongs to the place the player was in; another place brings its own hotspots.
+    if (focus_.spot() && focus_.spot()->scene != scene && scene != kInventory) focus_.drop();
     broughtForward(std::string(scene));
 }
 
@@ -191,6 +192,7 @@ void Runtime::unload(std::string_view scene) {
     subtitles_.sceneGone(scene);  // its words go with it
     // A press on the old window must not complete as a click on a reloaded one.
     if (press_ && press_->scene == scene) press_.reset();
+    if (focus_.spot() && focus_.spot()->scene == scene) focus_.drop();
     const bool anyLoaded = std::any_of(scenes_.begin(), scenes_.end(), [](const auto& item) {
         return item.second.state != nullptr;
     });
@@ -220,7 +222,11 @@ void Runtime::setEnabled(std::string_view scene, std::string_view control, bool 
             s.timerDeadline[i] = platform_.now() + static_cast<std::uint64_t>(c.intervalMs);
         if (!enabled) s.timerDeadline[i].reset();
     }
-    if (s.flags[i].enabled != enabled && c.kind == ControlKind::CommandButton) s.dirty = true;
+    // A button shows whether it is enabled; a hotspot only through the player's aids: the
+    // marked hotspots (H) and the ring of the focus mark.
+    const bool aided = hotspotsMarked_ || (focus_.spot() && focus_.spot()->scene == scene);
+    if (s.flags[i].enabled != enabled && (c.kind == ControlKind::CommandButton || aided))
+        s.dirty = true;
     s.flags[i].enabled = enabled;
 }
 
@@ -254,9 +260,14 @@ std::optional<std::string> Runtime::subtitleAnchor() const {
     // Outside a handler (a tool driving the runtime) no scene spoke.
     const bool spokeFromAScene = !speaking_.empty() && isShown(speaking_);
     if (spokeFromAScene && speaking_ != kInventory) return speaking_;
+    if (const std::optional<std::string> front = frontPlace()) return front;
+    if (spokeFromAScene) return speaking_;
+    return std::nullopt;
+}
+
+std::optional<std::string> Runtime::frontPlace() const {
     for (auto it = forward_.rbegin(); it != forward_.rend(); ++it)
         if (*it != kInventory && isShown(*it)) return *it;
-    if (spokeFromAScene) return speaking_;
     return std::nullopt;
 }
 
@@ -322,8 +333,14 @@ void Runtime::paint(WindowId window, Canvas& canvas) {
     if (const std::optional<std::string> scene = sceneOfWindow(window)) {
         RenderOptions options;
         options.markHotspots = hotspotsMarked_;
+        if (const auto seen = markable(*scene)) options.focusRing = focus_.ringIn(*seen);
+        options.soundOff = muted_ && *scene == kInventory;
         drawScene(entry(*scene), canvas, options);
     }
+}
+
+void Runtime::redraw(const std::string& scene) {
+    if (LoadedScene* s = entry(scene).state.get()) s->dirty = true;
 }
 
 void Runtime::presentDirty() {
@@ -347,6 +364,16 @@ void Runtime::updateCursor(const std::string& scene, int x, int y) {
 
 bool Runtime::showBox(std::string_view title, std::string_view text) {
     box_.emplace(platform_, fonts_, title, text);
+    return holdBox();
+}
+
+void Runtime::showControls() {
+    presentDirty();
+    box_.emplace(platform_, fonts_, controlsCard());
+    if (!holdBox()) end();
+}
+
+bool Runtime::holdBox() {
     box_->show();
     // The game's own loop runs on, but only the box takes input and no timer ticks.
     while (box_ && !box_->answered() && step(std::nullopt)) {
@@ -374,21 +401,27 @@ void Runtime::handleInput(const InputEvent& event) {
         case InputEvent::Type::KeyCancel:
             return;
         case InputEvent::Type::KeyActivate:
-            pressCommandButton(scene);
+            if (!clickMark()) pressCommandButton(scene);
             return;
         case InputEvent::Type::Key:
             // Space presses the button as Enter does; where there is none it ends the line.
             if (event.key != ' ' || !pressCommandButton(scene)) handleKey(event.key);
             return;
-        case InputEvent::Type::MouseMove: {
-            const int hit = hitTest(d, e.state->flags, event.x, event.y);
-            const auto& handlers =
-                hit == kNoControl ? d.handlers : d.controls[static_cast<std::size_t>(hit)].handlers;
-            if (const auto it = handlers.find(EventKind::MouseMove); it != handlers.end())
-                callHandler(scene, it->second);
-            if (isLoaded(scene)) updateCursor(scene, event.x, event.y);
+        case InputEvent::Type::Focus:
+            stepFocus(event.focus);
             return;
-        }
+        case InputEvent::Type::Help:
+            showControls();
+            return;
+        case InputEvent::Type::Start:
+            pressStart();
+            return;
+        case InputEvent::Type::MouseMove:
+            // The player's hand takes over from the keys.
+            if (const auto marked = focus_.pointerAt(e.state->placed, {event.x, event.y}))
+                redraw(*marked);
+            hover(scene, event.x, event.y);
+            return;
         case InputEvent::Type::MouseDown:
             press_ = Press{scene, hitTest(d, e.state->flags, event.x, event.y)};
             broughtForward(scene);  // a click raises the window it lands in
@@ -409,6 +442,17 @@ void Runtime::handleInput(const InputEvent& event) {
     }
 }
 
+void Runtime::hover(const std::string& scene, int x, int y) {
+    const Entry& e = entry(scene);
+    const SceneDescription& d = e.description;
+    const int hit = hitTest(d, e.state->flags, x, y);
+    const auto& handlers =
+        hit == kNoControl ? d.handlers : d.controls[static_cast<std::size_t>(hit)].handlers;
+    if (const auto it = handlers.find(EventKind::MouseMove); it != handlers.end())
+        callHandler(scene, it->second);
+    if (isLoaded(scene)) updateCursor(scene, x, y);
+}
+
 bool Runtime::pressCommandButton(const std::string& scene) {
     // The one command button of a scene holds its window's focus.
     const Entry& e = entry(scene);
@@ -422,29 +466,6 @@ bool Runtime::pressCommandButton(const std::string& scene) {
         return true;
     }
     return false;
-}
-
-void Runtime::handleKey(char key) {
-    switch (key) {
-        case ' ':  // enough of this line: its sound and its words end together
-            platform_.stopSound();
-            subtitles_.stop();
-            return;
-        case 't':
-            subtitles_.toggle();
-            return;
-        case 'm':
-            muted_ = !muted_;
-            if (muted_) platform_.stopSound();
-            return;
-        case 'h':
-            hotspotsMarked_ = !hotspotsMarked_;
-            for (auto& [name, e] : scenes_)
-                if (e.state && e.state->visible) e.state->dirty = true;
-            return;
-        default:
-            return;
-    }
 }
 
 std::optional<std::uint64_t> Runtime::nextDeadline() const {
@@ -583,6 +604,7 @@ void Runtime::start(std::string_view firstScene) {
     guarded([&] {
         fonts_.prepare();
         for (const auto& [name, e] : scenes_) checkPictures(e.description, settleScale());
+        pictures_.check(kSoundOffPicture, settleScale());
     });
 }
 

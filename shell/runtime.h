@@ -19,6 +19,7 @@
 #include "scenes/model/render.h"
 #include "scenes/model/state.h"
 #include "scenes/model/text.h"
+#include "shell/focus_mark.h"
 #include "shell/message_box.h"
 #include "shell/platform/platform.h"
 #include "shell/subtitle_track.h"
@@ -67,6 +68,7 @@ class Runtime final : public Game, private WindowPainter {
     void messageBox(std::string_view text, std::string_view title) override;
     void playSound(std::string_view path) override;
     void openLink(std::string_view address) override;
+    void showControls() override;
 
     // Read-only views for tests and tools; none of them loads a scene.
     bool isLoaded(std::string_view scene) const;
@@ -84,6 +86,8 @@ class Runtime final : public Game, private WindowPainter {
     const std::string& fatalMessage() const { return fatalMessage_; }
     // The message box open now, if any.
     const MessageBoxWindow* openBox() const { return box_ ? &*box_ : nullptr; }
+    // Where the keyboard's focus mark stands, if it shows.
+    const std::optional<FocusMark::Spot>& focusMark() const { return focus_.spot(); }
     // The subtitle page shown now, if any.
     std::optional<SubtitleTrack::Shown> subtitleShown() const { return subtitles_.shown(); }
     // Renders a loaded scene as it looks now into a canvas of its own at the display scale (the
@@ -91,6 +95,10 @@ class Runtime final : public Game, private WindowPainter {
     Canvas render(std::string_view scene, const RenderOptions& options = {});
 
   private:
+    // The inventory floats over the place it is used in: its lines belong under that place,
+    // and the mark goes through its slots after the place's hotspots.
+    static constexpr std::string_view kInventory = "Inventář";
+
     // The state of one scene while it is loaded; discarded by Unload.
     struct LoadedScene {
         WindowId window = 0;
@@ -132,10 +140,30 @@ class Runtime final : public Game, private WindowPainter {
     // Shows a modal box and returns when it is answered; false when the program was asked to
     // end meanwhile.
     bool showBox(std::string_view title, std::string_view text);
+    // Holds the game while the box just opened is there; false as showBox.
+    bool holdBox();
     void presentDirty();
     void updateCursor(const std::string& scene, int x, int y);
-    // The keys of the whole game: subtitles, sound, hotspots, the line playing.
+    // The pointer is at a pixel of the scene's window: what lies there hears of it.
+    void hover(const std::string& scene, int x, int y);
+    // Draws the scene's window again once the running work is done.
+    void redraw(const std::string& scene);
+
+    // The keys of the whole game (shell/runtime_keys.cpp): subtitles, sound, hotspots, the line
+    // playing, and the focus mark that Tab, the arrow keys and Enter work with.
     void handleKey(char key);
+    void stepFocus(FocusStep step);
+    // Puts the mark and the pointer on a spot, as if the player had moved the mouse there.
+    void pointAt(const FocusMark::Spot& spot);
+    // Enter on the mark: a click on its spot. False when there is no mark.
+    bool clickMark();
+    // Start: on the main menu its first entry; elsewhere the command button, as Enter.
+    void pressStart();
+    // The loaded, shown scene as the focus mark sees it.
+    std::optional<FocusMark::Scene> markable(const std::string& scene) const;
+    // The place the player is in: the scene in front, unless it floats over the others (the
+    // inventory).
+    std::optional<std::string> frontPlace() const;
     // Presses the scene's command button, if it has one that can be pressed.
     bool pressCommandButton(const std::string& scene);
     // The scene a clip's words belong under: the one that spoke, unless it floats over the
@@ -159,6 +187,8 @@ class Runtime final : public Game, private WindowPainter {
     SubtitleTrack subtitles_{platform_, fonts_};
     std::string speaking_;              // the scene whose handler runs now
     std::vector<std::string> forward_;  // scenes in the order they last came forward
+    FocusMark focus_;
+    std::string menu_;  // the first scene shown: the main menu, where Start chooses its first entry
     bool muted_ = false;
     bool hotspotsMarked_ = false;
     bool finished_ = false;

@@ -2,6 +2,7 @@
 // stacked on one rectangle, hidden boxes and points no control covers. (The places' tables and
 // the main menu's test click the same edges in the running game.)
 #include "scenes/model/hit_test.h"
+#include "scenes/model/focus.h"
 #include "scenes/model/loader.h"
 #include "tests/test_support.h"
 
@@ -91,24 +92,128 @@ const HitCase kHits[] = {
     {"line 1 beyond its hotspot: the label", "rozmluva.toml", "", 235, 16, "Label1"},
 };
 
+// The scene's flags as the description gives them, with the changes of a table row.
+SceneFlags flagsWith(const SceneDescription& scene, const char* changed) {
+    SceneFlags flags = initialFlags(scene);
+    std::istringstream changes(changed);
+    for (std::string change; changes >> change;) {
+        const std::size_t colon = change.find(':');
+        const int index = scene.find(change.substr(0, colon));
+        EXPECT_GE(index, 0) << change;
+        if (index < 0) continue;
+        const std::string on = change.substr(colon + 1);
+        flags[static_cast<std::size_t>(index)] = {on.find('v') != std::string::npos,
+                                                  on.find('e') != std::string::npos};
+    }
+    return flags;
+}
+
 TEST(HitTest, TheFrontMostVisibleEnabledControlTakesThePoint) {
     for (const HitCase& row : kHits) {
         SCOPED_TRACE(std::string(row.file) + ": " + row.what);
         const SceneDescription& scene = realScene(row.file);
-        SceneFlags flags = initialFlags(scene);
-        std::istringstream changes(row.changes);
-        for (std::string change; changes >> change;) {
-            const std::size_t colon = change.find(':');
-            const int index = scene.find(change.substr(0, colon));
-            ASSERT_GE(index, 0) << change;
-            const std::string on = change.substr(colon + 1);
-            flags[static_cast<std::size_t>(index)] = {on.find('v') != std::string::npos,
-                                                      on.find('e') != std::string::npos};
-        }
+        const SceneFlags flags = flagsWith(scene, row.changes);
         const int hit = hitTest(scene, flags, row.x, row.y);
         const std::string found =
             hit == kNoControl ? "" : scene.controls[static_cast<std::size_t>(hit)].name;
         EXPECT_EQ(found, row.expected) << "at " << row.x << ", " << row.y;
+    }
+}
+
+// The focus mark's way through a scene: Tab in reading order, an arrow key to the nearest
+// hotspot that way. `from` is empty for the order, else the row names the hotspot the arrow
+// starts on and `expected` the one it reaches ("" for none).
+struct FocusCase {
+    const char* what;
+    const char* file;
+    const char* changes;
+    const char* from;
+    Direction direction;
+    const char* expected;  // the order, names apart by spaces; or the hotspot reached
+};
+
+const FocusCase kFocus[] = {
+    {"the menu: entries top down, the key cap last",
+     "orval.toml",
+     "",
+     "",
+     {},
+     "Image1 Image2 Image3 Picture7"},
+    {"the menu with NOVÁ HRA lit: its copy in its place",
+     "orval.toml",
+     "Picture1:e",
+     "",
+     {},
+     "Picture2 Image2 Image3 Picture7"},
+    {"home: the exit, the door, the directory, the television",
+     "doma.toml",
+     "Image4:v Image3:ve Image2:ve",
+     "",
+     {},
+     "Label1 Image3 Image2 Image5"},
+    {"owned items in their slots: the usable one's hotspot, the other's box",
+     "inventar.toml",
+     "Picture2:ve Picture3:ve Image2:ve",
+     "",
+     {},
+     "Picture2 Image2"},
+    {"the map: headquarters and bank, home, shop, villa",
+     "mapa.toml",
+     "Image3:ve Image4:ve Image5:ve",
+     "",
+     {},
+     "Image1 Image4 Image2 Image3 Image5"},
+    {"the story: its button", "pribeh.toml", "", "", {}, "Command1"},
+    {"the conversation's lines top down",
+     "rozmluva.toml",
+     "Label3:ve Image3:ve",
+     "",
+     {},
+     "Image1 Image2 Image3 Label4"},
+    {"home: right of the door", "doma.toml", "Image4:v Image3:ve Image2:ve", "Image3",
+     Direction::Right, "Image2"},
+    {"home: right of the directory", "doma.toml", "Image4:v Image3:ve Image2:ve", "Image2",
+     Direction::Right, "Image5"},
+    {"home: above the television", "doma.toml", "Image4:v Image3:ve Image2:ve", "Image5",
+     Direction::Up, "Label1"},
+    {"home: nothing left of the door", "doma.toml", "Image4:v Image3:ve Image2:ve", "Image3",
+     Direction::Left, ""},
+    {"map: below the headquarters", "mapa.toml", "Image3:ve Image4:ve Image5:ve", "Image1",
+     Direction::Down, "Image3"},
+    {"map: right of the headquarters, the bank", "mapa.toml", "Image3:ve Image4:ve Image5:ve",
+     "Image1", Direction::Right, "Image4"},
+    {"map: nothing left of home", "mapa.toml", "Image3:ve Image4:ve Image5:ve", "Image2",
+     Direction::Left, ""},
+    {"conversation: the line below the first", "rozmluva.toml", "", "Image1", Direction::Down,
+     "Image2"},
+    {"conversation: nothing above the first line", "rozmluva.toml", "", "Image1", Direction::Up,
+     ""},
+};
+
+TEST(Focus, TabFollowsReadingOrderAndArrowsFindTheNearestHotspotThatWay) {
+    for (const FocusCase& row : kFocus) {
+        SCOPED_TRACE(std::string(row.file) + ": " + row.what);
+        const SceneDescription& scene = realScene(row.file);
+        const SceneFlags flags = flagsWith(scene, row.changes);
+        const std::vector<FocusTarget> targets = focusTargets(scene, flags);
+        std::string found;
+        if (*row.from == 0) {
+            for (const FocusTarget& t : targets)
+                found += (found.empty() ? "" : " ") +
+                         scene.controls[static_cast<std::size_t>(t.control)].name;
+        } else {
+            std::vector<Point> points;
+            std::optional<Point> from;
+            for (const FocusTarget& t : targets) {
+                points.push_back(t.point);
+                if (scene.controls[static_cast<std::size_t>(t.control)].name == row.from)
+                    from = t.point;
+            }
+            ASSERT_TRUE(from) << row.from << " is no hotspot here";
+            if (const auto nearest = nearestInDirection(points, *from, row.direction))
+                found = scene.controls[static_cast<std::size_t>(targets[*nearest].control)].name;
+        }
+        EXPECT_EQ(found, row.expected);
     }
 }
 

@@ -408,7 +408,7 @@ TEST(LoaderGarbage, TruncatedAndGarbledDescriptionsOnlyGiveDescriptionErrors) {
     const HandlerCheck any = [](std::string_view, std::string_view) { return true; };
 
     // The whole file is valid; every shorter prefix either is too or is rejected cleanly.
-    EXPECT_EQ(parseSceneDescription(text, "orval.toml", data, any).controls.size(), 9u);
+    EXPECT_EQ(parseSceneDescription(text, "orval.toml", data, any).controls.size(), 10u);
     for (std::size_t n = 0; n < text.size(); ++n)
         expectOnlyDescriptionErrors(std::string_view(text).substr(0, n), data, any,
                                     "prefix of " + std::to_string(n) + " bytes");

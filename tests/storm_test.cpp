@@ -12,8 +12,20 @@ using Type = InputEvent::Type;
 
 // Every key the platform hands the game; a key the game learns joins this list.
 const InputEvent kKeys[] = {
-    {Type::KeyActivate},       {Type::KeyCancel},         {Type::Key, 0, 0, 0, ' '},
-    {Type::Key, 0, 0, 0, 't'}, {Type::Key, 0, 0, 0, 'm'}, {Type::Key, 0, 0, 0, 'h'},
+    {Type::KeyActivate},
+    {Type::KeyCancel},
+    {Type::Key, 0, 0, 0, ' '},
+    {Type::Key, 0, 0, 0, 't'},
+    {Type::Key, 0, 0, 0, 'm'},
+    {Type::Key, 0, 0, 0, 'h'},
+    {Type::Help},
+    {Type::Start},
+    {Type::Focus, 0, 0, 0, 0, FocusStep::Next},
+    {Type::Focus, 0, 0, 0, 0, FocusStep::Previous},
+    {Type::Focus, 0, 0, 0, 0, FocusStep::Left},
+    {Type::Focus, 0, 0, 0, 0, FocusStep::Right},
+    {Type::Focus, 0, 0, 0, 0, FocusStep::Up},
+    {Type::Focus, 0, 0, 0, 0, FocusStep::Down},
 };
 
 TEST(Storm, RandomInputNeverFailsTheGame) {

@@ -77,6 +77,18 @@ void TestGame::pressEnter(std::string_view scene) {
     runtime->runFor(0);
 }
 
+void TestGame::pressKey(InputEvent::Type type, FocusStep focus) {
+    InputEvent key{type, platform.visibleWindows().front(), 0, 0};
+    key.focus = focus;
+    platform.queue(key);
+    runtime->runFor(0);
+}
+
+void TestGame::pressKey(char key) {
+    platform.pressKey(key, platform.visibleWindows().front());
+    runtime->runFor(0);
+}
+
 void TestGame::closeWindow(std::string_view scene) {
     platform.queue({InputEvent::Type::CloseRequest, windowOf(scene), 0, 0});
     runtime->runFor(0);

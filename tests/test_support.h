@@ -91,6 +91,7 @@ class ForwardingPlatform : public Platform {
     void closeWindow(WindowId window) override { inner.closeWindow(window); }
     void invalidate(WindowId window) override { inner.invalidate(window); }
     void setCursor(const std::string& file) override { inner.setCursor(file); }
+    void movePointer(WindowId window, int x, int y) override { inner.movePointer(window, x, y); }
     void playSound(const std::string& file) override { inner.playSound(file); }
     void stopSound() override { inner.stopSound(); }
     FontFiles fontFiles() override { return inner.fontFiles(); }

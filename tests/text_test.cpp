@@ -113,7 +113,7 @@ TEST(RealFonts, EverySingleLineCaptionFitsItsLabel) {
                          << c.rect.h << " px\n";
         }
     }
-    EXPECT_EQ(checked, 21);
+    EXPECT_EQ(checked, 22);
     EXPECT_EQ(problems.str(), "");
 }
 

@@ -25,6 +25,9 @@ void StartANewGame(Game& game) {
 // O ORVAL KESK: the credits open over the menu, which stays behind them.
 void ShowCredits(Game& game) { game.show("about"); }
 
+// The key cap F1: the card of the keys and the controller's buttons.
+void ShowTheControls(Game& game) { game.showControls(); }
+
 // KONEC: the program ends at once, straight from the menu.
 void QuitTheGame(Game& game) { game.end(); }
 
@@ -40,6 +43,7 @@ void registerOrval(HandlerRegistry& registry) {
     registry.add("ORVAL", "Picture4_Click", ShowCredits);
     registry.add("ORVAL", "Image2_Click", ShowCredits);
     registry.add("ORVAL", "Picture6_Click", QuitTheGame);
+    registry.add("ORVAL", "Picture7_Click", ShowTheControls);
 }
 
 }  // namespace orval::front

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "scenes/model/focus.h"
 #include "scenes/model/hit_test.h"
 #include "scenes/model/loader.h"
 
@@ -12,6 +13,7 @@ constexpr Colour kBlack{0, 0, 0};
 constexpr Colour kWhite{255, 255, 255};
 constexpr Colour kButtonShadow{160, 160, 160};
 constexpr Colour kButtonDark{105, 105, 105};
+constexpr Colour kEdge{31, 26, 23};  // the art's outline colour
 
 // A raised button face with the caption centred, as a graphical command button looks.
 void drawButton(Canvas& canvas, Fonts& fonts, const ControlDescription& c, const Rect& area,
@@ -104,27 +106,15 @@ void outlineHotspots(const SceneDescription& scene, const SceneFlags& flags, Fon
     }
 }
 
-// Whether a click anywhere on the control reaches it (a grid of points is enough: no
-// hotspot is smaller than a few grid steps).
-bool reachable(const SceneDescription& scene, const SceneFlags& flags, int control,
-               const Rect& area) {
-    constexpr int kStep = 4;
-    for (int y = area.y; y < area.y + area.h; y += kStep)
-        for (int x = area.x; x < area.x + area.w; x += kStep)
-            if (hitTest(scene, flags, x, y) == control) return true;
-    return false;
-}
-
 // The player's aid: where a click does something, and what kind of thing (the cursor says).
 void markHotspots(const SceneDescription& scene, const SceneFlags& flags,
                   const PictureStore& pictures, Canvas& canvas) {
     constexpr Colour kMark{255, 225, 77};
-    constexpr Colour kEdge{31, 26, 23};
     for (std::size_t i = 0; i < scene.controls.size(); ++i) {
         const ControlDescription& c = scene.controls[i];
         if (c.kind != ControlKind::Image || !flags[i].enabled) continue;
         const Rect area = visibleRect(scene, static_cast<int>(i));
-        if (area.w <= 0 || area.h <= 0 || !reachable(scene, flags, static_cast<int>(i), area))
+        if (area.w <= 0 || area.h <= 0 || !reachablePoint(scene, flags, static_cast<int>(i)))
             continue;
         const Rect all = canvas.bounds();
         canvas.outline(area, kEdge, all);
@@ -138,6 +128,30 @@ void markHotspots(const SceneDescription& scene, const SceneFlags& flags,
     }
 }
 
+// The keyboard's mark: a rounded ring, dark, white, white, dark, just outside the area and
+// kept on the window, so that it shows on light and dark pictures alike.
+void drawFocusRing(Canvas& canvas, const Rect& area) {
+    constexpr int kWidth = 4;
+    const Rect all = canvas.bounds();
+    const Rect ring = intersect(
+        {area.x - kWidth, area.y - kWidth, area.w + 2 * kWidth, area.h + 2 * kWidth}, all);
+    const Colour lines[kWidth] = {kEdge, kWhite, kWhite, kEdge};
+    for (int j = 0; j < kWidth; ++j) {
+        const Rect r{ring.x + j, ring.y + j, ring.w - 2 * j, ring.h - 2 * j};
+        const int cut = std::max(0, 2 - j);  // the outer lines round the corners off
+        canvas.fill({r.x + cut, r.y, r.w - 2 * cut, 1}, lines[j], all);
+        canvas.fill({r.x + cut, r.y + r.h - 1, r.w - 2 * cut, 1}, lines[j], all);
+        canvas.fill({r.x, r.y + cut, 1, r.h - 2 * cut}, lines[j], all);
+        canvas.fill({r.x + r.w - 1, r.y + cut, 1, r.h - 2 * cut}, lines[j], all);
+    }
+    // The outer line's diagonal step closes each rounded corner.
+    for (const auto& [x, y] : {std::pair{ring.x + 1, ring.y + 1},
+                               {ring.x + ring.w - 2, ring.y + 1},
+                               {ring.x + 1, ring.y + ring.h - 2},
+                               {ring.x + ring.w - 2, ring.y + ring.h - 2}})
+        canvas.fill({x, y, 1, 1}, kEdge, all);
+}
+
 }  // namespace
 
 void renderScene(const SceneDescription& scene, const SceneFlags& flags,
@@ -149,15 +163,18 @@ void renderScene(const SceneDescription& scene, const SceneFlags& flags,
         canvas.draw(pictures.load(scene.picture, canvas.scale()).get(), 0, 0, window);
     Painter{scene, flags, pictures, fonts, canvas, options}.children(-1, 0, 0, window);
     if (options.markHotspots) markHotspots(scene, flags, pictures, canvas);
+    if (options.focusRing) drawFocusRing(canvas, *options.focusRing);
+    if (options.soundOff) {
+        const SurfacePtr mark = pictures.load(kSoundOffPicture, canvas.scale());
+        const int w = mark->w / canvas.scale();
+        canvas.draw(mark.get(), window.w - w - kSoundOffMargin, kSoundOffMargin, window);
+    }
     if (options.outlineHotspots) outlineHotspots(scene, flags, fonts, canvas);
 }
 
 namespace {
 
 constexpr int kBoxTextWidth = 360;
-constexpr int kTitleHeight = 24;
-const Font kBoxFont{"", 12, false, false};
-const Font kTitleFont{"", 12, true, false};
 
 void drawInformationIcon(Canvas& canvas, int x, int y) {
     // A blue disc with a white "i", drawn from rows so it needs no picture file.
@@ -173,39 +190,46 @@ void drawInformationIcon(Canvas& canvas, int x, int y) {
 MessageBoxLayout layoutMessageBox(std::string_view title, std::string_view text, Fonts& fonts) {
     const auto measure = [&](std::string_view s) { return fonts.measure(kBoxFont, s); };
     const auto lines = layoutText(text, kBoxTextWidth, measure);
-    int textWidth = fonts.measure(kTitleFont, title) + 24;
+    int textWidth = fonts.measure(kBoxBoldFont, title) + 24;
     for (const std::string& line : lines) textWidth = std::max(textWidth, measure(line));
     const int textHeight = static_cast<int>(lines.size()) * fonts.lineHeight(kBoxFont);
     MessageBoxLayout layout;
     layout.width = std::max(220, 16 + 32 + 14 + textWidth + 20);
     const int body = std::max(32, textHeight);
-    layout.okButton = {0, kTitleHeight + 18 + body + 18, 88, 26};
+    layout.okButton = {0, kBoxTitleHeight + 18 + body + 18, 88, 26};
     layout.okButton.x = (layout.width - layout.okButton.w) / 2;
     layout.height = layout.okButton.y + layout.okButton.h + 14;
     return layout;
 }
 
-void renderMessageBox(std::string_view title, std::string_view text, Fonts& fonts, Canvas& canvas,
-                      bool okPressed) {
-    const MessageBoxLayout layout = layoutMessageBox(title, text, fonts);
+void drawBoxFrame(std::string_view title, Fonts& fonts, Canvas& canvas) {
     const Rect all = canvas.bounds();
     canvas.fill(all, {240, 240, 240}, all);
     canvas.outline(all, {17, 116, 225}, all);
-    canvas.fill({1, 1, all.w - 2, kTitleHeight}, {17, 116, 225}, all);
-    fonts.drawLine(canvas, kTitleFont, title, kWhite, 8,
-                   (kTitleHeight - fonts.lineHeight(kTitleFont)) / 2 + 1, all);
-    drawInformationIcon(canvas, 16, kTitleHeight + 18);
-    fonts.drawText(
-        canvas, kBoxFont, text, kBlack,
-        {16 + 32 + 14, kTitleHeight + 18, kBoxTextWidth, layout.okButton.y - kTitleHeight - 18},
-        all);
+    canvas.fill({1, 1, all.w - 2, kBoxTitleHeight}, {17, 116, 225}, all);
+    fonts.drawLine(canvas, kBoxBoldFont, title, kWhite, 8,
+                   (kBoxTitleHeight - fonts.lineHeight(kBoxBoldFont)) / 2 + 1, all);
+}
+
+void drawOkButton(const Rect& button, bool pressed, Fonts& fonts, Canvas& canvas) {
     ControlDescription ok;
     ok.caption = "OK";
     ok.font = kBoxFont;
     ok.backColour = Colour{225, 225, 225};
-    Rect button = layout.okButton;
-    if (okPressed) button = {button.x + 1, button.y + 1, button.w, button.h};
-    drawButton(canvas, fonts, ok, button, all, true);
+    const Rect face = pressed ? Rect{button.x + 1, button.y + 1, button.w, button.h} : button;
+    drawButton(canvas, fonts, ok, face, canvas.bounds(), true);
+}
+
+void renderMessageBox(std::string_view title, std::string_view text, Fonts& fonts, Canvas& canvas,
+                      bool okPressed) {
+    const MessageBoxLayout layout = layoutMessageBox(title, text, fonts);
+    drawBoxFrame(title, fonts, canvas);
+    drawInformationIcon(canvas, 16, kBoxTitleHeight + 18);
+    fonts.drawText(canvas, kBoxFont, text, kBlack,
+                   {16 + 32 + 14, kBoxTitleHeight + 18, kBoxTextWidth,
+                    layout.okButton.y - kBoxTitleHeight - 18},
+                   canvas.bounds());
+    drawOkButton(layout.okButton, okPressed, fonts, canvas);
 }
 
 }  // namespace orval

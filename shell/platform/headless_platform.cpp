@@ -23,6 +23,9 @@ std::optional<InputEvent> HeadlessPlatform::waitEvent(std::optional<std::uint64_
         input_.pop_front();
         event.x = toLogical(event.x, scale_);
         event.y = toLogical(event.y, scale_);
+        if (event.type == InputEvent::Type::MouseMove ||
+            event.type == InputEvent::Type::MouseDown || event.type == InputEvent::Type::MouseUp)
+            pointer_ = Pointer{event.window, event.x, event.y};
         return event;
     }
     // Nothing scripted: time passes at once up to the deadline.
@@ -70,6 +73,10 @@ void HeadlessPlatform::showWindow(WindowId window) {
         message.pixels.emplace(std::move(canvas));
     }
     messages_.push_back(std::move(message));
+    if (boxesByKey_) {
+        input_.push_front({{InputEvent::Type::KeyActivate, window, 0, 0}, at});
+        return;
+    }
     const Rect& ok = box->okButton;
     const int x = (ok.x + ok.w / 2) * scale_;
     const int y = (ok.y + ok.h / 2) * scale_;

@@ -55,6 +55,12 @@ class HeadlessPlatform final : public Platform {
         std::uint64_t at = 0;
         std::optional<std::uint64_t> until;
     };
+    // Where the pointer is: a logical pixel of a window.
+    struct Pointer {
+        WindowId window = 0;
+        int x = 0, y = 0;
+        friend bool operator==(const Pointer&, const Pointer&) = default;
+    };
     struct Message {
         std::string title, text;
         std::uint64_t at = 0;
@@ -78,6 +84,7 @@ class HeadlessPlatform final : public Platform {
     void closeWindow(WindowId window) override;
     void invalidate(WindowId window) override;
     void setCursor(const std::string& cursorFile) override { cursor_ = cursorFile; }
+    void movePointer(WindowId window, int x, int y) override { pointer_ = Pointer{window, x, y}; }
     void playSound(const std::string& file) override;
     void stopSound() override;
     FontFiles fontFiles() override;
@@ -100,6 +107,8 @@ class HeadlessPlatform final : public Platform {
     void setReadingTime(std::uint64_t ms) { readingTime_ = ms; }
     // Keeps each message box's pixels in its record.
     void keepMessagePixels() { keepMessagePixels_ = true; }
+    // The player answers each box with Enter, as one without a mouse does, not a click on OK.
+    void answerBoxesWithEnter() { boxesByKey_ = true; }
 
     // Keys and clicks as a player would give them.
     void pressKey(char key, WindowId window) { queue({InputEvent::Type::Key, window, 0, 0, key}); }
@@ -120,6 +129,8 @@ class HeadlessPlatform final : public Platform {
     const std::vector<Message>& messages() const { return messages_; }
     const std::vector<std::string>& urls() const { return urls_; }
     const std::string& cursor() const { return cursor_; }
+    // Where the game put the pointer last, or the player's hand moved it.
+    const std::optional<Pointer>& pointer() const { return pointer_; }
     void clearSounds() { sounds_.clear(); }
     // Makes every later playSound throw, as a broken audio layer would.
     void breakAudio() { audioBroken_ = true; }
@@ -146,8 +157,10 @@ class HeadlessPlatform final : public Platform {
     std::vector<Message> messages_;
     std::vector<std::string> urls_;
     std::string cursor_;
+    std::optional<Pointer> pointer_;
     std::uint64_t readingTime_ = 0;
     bool keepMessagePixels_ = false;
+    bool boxesByKey_ = false;
     bool audioBroken_ = false;
     const WindowReader* reader_ = nullptr;
 };

@@ -36,6 +36,9 @@ struct WindowRequest {
     std::string iconFile;       // absolute path of a PNG, or empty
 };
 
+// Where Tab, Shift+Tab, an arrow key or a controller's d-pad moves the keyboard's mark.
+enum class FocusStep { Next, Previous, Left, Right, Up, Down };
+
 // One thing the player or the system did, addressed to a window.
 struct InputEvent {
     enum class Type {
@@ -45,6 +48,9 @@ struct InputEvent {
         KeyActivate,  // Enter
         KeyCancel,    // Escape
         Key,          // a key of the game's own: `key` is ' ' (Space), 't', 'm' or 'h'
+        Focus,        // Tab, Shift+Tab, an arrow key or the d-pad: `focus` says which
+        Help,         // F1: the card of the controls
+        Start,        // a controller's Start button
 
         CloseRequest,  // the window manager asked this window to close
         Quit,          // the system asked the program to end (a signal, the session ending)
@@ -53,6 +59,7 @@ struct InputEvent {
     WindowId window = 0;
     int x = 0, y = 0;  // the pointer in the window, logical pixels
     char key = 0;
+    FocusStep focus = FocusStep::Next;
 };
 
 // The scene windows the game will open, in logical pixels: what must fit on the screen at the
@@ -106,6 +113,9 @@ class Platform {
 
     // Shows a shared cursor (absolute path of its 1x PNG, hotspot at 0,0); empty = the arrow.
     virtual void setCursor(const std::string& cursorFile) = 0;
+    // Puts the pointer on a pixel of the window (logical pixels), as the keyboard's mark takes
+    // it along; where the system lets no program move the pointer, nothing happens.
+    virtual void movePointer(WindowId window, int x, int y) = 0;
 
     // Starts the WAV file at `file`, cutting off the clip still playing. A file that is
     // missing or unplayable gives a short alert tone; without an audio device, silence.

@@ -11,6 +11,12 @@ DeviceEvent input(InputEvent::Type type, std::uint32_t window, int x = 0, int y 
     return event;
 }
 
+DeviceEvent focus(FocusStep step, std::uint32_t window) {
+    DeviceEvent event = input(InputEvent::Type::Focus, window);
+    event.input.focus = step;
+    return event;
+}
+
 DeviceEvent ofKind(DeviceEvent::Kind kind, std::uint32_t window) {
     DeviceEvent event;
     event.kind = kind;
@@ -29,6 +35,14 @@ DeviceEvent readKey(const SDL_KeyboardEvent& key) {
     if (code == SDLK_RETURN || code == SDLK_KP_ENTER)
         return input(InputEvent::Type::KeyActivate, key.windowID);
     if (code == SDLK_ESCAPE) return input(InputEvent::Type::KeyCancel, key.windowID);
+    if (code == SDLK_F1) return input(InputEvent::Type::Help, key.windowID);
+    if (code == SDLK_TAB)
+        return focus((key.keysym.mod & KMOD_SHIFT) ? FocusStep::Previous : FocusStep::Next,
+                     key.windowID);
+    if (code == SDLK_LEFT) return focus(FocusStep::Left, key.windowID);
+    if (code == SDLK_RIGHT) return focus(FocusStep::Right, key.windowID);
+    if (code == SDLK_UP) return focus(FocusStep::Up, key.windowID);
+    if (code == SDLK_DOWN) return focus(FocusStep::Down, key.windowID);
     if (code == SDLK_SPACE || code == SDLK_t || code == SDLK_m || code == SDLK_h)
         return input(InputEvent::Type::Key, key.windowID, 0, 0, static_cast<char>(code));
     return {};

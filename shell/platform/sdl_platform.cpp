@@ -70,6 +70,12 @@ void SdlPlatform::showWindow(WindowId window) {
     SDL_UpdateWindowSurface(w.window.get());
 }
 
+void SdlPlatform::movePointer(WindowId window, int x, int y) {
+    // Into the middle of the logical pixel, which the pointer's move then reports again.
+    SDL_WarpMouseInWindow(windows_.at(window).window.get(), x * scale_ + scale_ / 2,
+                          y * scale_ + scale_ / 2);
+}
+
 void SdlPlatform::paint(WindowId id, OpenWindow& window) {
     // The painter draws straight into the window's own pixels: no copy of them is kept.
     SDL_Surface* surface = SDL_GetWindowSurface(window.window.get());

@@ -35,6 +35,7 @@ class SdlPlatform final : public SdlPlatformBase {
     void setCursor(const std::string& cursorFile) override {
         session_.setCursor(cursorFile, scale_);
     }
+    void movePointer(WindowId window, int x, int y) override;
 
   private:
     struct WindowDeleter {

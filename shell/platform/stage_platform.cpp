@@ -127,6 +127,13 @@ void StagePlatform::setCursor(const std::string& cursorFile) {
     if (!overBackground_) session_.setCursor(cursorFile, cursorScale());
 }
 
+void StagePlatform::movePointer(WindowId window, int x, int y) {
+    const WindowStack::Window* w = stage_.stack().find(window);
+    if (!w || !window_) return;
+    const Rect pixel = stage_.toWindow({w->place.x + x, w->place.y + y, 1, 1});
+    SDL_WarpMouseInWindow(window_.get(), pixel.x + pixel.w / 2, pixel.y + pixel.h / 2);
+}
+
 void StagePlatform::setOverBackground(bool over) {
     if (over == overBackground_) return;
     overBackground_ = over;

@@ -33,6 +33,7 @@ class StagePlatform final : public SdlPlatformBase {
     void closeWindow(WindowId window) override;
     void invalidate(WindowId window) override;
     void setCursor(const std::string& cursorFile) override;
+    void movePointer(WindowId window, int x, int y) override;
 
   private:
     struct WindowDeleter {

@@ -38,5 +38,5 @@ ORVAL_GAME="$ROOT/usr/bin/orval-kesk"
 start_desktop
 start_game
 expect_window orval 5
-expect_scene_picture orval 0 0 170 227
+expect_scene_picture orval 0 0 170 205
 save_shot installed-menu

@@ -13,8 +13,10 @@ expect_window_count 1
 [ "${WX[orval]},${WY[orval]}" = "460,398" ] || fail "the menu is at ${WX[orval]},${WY[orval]}"
 
 step "the screen shows the menu picture exactly there"
-# The agent's half of the picture has no entries over it.
-expect_scene_picture orval 0 0 170 227
+# The agent's half of the picture has no entries over it; the key cap F1 lies in its lower
+# left corner.
+expect_scene_picture orval 0 0 170 205
+expect_picture orval menu-controls.png 4 207 24 16
 # The dark panel behind the entries (#007CC3), at its corners and between the entries.
 for spot in "176 12" "348 12" "180 100" "258 155" "176 214" "348 214" "250 210"; do
     read -r px py <<<"$spot"
@@ -85,7 +87,7 @@ step "OK closes the credits: the menu is back"
 click_in about 296 504
 expect_no_window about
 expect_window_count 1
-expect_scene_picture orval 0 0 170 227
+expect_scene_picture orval 0 0 170 205
 
 step "KONEC lights up under the pointer and a click on it ends the program"
 move_in orval 256 183

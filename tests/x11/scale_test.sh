@@ -32,8 +32,9 @@ step "the menu opens centred at 718 x 454: at 920,572"
 expect_window orval 3
 expect_window_count 1
 [ "${WX[orval]},${WY[orval]}" = "920,572" ] || fail "the menu is at ${WX[orval]},${WY[orval]}"
-# The agent's half of the picture, as drawn for 2x.
-expect_picture orval 2x/menu.png 0 0 340 454
+# The agent's half of the picture and the key cap F1 below it, as drawn for 2x.
+expect_picture orval 2x/menu.png 0 0 340 410
+expect_picture orval 2x/menu-controls.png 8 414 48 32
 save_shot menu
 
 step "pointer on the background: NOVÁ HRA normal, drawn for 2x"
