@@ -26,4 +26,19 @@ inline Rect intersect(const Rect& a, const Rect& b) {
     return {left, top, right > left ? right - left : 0, bottom > top ? bottom - top : 0};
 }
 
+// Whether two rectangles share at least one pixel.
+inline bool overlaps(const Rect& a, const Rect& b) {
+    const Rect shared = intersect(a, b);
+    return shared.w > 0 && shared.h > 0;
+}
+
+// The smallest rectangle that holds both.
+inline Rect hull(const Rect& a, const Rect& b) {
+    const int left = a.x < b.x ? a.x : b.x;
+    const int top = a.y < b.y ? a.y : b.y;
+    const int right = a.x + a.w > b.x + b.w ? a.x + a.w : b.x + b.w;
+    const int bottom = a.y + a.h > b.y + b.h ? a.y + a.h : b.y + b.h;
+    return {left, top, right - left, bottom - top};
+}
+
 }  // namespace orval

@@ -14,17 +14,6 @@ int scaleDown(int a, int b, int c) {
 
 int scaleUp(int a, int b, int c) { return -scaleDown(-a, b, c); }
 
-bool meets(const Rect& a, const Rect& b) {
-    const Rect shared = intersect(a, b);
-    return shared.w > 0 && shared.h > 0;
-}
-
-Rect hull(const Rect& a, const Rect& b) {
-    const int left = std::min(a.x, b.x), top = std::min(a.y, b.y);
-    const int right = std::max(a.x + a.w, b.x + b.w), bottom = std::max(a.y + a.h, b.y + b.h);
-    return {left, top, right - left, bottom - top};
-}
-
 constexpr Rect kWhole{0, 0, Stage::kWidth, Stage::kHeight};
 // More separate areas than this are composed as the one area around them.
 constexpr std::size_t kMostDirtyAreas = 8;
@@ -185,7 +174,7 @@ void Stage::dirty(const Rect& area) {
     for (bool merged = true; merged;) {
         merged = false;
         for (auto it = dirty_.begin(); it != dirty_.end(); ++it) {
-            if (!meets(*it, grown)) continue;
+            if (!overlaps(*it, grown)) continue;
             grown = hull(*it, grown);
             dirty_.erase(it);
             merged = true;

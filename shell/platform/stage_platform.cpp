@@ -29,6 +29,14 @@ void fill(SDL_Surface* surface, const SDL_Rect& area, Colour colour) {
     SDL_FillRect(surface, &r, SDL_MapRGB(surface->format, colour.r, colour.g, colour.b));
 }
 
+// The whole of `from` into `to` of `target`, filtered; where SDL cannot filter between the two
+// formats, pixel for pixel.
+void stretchSmoothly(SDL_Surface* from, SDL_Surface* target, SDL_Rect to) {
+    if (from->format->format != target->format->format ||
+        SDL_SoftStretchLinear(from, nullptr, target, &to) != 0)
+        SDL_BlitScaled(from, nullptr, target, &to);
+}
+
 }  // namespace
 
 void StagePlatform::WindowDeleter::operator()(SDL_Window* window) const {
@@ -151,24 +159,16 @@ void StagePlatform::compose(SDL_Surface* target, int originX, int originY, const
     // A thumbnail is drawn whole, so what lies over it is composed again too.
     const std::vector<Stage::Thumbnail> strip = stage_.thumbnails();
     for (const Stage::Thumbnail& t : strip)
-        if (const Rect shared = intersect(t.place, area); shared.w > 0 && shared.h > 0)
-            whole = intersect(
-                {std::min(whole.x, t.place.x), std::min(whole.y, t.place.y),
-                 std::max(whole.x + whole.w, t.place.x + t.place.w) - std::min(whole.x, t.place.x),
-                 std::max(whole.y + whole.h, t.place.y + t.place.h) - std::min(whole.y, t.place.y)},
-                {0, 0, Stage::kWidth, Stage::kHeight});
+        if (overlaps(t.place, area))
+            whole = intersect(hull(whole, t.place), {0, 0, Stage::kWidth, Stage::kHeight});
     fill(target, times(whole, k, originX, originY), kBackground);
     for (const Stage::Thumbnail& t : strip) {
-        if (const Rect shared = intersect(t.place, whole); shared.w <= 0 || shared.h <= 0) continue;
+        if (!overlaps(t.place, whole)) continue;
         fill(target, times(t.place, k, originX, originY), t.front ? kFrontFrame : kOtherFrame);
         const Rect inside{t.place.x + 1, t.place.y + 1, t.place.w - 2, t.place.h - 2};
         fill(target, times(inside, k, originX, originY), kBackground);
-        const SDL_Rect to = times(t.picture, k, originX, originY);
-        SDL_Surface* from = windows_.at(t.window).pixels.surface();
-        SDL_Rect dst = to;
-        if (from->format->format != target->format->format ||
-            SDL_SoftStretchLinear(from, nullptr, target, &dst) != 0)
-            SDL_BlitScaled(from, nullptr, target, &dst);
+        stretchSmoothly(windows_.at(t.window).pixels.surface(), target,
+                        times(t.picture, k, originX, originY));
     }
     for (const WindowStack::Window* w : stage_.stack().backToFrontIn(whole)) {
         const Rect shared = intersect(w->place, whole);
@@ -213,10 +213,7 @@ void StagePlatform::present() {
     if (!frame_) throw std::runtime_error(std::string("no room for the stage: ") + SDL_GetError());
     for (const Rect& area : dirty) compose(frame_.get(), 0, 0, area);
     newSurface_ = false;
-    SDL_Rect to{p.area.x, p.area.y, p.area.w, p.area.h};
-    if (frame_->format->format != surface->format->format ||
-        SDL_SoftStretchLinear(frame_.get(), nullptr, surface, &to) != 0)
-        SDL_BlitScaled(frame_.get(), nullptr, surface, &to);
+    stretchSmoothly(frame_.get(), surface, {p.area.x, p.area.y, p.area.w, p.area.h});
     SDL_UpdateWindowSurface(window_.get());
 }
 

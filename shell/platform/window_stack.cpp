@@ -61,9 +61,7 @@ std::optional<WindowId> WindowStack::rearmostScene() const {
 std::vector<const WindowStack::Window*> WindowStack::backToFrontIn(const Rect& area) const {
     std::vector<const Window*> covering;
     for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
-        if (const Rect shared = intersect(it->place, area);
-            it->visible && shared.w > 0 && shared.h > 0)
-            covering.push_back(&*it);
+        if (it->visible && overlaps(it->place, area)) covering.push_back(&*it);
     return covering;
 }
 
