@@ -13,12 +13,14 @@ namespace {
 // when negative). The wake comes a task later, once SDL's own listeners have turned the input
 // into its events.
 EM_ASYNC_JS(void, orval_sleep_until_input, (int timeoutMs), {
-    await new Promise((resolve) => {
-        const kinds = [ "mousedown", "mouseup", "mousemove", "wheel", "keydown", "keyup",
-                        "touchstart", "touchmove", "touchend", "resize", "focus", "blur",
-                        "visibilitychange", "fullscreenchange" ];
+    await new Promise((resolve) = > {
+        const kinds = [
+            "mousedown", "mouseup", "mousemove", "wheel", "keydown", "keyup", "touchstart",
+            "touchmove", "touchend", "resize", "focus", "blur", "visibilitychange",
+            "fullscreenchange"
+        ];
         let timer = 0;
-        const wake = () => {
+        const wake = () = > {
             clearTimeout(timer);
             for (const kind of kinds) window.removeEventListener(kind, wake, true);
             setTimeout(resolve, 0);

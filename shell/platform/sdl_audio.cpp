@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <string_view>
 #include <system_error>
 

@@ -16,8 +16,8 @@ int main(int, char*[]) {
         return 1;
     }
     constexpr int kWidth = 1280, kHeight = 800;
-    SDL_Window* window = SDL_CreateWindow("ORVAL KESK", 0, 0, kWidth, kHeight,
-                                          SDL_WINDOW_RESIZABLE);
+    SDL_Window* window =
+        SDL_CreateWindow("ORVAL KESK", 0, 0, kWidth, kHeight, SDL_WINDOW_RESIZABLE);
     SDL_Surface* surface = window ? SDL_GetWindowSurface(window) : nullptr;
     if (!surface) {
         std::fprintf(stderr, "orval-floor-page: %s\n", SDL_GetError());
