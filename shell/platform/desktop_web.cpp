@@ -9,18 +9,19 @@
 
 namespace {
 
+// The page's side in JavaScript, which clang-format would take for C++.
+// clang-format off
+
 // Sleeps, letting the page run, until input reaches the page or `timeoutMs` passes (for ever
 // when negative). The wake comes a task later, once SDL's own listeners have turned the input
 // into its events.
 EM_ASYNC_JS(void, orval_sleep_until_input, (int timeoutMs), {
-    await new Promise((resolve) = > {
-        const kinds = [
-            "mousedown", "mouseup", "mousemove", "wheel", "keydown", "keyup", "touchstart",
-            "touchmove", "touchend", "resize", "focus", "blur", "visibilitychange",
-            "fullscreenchange"
-        ];
+    await new Promise((resolve) => {
+        const kinds = [ "mousedown", "mouseup", "mousemove", "wheel", "keydown", "keyup",
+                        "touchstart", "touchmove", "touchend", "resize", "focus", "blur",
+                        "visibilitychange", "fullscreenchange" ];
         let timer = 0;
-        const wake = () = > {
+        const wake = () => {
             clearTimeout(timer);
             for (const kind of kinds) window.removeEventListener(kind, wake, true);
             setTimeout(resolve, 0);
@@ -53,6 +54,8 @@ EM_JS(void, orval_show_error, (const char* title, const char* text), {
     else
         console.error(UTF8ToString(title) + ": " + UTF8ToString(text));
 });
+
+// clang-format on
 
 // The address of a packed file, relative to the page: each part of its path escaped, as the
 // clips' names hold spaces and Czech letters.
