@@ -16,6 +16,7 @@
 #include "scenes/game.h"
 #include "shell/game_directory.h"
 #include "shell/options.h"
+#include "shell/platform/desktop_system.h"
 #include "shell/platform/quit_signals.h"
 #include "shell/platform/sdl_platform.h"
 #include "shell/platform/stage_platform.h"
@@ -34,6 +35,8 @@ std::optional<std::string> environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? std::optional<std::string>(value) : std::nullopt;
 }
+
+int play(const orval::Options& options, orval::QuitSignals& signals);
 
 }  // namespace
 
@@ -57,6 +60,13 @@ int main(int argc, char* argv[]) {
     // keeps them in their own mappings, returned on free, instead of growing the heap for good.
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
+    return orval::endProgram(play(options, signals));
+}
+
+namespace {
+
+// The game from its data to its end, every resource gone when it returns: its exit status.
+int play(const orval::Options& options, orval::QuitSignals& signals) {
     orval::HandlerRegistry handlers;
     orval::registerAllHandlers(handlers);
 
@@ -83,3 +93,5 @@ int main(int argc, char* argv[]) {
                                    whereLooked);
     return runtime.run();
 }
+
+}  // namespace

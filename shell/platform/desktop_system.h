@@ -40,4 +40,8 @@ class DesktopSystem {
     std::unique_ptr<State> state_;
 };
 
+// What main returns once the game has ended and every resource is gone: the status itself, or,
+// in a browser page, whose program was suspended and resumed in between, the page is told.
+int endProgram(int status);
+
 }  // namespace orval

@@ -119,4 +119,11 @@ void DesktopSystem::showPlainError(const std::string& title, const std::string& 
     orval_show_error(title.c_str(), text.c_str());
 }
 
+// A main that slept returns into no caller that would end the program: it is ended here, so
+// that the page hears of it (Module.onExit) and shows the end instead of a canvas left standing.
+int endProgram(int status) {
+    emscripten_force_exit(status);
+    return status;
+}
+
 }  // namespace orval

@@ -31,4 +31,6 @@ void DesktopSystem::showPlainError(const std::string& title, const std::string& 
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr);
 }
 
+int endProgram(int status) { return status; }
+
 }  // namespace orval
