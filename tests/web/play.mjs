@@ -204,14 +204,18 @@ async function step(name, work) {
 }
 
 const audioState = () => page.evaluate(() =>
-  window.SDL2 && window.SDL2.audioContext ? window.SDL2.audioContext.state : "none");
+  window.Module.SDL2 && window.Module.SDL2.audioContext ? window.Module.SDL2.audioContext.state : "none");
 const clipsAsked = () => requests.filter((r) => r.url.includes("/zvuky/"))
   .map((r) => decodeURIComponent(r.url.split("/zvuky/")[1]));
 
 try {
   await step("the menu shows before the clips come", async () => {
     await page.goto(address);
-    await expectScenePicture("orval", 30);
+    // The agent and the three entries of the menu, drawn from the same pictures as on the desktop.
+    await expectPicture("orval", "menu.png", 0, 0, 170, 205, 0, 0, 30);
+    await expectPicture("orval", "menu-new-game.png", 176, 56, 161, 30);
+    await expectPicture("orval", "menu-about.png", 177, 112, 161, 30);
+    await expectPicture("orval", "menu-end.png", 176, 168, 161, 30);
     const asked = clipsAsked();
     if (asked.length) fail(`clips were fetched before the menu: ${asked.join(", ")}`);
   });
