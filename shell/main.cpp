@@ -20,6 +20,7 @@
 #include "shell/platform/sdl_platform.h"
 #include "shell/platform/stage_platform.h"
 #include "shell/runtime.h"
+#include "shell/settings.h"
 
 #ifndef ORVAL_RELATIVE_DATADIR
 #define ORVAL_RELATIVE_DATADIR ""
@@ -78,6 +79,12 @@ int main(int argc, char* argv[]) {
     else
         platform = std::make_unique<orval::SdlPlatform>(&signals);
     orval::Runtime runtime(*platform, directory.value_or(places.besideExecutable), handlers);
+    // The player's choices of the last run; each new one is kept at once, so that a game
+    // killed later keeps it too.
+    orval::KeptSettings kept = orval::KeptSettings::ofThePlayer(
+        [](const std::string& line) { std::fprintf(stderr, "orval-kesk: %s\n", line.c_str()); });
+    runtime.keepChoices({kept.settings().subtitles, kept.settings().sound},
+                        [&kept](const orval::PlayerChoices& now) { kept.update(now); });
     if (!directory)
         return runtime.failAtStart("the game's data (data/scenes) is in none of these places: " +
                                    whereLooked);
