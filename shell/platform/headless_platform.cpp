@@ -9,18 +9,32 @@
 namespace orval {
 
 std::optional<InputEvent> HeadlessPlatform::waitEvent(std::optional<std::uint64_t> deadline) {
-    if (!input_.empty()) {
-        const Queued& next = input_.front();
-        // Input scripted for later waits for its moment, unless the deadline comes first.
-        if (next.at && *next.at > clock_) {
-            if (deadline && *deadline < *next.at) {
-                clock_ = std::max(clock_, *deadline);
-                return std::nullopt;
-            }
-            clock_ = *next.at;
+    while (true) {
+        // Input scripted for later waits for its moment; the gliding pointer moves meanwhile.
+        std::optional<std::uint64_t> inputAt, glideAt = pads_.nextGlide();
+        if (!input_.empty()) inputAt = std::max(clock_, input_.front().at.value_or(clock_));
+        if (glideAt) glideAt = std::max(clock_, *glideAt);
+        const bool glideFirst = glideAt && (!inputAt || *glideAt < *inputAt);
+        const std::optional<std::uint64_t> next = glideFirst ? glideAt : inputAt;
+        if (!next || (deadline && *deadline < *next)) {
+            // Nothing scripted: time passes at once up to the deadline.
+            if (deadline) clock_ = std::max(clock_, *deadline);
+            return std::nullopt;
         }
-        InputEvent event = next.event;
+        clock_ = *next;
+        if (glideFirst) {
+            if (auto moved = glidePointer()) return moved;
+            // Held against the window's edge, with nothing else to come: nothing can happen.
+            if (!inputAt && !deadline) return std::nullopt;
+            continue;
+        }
+        const Queued queued = input_.front();
         input_.pop_front();
+        if (queued.pad) {
+            if (auto input = padInput(*queued.pad)) return input;
+            continue;
+        }
+        InputEvent event = queued.event;
         event.x = toLogical(event.x, scale_);
         event.y = toLogical(event.y, scale_);
         if (event.type == InputEvent::Type::MouseMove ||
@@ -28,9 +42,55 @@ std::optional<InputEvent> HeadlessPlatform::waitEvent(std::optional<std::uint64_
             pointer_ = Pointer{event.window, event.x, event.y};
         return event;
     }
-    // Nothing scripted: time passes at once up to the deadline.
-    if (deadline) clock_ = std::max(clock_, *deadline);
-    return std::nullopt;
+}
+
+std::optional<InputEvent> HeadlessPlatform::padInput(const PadEvent& pad) {
+    std::optional<InputEvent> input = pads_.take(pad, clock_);
+    if (!input) return std::nullopt;
+    if (input->type == InputEvent::Type::MouseDown || input->type == InputEvent::Type::MouseUp) {
+        // The button is the mouse's, where the pointer is.
+        if (!pointer_ || !windows_.at(pointer_->window).open) return std::nullopt;
+        input->window = pointer_->window;
+        input->x = pointer_->x;
+        input->y = pointer_->y;
+        return input;
+    }
+    const std::vector<WindowId> front = visibleWindows();
+    if (front.empty()) return std::nullopt;
+    input->window = front.front();  // the keys' window
+    return input;
+}
+
+std::optional<InputEvent> HeadlessPlatform::glidePointer() {
+    const auto shown = [&](WindowId id) {
+        const Window& w = windows_.at(id);
+        return w.open && w.visible && w.request.kind != WindowKind::Subtitles;
+    };
+    if (pointer_ && !shown(pointer_->window)) {
+        // Its window went: the pointer is where it was on the screen, over what lies there.
+        const Rect& was = windows_.at(pointer_->window).placed;
+        const auto under = stack_.at(was.x + pointer_->x * scale_, was.y + pointer_->y * scale_);
+        if (under && shown(under->window))
+            pointer_ = Pointer{under->window, under->x / scale_, under->y / scale_};
+    }
+    std::optional<WindowId> in;
+    if (pointer_ && shown(pointer_->window)) {
+        in = pointer_->window;
+    } else if (const std::vector<WindowId> front = visibleWindows(); !front.empty()) {
+        in = front.front();
+    }
+    if (!in) {
+        pads_.glide({}, {}, clock_);  // the time goes on all the same
+        return std::nullopt;
+    }
+    const WindowRequest& w = windows_.at(*in).request;
+    const bool there = pointer_ && pointer_->window == *in;
+    const PointerPlace from =
+        there ? PointerPlace{pointer_->x, pointer_->y} : PointerPlace{w.width / 2, w.height / 2};
+    const PointerPlace to = pads_.glide(from, {0, 0, w.width, w.height}, clock_);
+    if (there && to == from) return std::nullopt;
+    pointer_ = Pointer{*in, to.x, to.y};
+    return InputEvent{InputEvent::Type::MouseMove, *in, to.x, to.y};
 }
 
 // The twin draws real text: the system's own face.

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/platform/game_pad.h"
 #include "shell/platform/platform.h"
 #include "shell/platform/window_stack.h"
 
@@ -112,6 +113,22 @@ class HeadlessPlatform final : public Platform {
 
     // Keys and clicks as a player would give them.
     void pressKey(char key, WindowId window) { queue({InputEvent::Type::Key, window, 0, 0, key}); }
+    // The twin's one game controller: plugged in or out, its left stick held (SDL's axis
+    // values; 0, 0 lets it go), a button pressed and let go. While the stick is held the
+    // pointer glides at frame rate in the window it is in (the one in front when in none).
+    void plugPad(std::optional<std::uint64_t> at = std::nullopt) {
+        queuePad({PadEvent::Kind::Plugged}, at);
+    }
+    void unplugPad(std::optional<std::uint64_t> at = std::nullopt) {
+        queuePad({PadEvent::Kind::Unplugged}, at);
+    }
+    void tiltPad(int x, int y, std::optional<std::uint64_t> at = std::nullopt) {
+        queuePad({PadEvent::Kind::Stick, 0, PadButton::A, x, y}, at);
+    }
+    void pressPad(PadButton button, std::optional<std::uint64_t> at = std::nullopt) {
+        queuePad({PadEvent::Kind::Pressed, 0, button}, at);
+        queuePad({PadEvent::Kind::Released, 0, button}, at);
+    }
 
     // Inspection.
     int scale() const { return scale_; }
@@ -139,7 +156,15 @@ class HeadlessPlatform final : public Platform {
     struct Queued {
         InputEvent event;
         std::optional<std::uint64_t> at;
+        std::optional<PadEvent> pad = std::nullopt;  // a controller's report instead of the event
     };
+    void queuePad(const PadEvent& pad, std::optional<std::uint64_t> at) {
+        input_.push_back({{}, at, pad});
+    }
+    // What the controller's report makes, addressed as the SDL platforms address it.
+    std::optional<InputEvent> padInput(const PadEvent& pad);
+    // The stick's next move of the pointer, if it moved.
+    std::optional<InputEvent> glidePointer();
 
     Rect screen_;
     int scale_;
@@ -158,6 +183,7 @@ class HeadlessPlatform final : public Platform {
     std::vector<std::string> urls_;
     std::string cursor_;
     std::optional<Pointer> pointer_;
+    GamePads pads_;
     std::uint64_t readingTime_ = 0;
     bool keepMessagePixels_ = false;
     bool boxesByKey_ = false;

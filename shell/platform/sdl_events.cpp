@@ -60,6 +60,10 @@ DeviceEvent readDeviceEvent(const SDL_Event& event) {
                     return ofKind(DeviceEvent::Kind::Exposed, event.window.windowID);
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
                     return ofKind(DeviceEvent::Kind::Resized, event.window.windowID);
+                case SDL_WINDOWEVENT_LEAVE:
+                    return ofKind(DeviceEvent::Kind::PointerLeft, event.window.windowID);
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    return ofKind(DeviceEvent::Kind::Focused, event.window.windowID);
                 case SDL_WINDOWEVENT_CLOSE:
                     return input(InputEvent::Type::CloseRequest, event.window.windowID);
                 default:

@@ -17,6 +17,8 @@ struct DeviceEvent {
         Resized,           // the window has a new surface: draw it anew
         ToggleFullscreen,  // F11, or Alt+Enter as Windows players expect
         CycleWindows,      // Ctrl+Tab: the next of the game's windows to the front
+        PointerLeft,       // the pointer went out of the window
+        Focused,           // the window took the keyboard's focus
     };
     Kind kind = Kind::Nothing;
     InputEvent input;

@@ -55,6 +55,7 @@ WindowId SdlPlatform::openWindow(const WindowRequest& request, WindowPainter& pa
 void SdlPlatform::showWindow(WindowId window) {
     OpenWindow& w = windows_.at(window);
     if (w.takesFocus) {
+        front_ = window;
         SDL_ShowWindow(w.window.get());
         SDL_RaiseWindow(w.window.get());
     } else if (!(SDL_GetWindowFlags(w.window.get()) & SDL_WINDOW_SHOWN)) {
@@ -70,7 +71,14 @@ void SdlPlatform::showWindow(WindowId window) {
     SDL_UpdateWindowSurface(w.window.get());
 }
 
+void SdlPlatform::closeWindow(WindowId window) {
+    windows_.erase(window);
+    if (front_ == window) front_.reset();
+    if (pointer_ && pointer_->window == window) pointer_.reset();
+}
+
 void SdlPlatform::movePointer(WindowId window, int x, int y) {
+    pointer_ = PointerAt{window, x, y};
     // Into the middle of the logical pixel, which the pointer's move then reports again.
     SDL_WarpMouseInWindow(windows_.at(window).window.get(), x * scale_ + scale_ / 2,
                           y * scale_ + scale_ / 2);
@@ -89,8 +97,66 @@ void SdlPlatform::paint(WindowId id, OpenWindow& window) {
         SDL_UpdateWindowSurface(window.window.get());
 }
 
+std::optional<WindowId> SdlPlatform::frontWindow() const {
+    if (SDL_Window* focused = SDL_GetKeyboardFocus())
+        if (const std::optional<WindowId> id = idOf(SDL_GetWindowID(focused));
+            id && windows_.at(*id).takesFocus)
+            return id;
+    return front_;
+}
+
+std::optional<InputEvent> SdlPlatform::fromPad(InputEvent input) {
+    if (input.type == InputEvent::Type::MouseDown || input.type == InputEvent::Type::MouseUp) {
+        if (!pointer_) return std::nullopt;  // the pointer is on none of the game's windows
+        input.window = pointer_->window;
+        input.x = pointer_->x;
+        input.y = pointer_->y;
+        return input;
+    }
+    const std::optional<WindowId> front = frontWindow();
+    if (!front) return std::nullopt;
+    input.window = *front;
+    return input;
+}
+
+std::optional<InputEvent> SdlPlatform::glide() {
+    SdlGamePads& pads = *session_.pads();
+    const std::uint64_t now = session_.now();
+    const bool inGame = pointer_ && windows_.at(pointer_->window).takesFocus;
+    const std::optional<WindowId> in = inGame ? pointer_->window : frontWindow();
+    if (!in) {
+        pads.glide({}, {}, now);  // its time goes on all the same
+        return std::nullopt;
+    }
+    int w = 0, h = 0;
+    SDL_GetWindowSize(windows_.at(*in).window.get(), &w, &h);
+    const Rect area{0, 0, w / scale_, h / scale_};
+    const bool there = pointer_ && pointer_->window == *in;
+    const PointerPlace from =
+        there ? PointerPlace{pointer_->x, pointer_->y} : PointerPlace{area.w / 2, area.h / 2};
+    const PointerPlace to = pads.glide(from, area, now);
+    if (there && to == from) return std::nullopt;
+    movePointer(*in, to.x, to.y);
+    return InputEvent{InputEvent::Type::MouseMove, *in, to.x, to.y};
+}
+
 std::optional<InputEvent> SdlPlatform::waitEvent(std::optional<std::uint64_t> deadline) {
-    while (const std::optional<SDL_Event> event = session_.waitEvent(deadline)) {
+    SdlGamePads* pads = session_.pads();
+    while (true) {
+        // While a stick is held the pointer moves at frame rate; otherwise the wait sleeps.
+        const std::optional<std::uint64_t> glideAt = pads ? pads->nextGlide() : std::nullopt;
+        const bool glideFirst = glideAt && (!deadline || *glideAt < *deadline);
+        const std::optional<SDL_Event> event = session_.waitEvent(glideFirst ? glideAt : deadline);
+        if (!event) {
+            if (!glideFirst) return std::nullopt;
+            if (std::optional<InputEvent> moved = glide()) return moved;
+            continue;
+        }
+        if (pads)
+            if (const std::optional<InputEvent> input = pads->take(*event, session_.now())) {
+                if (std::optional<InputEvent> addressed = fromPad(*input)) return addressed;
+                continue;
+            }
         DeviceEvent device = readDeviceEvent(*event);
         if (device.kind == DeviceEvent::Kind::Nothing) continue;
         if (device.kind == DeviceEvent::Kind::Input && device.input.type == InputEvent::Type::Quit)
@@ -106,16 +172,27 @@ std::optional<InputEvent> SdlPlatform::waitEvent(std::optional<std::uint64_t> de
             case DeviceEvent::Kind::Resized:
                 paint(*id, w);  // SDL made a new surface: its pixels are drawn anew
                 continue;
-            case DeviceEvent::Kind::Input:
-                device.input.window = *id;
-                device.input.x = toLogical(device.input.x, scale_);
-                device.input.y = toLogical(device.input.y, scale_);
-                return device.input;
+            case DeviceEvent::Kind::PointerLeft:
+                if (pointer_ && pointer_->window == *id) pointer_.reset();
+                continue;
+            case DeviceEvent::Kind::Focused:
+                if (w.takesFocus) front_ = *id;
+                continue;
+            case DeviceEvent::Kind::Input: {
+                InputEvent& input = device.input;
+                input.window = *id;
+                input.x = toLogical(input.x, scale_);
+                input.y = toLogical(input.y, scale_);
+                if (input.type == InputEvent::Type::MouseMove ||
+                    input.type == InputEvent::Type::MouseDown ||
+                    input.type == InputEvent::Type::MouseUp)
+                    pointer_ = PointerAt{*id, input.x, input.y};
+                return input;
+            }
             default:
                 continue;  // the window manager arranges and cycles the desktop's windows
         }
     }
-    return std::nullopt;
 }
 
 }  // namespace orval

@@ -30,7 +30,7 @@ class SdlPlatform final : public SdlPlatformBase {
     Rect usableBounds() override;
     WindowId openWindow(const WindowRequest& request, WindowPainter& painter) override;
     void showWindow(WindowId window) override;
-    void closeWindow(WindowId window) override { windows_.erase(window); }
+    void closeWindow(WindowId window) override;
     void invalidate(WindowId window) override { paint(window, windows_.at(window)); }
     void setCursor(const std::string& cursorFile) override {
         session_.setCursor(cursorFile, scale_);
@@ -47,12 +47,26 @@ class SdlPlatform final : public SdlPlatformBase {
         bool takesFocus = true;  // all but the subtitle window
     };
 
+    // The pointer in one of the game's windows, logical pixels, as last moved or reported.
+    struct PointerAt {
+        WindowId window = 0;
+        int x = 0, y = 0;
+    };
+
     std::optional<WindowId> idOf(std::uint32_t sdlWindowId) const;
     void paint(WindowId id, OpenWindow& window);
+    // The window the keys go to: the one with the keyboard's focus, else the last raised.
+    std::optional<WindowId> frontWindow() const;
+    // A controller's input addressed as a key's or the mouse's would be.
+    std::optional<InputEvent> fromPad(InputEvent input);
+    // The stick's next move of the pointer, inside the window it is in (or the front one).
+    std::optional<InputEvent> glide();
 
     int scale_ = 1;  // screen pixels per logical pixel, across and down
     std::map<WindowId, OpenWindow> windows_;
     WindowId nextWindow_ = 1;
+    std::optional<PointerAt> pointer_;
+    std::optional<WindowId> front_;
 };
 
 }  // namespace orval

@@ -45,6 +45,12 @@ SdlSession::SdlSession(QuitSignals* signals) : signals_(signals) {
     // surface through a texture, which it makes only when allowed to.
     if (std::string_view(SDL_GetCurrentVideoDriver()) == "wayland")
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
+    // An event no one reads, only so that a wait wakes and reads the controllers.
+    pads_ = std::make_unique<SdlGamePads>([] {
+        SDL_Event wake{};
+        wake.type = SDL_USEREVENT;
+        SDL_PushEvent(&wake);
+    });
     // An event no one reads, only so that a wait wakes and looks at the signals again.
     if (signals_)
         signals_->wakeWith([] {
@@ -65,7 +71,8 @@ SdlSession::SdlSession(QuitSignals* signals) : signals_(signals) {
 
 SdlSession::~SdlSession() {
     if (signals_) signals_->wakeWith({});  // no event pushed while SDL goes
-    audio_.reset();                        // before SDL goes
+    pads_.reset();
+    audio_.reset();  // before SDL goes
     cursors_.clear();
     SDL_Quit();
 }
@@ -99,6 +106,7 @@ std::optional<SDL_Event> SdlSession::waitEvent(std::optional<std::uint64_t> dead
         if (const auto check = audio_->nextCheck(current); check && (!wake || *check < *wake))
             wake = check;
 
+        if (pads_) pads_->read();
         SDL_Event event;
         bool got = false;
         if (!wake) {

@@ -19,6 +19,7 @@
 #include "shell/platform/platform.h"
 #include "shell/platform/quit_signals.h"
 #include "shell/platform/sdl_audio.h"
+#include "shell/platform/sdl_game_pads.h"
 
 struct SDL_Cursor;
 
@@ -46,6 +47,8 @@ class SdlSession {
     const DesktopSystem& system() const { return system_; }
 
     std::uint64_t now() const;
+    // The game controllers (none without a display).
+    SdlGamePads* pads() { return pads_.get(); }
     // The next SDL event, at most until `deadline` (on now()'s clock), or forever without one;
     // nothing when the deadline came first. Closes the quiet sound device meanwhile. A quit
     // signal, even one that came before SDL started, is an SDL_QUIT.
@@ -70,6 +73,7 @@ class SdlSession {
     std::string videoError_;
     int requestedScale_ = 1;
     std::unique_ptr<SdlAudio> audio_ = std::make_unique<SdlAudio>();
+    std::unique_ptr<SdlGamePads> pads_;
     std::map<std::pair<std::string, int>, std::unique_ptr<SDL_Cursor, CursorDeleter>> cursors_;
     std::optional<std::pair<std::string, int>> currentCursor_;
 };

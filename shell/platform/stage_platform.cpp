@@ -139,7 +139,42 @@ void StagePlatform::movePointer(WindowId window, int x, int y) {
     const WindowStack::Window* w = stage_.stack().find(window);
     if (!w || !window_) return;
     const Rect pixel = stage_.toWindow({w->place.x + x, w->place.y + y, 1, 1});
-    SDL_WarpMouseInWindow(window_.get(), pixel.x + pixel.w / 2, pixel.y + pixel.h / 2);
+    pointer_ = {pixel.x + pixel.w / 2, pixel.y + pixel.h / 2};
+    SDL_WarpMouseInWindow(window_.get(), pointer_->first, pointer_->second);
+}
+
+std::optional<InputEvent> StagePlatform::fromPad(InputEvent input) {
+    if (input.type == InputEvent::Type::MouseDown || input.type == InputEvent::Type::MouseUp) {
+        if (!pointer_) return std::nullopt;  // the pointer is outside the stage
+        input.x = pointer_->first;
+        input.y = pointer_->second;
+        return pointer(input);
+    }
+    const std::optional<WindowId> focused = stage_.stack().focused();
+    if (!focused) return std::nullopt;
+    input.window = *focused;
+    return input;
+}
+
+std::optional<InputEvent> StagePlatform::glide() {
+    SdlGamePads& pads = *session_.pads();
+    const std::uint64_t now = session_.now();
+    if (!window_) {
+        pads.glide({}, {}, now);  // its time goes on all the same
+        return std::nullopt;
+    }
+    const Rect area{0, 0, Stage::kWidth, Stage::kHeight};
+    PointerPlace from{Stage::kWidth / 2, Stage::kHeight / 2};
+    if (pointer_) {
+        const auto [x, y] = stage_.toStage(pointer_->first, pointer_->second);
+        from = {std::clamp(x, 0, Stage::kWidth - 1), std::clamp(y, 0, Stage::kHeight - 1)};
+    }
+    const PointerPlace to = pads.glide(from, area, now);
+    if (pointer_ && to == from) return std::nullopt;
+    const Rect pixel = stage_.toWindow({to.x, to.y, 1, 1});
+    pointer_ = {pixel.x + pixel.w / 2, pixel.y + pixel.h / 2};
+    SDL_WarpMouseInWindow(window_.get(), pointer_->first, pointer_->second);
+    return pointer({InputEvent::Type::MouseMove, 0, pointer_->first, pointer_->second});
 }
 
 void StagePlatform::setOverBackground(bool over) {
@@ -239,13 +274,30 @@ std::optional<InputEvent> StagePlatform::pointer(InputEvent input) {
 }
 
 std::optional<InputEvent> StagePlatform::waitEvent(std::optional<std::uint64_t> deadline) {
+    SdlGamePads* pads = session_.pads();
     while (true) {
         present();
-        const std::optional<SDL_Event> event = session_.waitEvent(deadline);
-        if (!event) return std::nullopt;
+        // While a stick is held the pointer moves at frame rate; otherwise the wait sleeps.
+        const std::optional<std::uint64_t> glideAt = pads ? pads->nextGlide() : std::nullopt;
+        const bool glideFirst = glideAt && (!deadline || *glideAt < *deadline);
+        const std::optional<SDL_Event> event = session_.waitEvent(glideFirst ? glideAt : deadline);
+        if (!event) {
+            if (!glideFirst) return std::nullopt;
+            if (std::optional<InputEvent> moved = glide()) return moved;
+            continue;
+        }
+        if (pads)
+            if (const std::optional<InputEvent> input = pads->take(*event, session_.now())) {
+                if (std::optional<InputEvent> addressed = fromPad(*input)) return addressed;
+                continue;
+            }
         DeviceEvent device = readDeviceEvent(*event);
         switch (device.kind) {
             case DeviceEvent::Kind::Nothing:
+            case DeviceEvent::Kind::Focused:
+                continue;
+            case DeviceEvent::Kind::PointerLeft:
+                pointer_.reset();
                 continue;
             case DeviceEvent::Kind::Exposed:
                 if (window_) SDL_UpdateWindowSurface(window_.get());
@@ -276,6 +328,7 @@ std::optional<InputEvent> StagePlatform::waitEvent(std::optional<std::uint64_t> 
             case InputEvent::Type::MouseMove:
             case InputEvent::Type::MouseDown:
             case InputEvent::Type::MouseUp:
+                pointer_ = {input.x, input.y};
                 if (auto routed = pointer(input)) return routed;
                 continue;
             default:

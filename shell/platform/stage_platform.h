@@ -54,6 +54,10 @@ class StagePlatform final : public SdlPlatformBase {
     // Whether the pointer lies over no game window: the plain arrow, whatever a scene asked.
     void setOverBackground(bool over);
     int cursorScale() const;
+    // A controller's input addressed as a key's or the mouse's would be.
+    std::optional<InputEvent> fromPad(InputEvent input);
+    // The stick's next move of the pointer, anywhere on the stage.
+    std::optional<InputEvent> glide();
 
     bool fullscreen_;
     Stage stage_;
@@ -65,6 +69,7 @@ class StagePlatform final : public SdlPlatformBase {
     SurfacePtr frame_;         // the whole stage at its scale, while it is shown scaled down
     std::string sceneCursor_;
     bool overBackground_ = false;
+    std::optional<std::pair<int, int>> pointer_;  // where it is in the stage window, its pixels
 };
 
 }  // namespace orval

@@ -1,0 +1,163 @@
+// On Linux the controllers are the event devices under /dev/input that have a pad's or a
+// joystick's buttons. A thread of the watch's own sleeps in poll() on them and on the folder
+// (a controller plugged in or out), and wakes the game when one of them has something to say.
+#include "shell/platform/pad_watch.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/input.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace orval {
+namespace {
+
+constexpr const char* kDevices = "/dev/input";
+// A device appears before the desktop has let the player's programs open it, and SDL hears of
+// it only then: after a change in the folder the game looks again a few times.
+constexpr int kLookAgainMs[] = {250, 1000, 2500};
+
+bool isController(int fd) {
+    constexpr std::size_t kBits = 8 * sizeof(unsigned long);
+    unsigned long keys[KEY_MAX / kBits + 1] = {};
+    if (ioctl(fd, EVIOCGBIT(EV_KEY, sizeof keys), keys) < 0) return false;
+    for (unsigned code = BTN_JOYSTICK; code <= BTN_THUMBR; ++code)
+        if (keys[code / kBits] & (1UL << (code % kBits))) return true;
+    return false;
+}
+
+// Reads what is waiting; false when the device is gone.
+bool drain(int fd) {
+    char buffer[4096];
+    while (true) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got > 0) continue;
+        return got < 0 && (errno == EAGAIN || errno == EINTR);
+    }
+}
+
+}  // namespace
+
+struct PadWatch::Watcher {
+    std::function<void()> wake;
+    std::atomic<bool> armed{true};
+    int stop[2] = {-1, -1};
+    int folder = -1;
+    std::map<std::string, int> devices;  // the controllers among the event devices, by path
+    std::vector<std::chrono::steady_clock::time_point> lookAgain;
+    std::thread thread;
+
+    void fire() {
+        if (armed.exchange(false)) wake();
+    }
+
+    void rescan() {
+        DIR* dir = opendir(kDevices);
+        if (!dir) return;
+        while (const dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            const std::string path = std::string(kDevices) + "/" + name;
+            if (name.rfind("event", 0) != 0 || devices.contains(path)) continue;
+            const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd < 0) continue;
+            if (isController(fd)) {
+                drain(fd);
+                devices.emplace(path, fd);
+            } else {
+                close(fd);
+            }
+        }
+        closedir(dir);
+    }
+
+    void run() {
+        rescan();
+        while (true) {
+            std::vector<pollfd> fds{{stop[0], POLLIN, 0}};
+            if (folder >= 0) fds.push_back({folder, POLLIN, 0});
+            std::vector<std::string> paths;
+            for (const auto& [path, fd] : devices) {
+                fds.push_back({fd, POLLIN, 0});
+                paths.push_back(path);
+            }
+            int timeout = -1;
+            const auto now = std::chrono::steady_clock::now();
+            if (!lookAgain.empty()) {
+                const auto wait =
+                    std::chrono::ceil<std::chrono::milliseconds>(lookAgain.front() - now);
+                timeout = static_cast<int>(std::max<long long>(0, wait.count()));
+            }
+            if (poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) return;
+            if (fds[0].revents) return;
+            if (!lookAgain.empty() && std::chrono::steady_clock::now() >= lookAgain.front()) {
+                lookAgain.erase(lookAgain.begin());
+                fire();
+            }
+            std::size_t first = 1;
+            if (folder >= 0 && fds[first++].revents) {
+                drain(folder);
+                rescan();
+                lookAgain.clear();
+                for (const int ms : kLookAgainMs)
+                    lookAgain.push_back(std::chrono::steady_clock::now() +
+                                        std::chrono::milliseconds(ms));
+                fire();
+            }
+            for (std::size_t i = first; i < fds.size(); ++i) {
+                if (!fds[i].revents) continue;
+                if (!drain(fds[i].fd) || (fds[i].revents & (POLLERR | POLLHUP | POLLNVAL))) {
+                    close(fds[i].fd);
+                    devices.erase(paths[i - first]);
+                }
+                fire();
+            }
+        }
+    }
+};
+
+PadWatch::PadWatch(std::function<void()> wake) : watcher_(std::make_unique<Watcher>()) {
+    Watcher& w = *watcher_;
+    w.wake = std::move(wake);
+    if (pipe2(w.stop, O_CLOEXEC) != 0) {
+        watcher_.reset();
+        return;
+    }
+    w.folder = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (w.folder >= 0 &&
+        inotify_add_watch(w.folder, kDevices, IN_CREATE | IN_DELETE | IN_ATTRIB) < 0) {
+        close(w.folder);  // no folder of devices: none can come
+        w.folder = -1;
+    }
+    w.thread = std::thread([&w] { w.run(); });
+}
+
+PadWatch::~PadWatch() {
+    if (!watcher_) return;
+    Watcher& w = *watcher_;
+    const char stop = 0;
+    while (write(w.stop[1], &stop, 1) < 0 && errno == EINTR) {
+    }
+    w.thread.join();
+    for (const auto& [path, fd] : w.devices) close(fd);
+    if (w.folder >= 0) close(w.folder);
+    close(w.stop[0]);
+    close(w.stop[1]);
+}
+
+bool PadWatch::watching() const { return watcher_ != nullptr; }
+
+void PadWatch::rearm() {
+    if (watcher_) watcher_->armed = true;
+}
+
+}  // namespace orval
