@@ -61,7 +61,8 @@ const browser = await chromium.launch({
   headless: true,
   args: ["--no-sandbox"],
 });
-const page = await browser.newPage({ viewport: { width: WIDTH, height: HEIGHT } });
+// In Czech, as the pictures compared with are.
+const page = await browser.newPage({ viewport: { width: WIDTH, height: HEIGHT }, locale: "cs-CZ" });
 const requests = [];
 page.on("request", (request) => requests.push({ url: request.url(), at: Date.now() }));
 const consoleLines = [];

@@ -45,7 +45,7 @@ function watchForMenu() {
 }
 
 async function loadOnce(browser, address) {
-  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 }, locale: "cs-CZ" });
   const page = await context.newPage();
   await page.addInitScript(watchForMenu);
   await page.goto(address);
