@@ -1,6 +1,8 @@
-// The player's choices kept between runs: the settings file read at start, written at once when
-// T or M changes a choice, and never in the way of the game when it is damaged or cannot be kept.
+// The player's choices: the language the game starts in, and the settings file read at start,
+// written at once when a choice changes, never in the way of the game when it is damaged or
+// cannot be kept.
 #include "shell/settings.h"
+#include "shell/language_choice.h"
 #include "tests/test_support.h"
 
 namespace orval::testing {
@@ -12,6 +14,35 @@ struct Reports {
         return [this](const std::string& line) { lines.push_back(line); };
     }
 };
+
+TEST(Language, AskedThenRememberedThenTheFirstOfThePlayersThatTheGameHas) {
+    struct Row {
+        const char* what;
+        std::vector<std::string> preferred;
+        std::optional<std::string> asked, remembered;
+        const char* chosen;
+    };
+    const std::vector<std::string> languages = {"cs", "en"};
+    const Row rows[] = {
+        {"no preference at all: Czech", {}, {}, {}, "cs"},
+        {"the C locale names none", {"C"}, {}, {}, "cs"},
+        {"nor does POSIX", {"POSIX", "C"}, {}, {}, "cs"},
+        {"an English desktop", {"en_US"}, {}, {}, "en"},
+        {"a Czech one", {"cs_CZ", "en_GB"}, {}, {}, "cs"},
+        {"the first the game has", {"de_AT", "en-GB", "cs"}, {}, {}, "en"},
+        {"a locale with its encoding, in capitals", {"CS_CZ.UTF-8@euro"}, {}, {}, "cs"},
+        {"none the game has: English", {"de_DE", "fr"}, {}, {}, "en"},
+        {"the C locale before a language", {"C", "de"}, {}, {}, "en"},
+        {"remembered over the desktop", {"en_US"}, {}, "cs", "cs"},
+        {"remembered over no preference", {}, {}, "en", "en"},
+        {"a remembered language the game no longer has", {"cs_CZ"}, {}, "de", "cs"},
+        {"asked over the remembered and the desktop", {"cs_CZ"}, "en", "cs", "en"},
+        {"asked, with no preference", {}, "en", {}, "en"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(chooseLanguage({row.preferred, row.asked, row.remembered}, languages), row.chosen)
+            << row.what;
+}
 
 // One fault a row: reported in one line naming the file and the fault, then the defaults.
 TEST(Settings, EachDamageIsReportedInOneLineAndTheDefaultsArePlayed) {
