@@ -1,10 +1,11 @@
 // orval-snapshot: renders one scene headlessly to a PNG, optionally with every hotspot
 // outlined and named, so that art and hotspots can be checked by eye.
 //
-//   orval-snapshot SCENE OUT.png [--hotspots] [--scale K] [--visible CONTROL]
+//   orval-snapshot SCENE OUT.png [--hotspots] [--scale K] [--lang CODE] [--visible CONTROL]
 //                               [--hidden CONTROL] [--enabled CONTROL] [--disabled CONTROL]
 //
-// --scale K (1 to 4) draws the scene as a screen showing the game at K times its size does.
+// --scale K (1 to 4) draws the scene as a screen showing the game at K times its size does;
+// --lang CODE in that language (cs, the game's own, without).
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -22,7 +23,8 @@ namespace {
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: orval-snapshot SCENE OUT.png [--hotspots] [--scale K] [--visible C] "
+                 "usage: orval-snapshot SCENE OUT.png [--hotspots] [--scale K] [--lang CODE] "
+                 "[--visible C] "
                  "[--hidden C] [--enabled C] [--disabled C]\n");
     return 2;
 }
@@ -43,6 +45,7 @@ int main(int argc, char** argv) {
     const std::string out = argv[2];
     orval::RenderOptions options;
     int scale = 1;
+    orval::StartOptions start;
     std::vector<std::pair<std::string, std::string>> changes;
     for (int i = 3; i < argc; ++i) {
         const std::string flag = argv[i];
@@ -52,6 +55,8 @@ int main(int argc, char** argv) {
             const std::string k = argv[++i];
             if (k.size() != 1 || k[0] < '1' || k[0] > '4') return usage();
             scale = k[0] - '0';
+        } else if (flag == "--lang" && i + 1 < argc) {
+            start.language = argv[++i];
         } else if ((flag == "--visible" || flag == "--hidden" || flag == "--enabled" ||
                     flag == "--disabled") &&
                    i + 1 < argc) {
@@ -67,7 +72,8 @@ int main(int argc, char** argv) {
         // A screen large enough for every window at that scale.
         orval::HeadlessPlatform platform({0, 0, 1280 * scale, 1024 * scale}, scale);
         orval::Runtime runtime(platform, base, handlers,
-                               orval::loadGameDescriptions(base / "data", handlers));
+                               orval::loadGameDescriptions(base / "data", handlers), {},
+                               std::move(start));
         runtime.show(scene);
         for (const auto& [flag, control] : changes) {
             if (flag == "--visible") runtime.setVisible(scene, control, true);
