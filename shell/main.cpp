@@ -20,6 +20,7 @@
 #include "shell/platform/sdl_platform.h"
 #include "shell/platform/stage_platform.h"
 #include "shell/runtime.h"
+#include "shell/settings.h"
 
 #ifndef ORVAL_RELATIVE_DATADIR
 #define ORVAL_RELATIVE_DATADIR ""
@@ -61,15 +62,16 @@ int main(int argc, char* argv[]) {
     orval::registerAllHandlers(handlers);
 
     orval::GameDirectoryPlaces places;
-    if (const char* fromEnvironment = std::getenv("ORVAL_DATADIR");
-        fromEnvironment && *fromEnvironment)
-        places.fromEnvironment = fromEnvironment;
+    if (const std::optional<std::string> fromEnvironment = environment("ORVAL_DATADIR"))
+        places.fromEnvironment = std::filesystem::path(*fromEnvironment);
     places.besideExecutable = orval::executableDirectory();
     places.relativeToExecutable = ORVAL_RELATIVE_DATADIR;
     places.configured = ORVAL_ABSOLUTE_DATADIR;
-    std::string whereLooked;
-    const std::optional<std::filesystem::path> directory =
-        orval::findGameDirectory(places, orval::holdsSceneDescriptions, whereLooked);
+    const orval::GameDirectoryChoice choice =
+        orval::findGameDirectory(places, orval::gameDirectoryProblem);
+    if (!choice.environmentPassedOver.empty())
+        std::fprintf(stderr, "orval-kesk: %s\n", choice.environmentPassedOver.c_str());
+    const std::optional<std::filesystem::path>& directory = choice.found;
 
     // Every failure from here on, no display included, takes the runtime's one fatal path.
     std::unique_ptr<orval::Platform> platform;
@@ -78,8 +80,14 @@ int main(int argc, char* argv[]) {
     else
         platform = std::make_unique<orval::SdlPlatform>(&signals);
     orval::Runtime runtime(*platform, directory.value_or(places.besideExecutable), handlers);
+    // The player's choices of the last run; each new one is kept at once, so that a game
+    // killed later keeps it too.
+    orval::KeptSettings kept = orval::KeptSettings::ofThePlayer(
+        [](const std::string& line) { std::fprintf(stderr, "orval-kesk: %s\n", line.c_str()); });
+    runtime.keepChoices({kept.settings().subtitles, kept.settings().sound},
+                        [&kept](const orval::PlayerChoices& now) { kept.update(now); });
     if (!directory)
         return runtime.failAtStart("the game's data (data/scenes) is in none of these places: " +
-                                   whereLooked);
+                                   choice.whereLooked);
     return runtime.run();
 }

@@ -22,6 +22,7 @@
 #include "shell/focus_mark.h"
 #include "shell/message_box.h"
 #include "shell/platform/platform.h"
+#include "shell/settings.h"
 #include "shell/subtitle_track.h"
 
 namespace orval {
@@ -44,6 +45,11 @@ class Runtime final : public Game, private WindowPainter {
     // Reports a failure met before the game could begin (its files not found) through the
     // one fatal path; returns the exit status.
     int failAtStart(const std::string& message);
+
+    // The choices the player made in an earlier run (T's subtitles, M's sound), taken before
+    // run(); `changed` hears of every change he makes, so that they can be kept for the next.
+    void keepChoices(const PlayerChoices& start, std::function<void(const PlayerChoices&)> changed);
+    PlayerChoices choices() const;
 
     // The start of run(): shows the first scene, then prepares what clicks will need (the
     // fonts, a check of every picture) while the player looks at it.
@@ -172,6 +178,7 @@ class Runtime final : public Game, private WindowPainter {
     void startSubtitles(std::string_view path);
     void broughtForward(const std::string& scene);
     void closeEverything();
+    void choicesChanged();
 
     Platform& platform_;
     std::filesystem::path baseDir_;
@@ -190,6 +197,7 @@ class Runtime final : public Game, private WindowPainter {
     FocusMark focus_;
     std::string menu_;  // the first scene shown: the main menu, where Start chooses its first entry
     bool muted_ = false;
+    std::function<void(const PlayerChoices&)> choicesChanged_;
     bool hotspotsMarked_ = false;
     bool finished_ = false;
     int exitStatus_ = 0;

@@ -11,12 +11,14 @@ void Runtime::handleKey(char key) {
             subtitles_.stop();
             return;
         case 't':
-            subtitles_.toggle();
+            subtitles_.turn(!subtitles_.on());
+            choicesChanged();
             return;
         case 'm':
             muted_ = !muted_;
             if (muted_) platform_.stopSound();
             if (isShown(kInventory)) redraw(std::string(kInventory));  // its speaker mark
+            choicesChanged();
             return;
         case 'h':
             hotspotsMarked_ = !hotspotsMarked_;
@@ -26,6 +28,19 @@ void Runtime::handleKey(char key) {
         default:
             return;
     }
+}
+
+void Runtime::keepChoices(const PlayerChoices& start,
+                          std::function<void(const PlayerChoices&)> changed) {
+    subtitles_.turn(start.subtitles);
+    muted_ = !start.sound;
+    choicesChanged_ = std::move(changed);
+}
+
+PlayerChoices Runtime::choices() const { return {subtitles_.on(), !muted_}; }
+
+void Runtime::choicesChanged() {
+    if (choicesChanged_) choicesChanged_(choices());
 }
 
 std::optional<FocusMark::Scene> Runtime::markable(const std::string& scene) const {

@@ -57,8 +57,8 @@ void SubtitleTrack::sceneGone(std::string_view scene) {
     if (words_ && words_->anchor == scene) stop();
 }
 
-void SubtitleTrack::toggle() {
-    on_ = !on_;
+void SubtitleTrack::turn(bool on) {
+    on_ = on;
     present();
 }
 

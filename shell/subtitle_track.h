@@ -36,7 +36,8 @@ class SubtitleTrack final : private WindowPainter {
     // The words go with the scene they belong to.
     void sceneGone(std::string_view scene);
     // T: subtitles off or on; turned on mid-clip, the current page shows.
-    void toggle();
+    void turn(bool on);
+    bool on() const { return on_; }
     // Keeps the words above a scene the player just brought forward.
     void raise();
 

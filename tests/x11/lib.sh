@@ -159,6 +159,12 @@ start_desktop() {
 # Options the game is started with (as an array: GAME_ARGS=(--stage)).
 GAME_ARGS=()
 
+# The player's own files (the settings the game keeps between runs) live here, one folder a test,
+# kept across the restarts of one test; the player's languages are $GAME_LANGUAGE (gettext's
+# LANGUAGE, none unless a test sets it) on a C locale.
+GAME_DATA_HOME="$WORK_DIR/data-home"
+GAME_LANGUAGE=
+
 # Starts the game with dummy sound (with GAME_AUDIO_FILE set: SDL's disk driver writing what the
 # game plays into that file) and a stub xdg-open that writes its argument to $URL_LOG.
 start_game() {
@@ -175,9 +181,10 @@ EOF
         cd "$WORK_DIR" || exit 1
         audio=dummy
         [ -z "${GAME_AUDIO_FILE:-}" ] || audio=disk
-        exec env PATH="$WORK_DIR/bin:$PATH" SDL_AUDIODRIVER="$audio" \
-            SDL_DISKAUDIOFILE="${GAME_AUDIO_FILE:-}" SDL_VIDEODRIVER=x11 "$ORVAL_GAME" \
-            "${GAME_ARGS[@]}"
+        exec env -u LC_ALL -u LC_MESSAGES -u ORVAL_LANG PATH="$WORK_DIR/bin:$PATH" \
+            SDL_AUDIODRIVER="$audio" SDL_DISKAUDIOFILE="${GAME_AUDIO_FILE:-}" \
+            SDL_VIDEODRIVER=x11 XDG_DATA_HOME="$GAME_DATA_HOME" LANG=C.UTF-8 \
+            LANGUAGE="$GAME_LANGUAGE" "$ORVAL_GAME" "${GAME_ARGS[@]}"
     ) >"$WORK_DIR/game.log" 2>&1 &
     GAME_PID=$!
     log "   game process $GAME_PID"

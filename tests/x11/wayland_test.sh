@@ -38,7 +38,8 @@ until_true() {
 start_game() {
     local log=$1
     shift
-    env "$@" SDL_AUDIODRIVER=dummy "$GAME" >"$WORK/$log.log" 2>&1 &
+    env -u ORVAL_LANG "$@" SDL_AUDIODRIVER=dummy XDG_DATA_HOME="$WORK/data" LANG=C.UTF-8 \
+        LANGUAGE= "$GAME" >"$WORK/$log.log" 2>&1 &
     GAME_PID=$!
 }
 # SIGTERM, then the game must end within 5 s with status 0.

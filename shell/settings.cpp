@@ -1,0 +1,129 @@
+#include "shell/settings.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "scenes/model/utf8_path.h"
+#include "shell/platform/player_files.h"
+
+namespace orval {
+namespace {
+
+// The game writes a hundred bytes; a file much larger was never its own.
+constexpr std::size_t kMaxSettingsBytes = 4096;
+constexpr const char* kFileName = "settings.conf";
+
+std::string_view trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A language code as the game's translations are named: "cs", "en".
+bool isLanguageCode(std::string_view code) {
+    if (code.size() < 2 || code.size() > 3) return false;
+    for (const char c : code)
+        if (c < 'a' || c > 'z') return false;
+    return true;
+}
+
+}  // namespace
+
+Settings parseSettings(std::string_view text, const std::string& fileName) {
+    if (text.size() > kMaxSettingsBytes)
+        throw std::runtime_error(fileName + ": too large for a settings file (" +
+                                 std::to_string(text.size()) + " bytes)");
+    Settings settings;
+    std::vector<std::string_view> seen;
+    std::size_t number = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        ++number;
+        const auto fail = [&](const std::string& what) {
+            throw std::runtime_error(fileName + " line " + std::to_string(number) + ": " + what);
+        };
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        for (const char c : line)
+            if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') ||
+                static_cast<unsigned char>(c) >= 0x7F)
+                fail("a byte no settings file holds (the file is damaged)");
+        line = trimmed(line);
+        if (line.empty() || line.front() == '#') continue;
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) fail("not a setting (name = value)");
+        const std::string_view name = trimmed(line.substr(0, equals));
+        const std::string_view value = trimmed(line.substr(equals + 1));
+        for (const std::string_view before : seen)
+            if (before == name) fail(std::string(name) + " is set twice");
+        seen.push_back(name);
+        const auto onOrOff = [&]() {
+            if (value != "on" && value != "off")
+                fail(std::string(name) + " is \"" + std::string(value) + "\", not on or off");
+            return value == "on";
+        };
+        if (name == "language") {
+            if (!isLanguageCode(value))
+                fail("language is \"" + std::string(value) + "\", not a language code (cs, en)");
+            settings.language = std::string(value);
+        } else if (name == "subtitles") {
+            settings.subtitles = onOrOff();
+        } else if (name == "sound") {
+            settings.sound = onOrOff();
+        } else {
+            fail("no setting of the game is called \"" + std::string(name) + "\"");
+        }
+    }
+    return settings;
+}
+
+std::string formatSettings(const Settings& settings) {
+    std::string text = "# ORVAL KESK: the player's choices, written again whenever one changes.\n";
+    if (settings.language) text += "language = " + *settings.language + "\n";
+    text += std::string("subtitles = ") + (settings.subtitles ? "on" : "off") + "\n";
+    text += std::string("sound = ") + (settings.sound ? "on" : "off") + "\n";
+    return text;
+}
+
+KeptSettings KeptSettings::ofThePlayer(Report report) {
+    std::filesystem::path folder;
+    try {
+        folder = playerFolder();
+    } catch (const std::runtime_error& error) {
+        return KeptSettings(std::nullopt, error.what(), std::move(report));
+    }
+    return KeptSettings(folder / kFileName, {}, std::move(report));
+}
+
+KeptSettings::KeptSettings(std::optional<std::filesystem::path> file, const std::string& whyNone,
+                           Report report)
+    : file_(std::move(file)), report_(std::move(report)) {
+    if (!file_) {
+        report_(whyNone + "; the settings are the defaults and are not kept");
+        return;
+    }
+    try {
+        if (const std::optional<std::string> text = readPlayerFile(*file_, kMaxSettingsBytes))
+            settings_ = parseSettings(*text, utf8Of(*file_));
+    } catch (const std::runtime_error& error) {
+        report_(std::string(error.what()) + "; playing with the default settings");
+    }
+}
+
+void KeptSettings::update(const PlayerChoices& now) {
+    Settings next = settings_;
+    next.subtitles = now.subtitles;
+    next.sound = now.sound;
+    if (next == settings_) return;
+    settings_ = next;
+    if (!file_) return;
+    try {
+        replacePlayerFile(*file_, formatSettings(settings_));
+    } catch (const std::runtime_error& error) {
+        if (!writeReported_) report_(std::string(error.what()) + "; the choice is not kept");
+        writeReported_ = true;
+    }
+}
+
+}  // namespace orval

@@ -1,0 +1,100 @@
+// The player's choices kept between runs: the settings file read at start, written at once when
+// T or M changes a choice, and never in the way of the game when it is damaged or cannot be kept.
+#include "shell/settings.h"
+#include "tests/test_support.h"
+
+namespace orval::testing {
+namespace {
+
+struct Reports {
+    std::vector<std::string> lines;
+    KeptSettings::Report report() {
+        return [this](const std::string& line) { lines.push_back(line); };
+    }
+};
+
+// One fault a row: reported in one line naming the file and the fault, then the defaults.
+TEST(Settings, EachDamageIsReportedInOneLineAndTheDefaultsArePlayed) {
+    struct Row {
+        const char* what;
+        std::string text;   // the file's text; empty: a folder in its place
+        const char* words;  // what the report says besides the file's name, '|' between
+    };
+    const std::string good = "language = en\nsubtitles = off\nsound = off\n";
+    const Row rows[] = {
+        {"a line that is no setting", good + "sound off\n", "line 4|not a setting"},
+        {"a setting the game does not know", "volume = 3\n", "line 1|volume"},
+        {"a setting given twice", good + "sound = on\n", "line 4|sound is set twice"},
+        {"subtitles neither on nor off", "subtitles = yes\n", "line 1|subtitles|yes|on or off"},
+        {"sound neither on nor off", "\n\nsound = 0\n", "line 3|sound|on or off"},
+        {"no value", "sound =\n", "line 1|sound|on or off"},
+        {"a language that is no language code", "language = English\n", "line 1|English"},
+        {"bytes of another file", std::string("sub\0titles = on\n", 16), "line 1|damaged"},
+        {"letters beyond ASCII", "language = čeština\n", "line 1|damaged"},
+        {"far too large", std::string(5000, '#'), "too large"},
+        {"a folder in its place", "", "not a regular file"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const TempDir dir;
+        const fs::path file = dir.path() / "settings.conf";
+        if (row.text.empty())
+            fs::create_directory(file);
+        else
+            writeFile(file, row.text);
+        Reports reports;
+        const KeptSettings kept(file, {}, reports.report());
+        EXPECT_EQ(kept.settings(), Settings{});
+        ASSERT_EQ(reports.lines.size(), 1u);
+        EXPECT_TRUE(mentions(reports.lines[0], file.string()));
+        std::istringstream words(row.words);
+        for (std::string word; std::getline(words, word, '|');)
+            EXPECT_TRUE(mentions(reports.lines[0], word));
+    }
+}
+
+// T and M at once into the file; the next run starts with them; a file that cannot be written
+// is said once, and the game goes on with the choice.
+TEST(Settings, TAndMAreKeptAtOnceAndTheNextRunStartsWithThem) {
+    const TempDir dir;
+    const fs::path file = dir.path() / "settings.conf";
+    Reports reports;
+    {
+        KeptSettings kept(file, {}, reports.report());  // the first run: no file yet
+        EXPECT_EQ(kept.settings(), Settings{});
+        TestGame game;
+        game.runtime->keepChoices({true, true},
+                                  [&](const PlayerChoices& now) { kept.update(now); });
+        play(game, route::answered);
+        game.pressKey('t');
+        EXPECT_EQ(parseSettings(readFile(file), "settings.conf"),
+                  (Settings{std::nullopt, false, true}));
+        game.pressKey('m');
+        EXPECT_EQ(parseSettings(readFile(file), "settings.conf"),
+                  (Settings{std::nullopt, false, false}));
+    }
+    KeptSettings kept(file, {}, reports.report());
+    EXPECT_EQ(kept.settings(), (Settings{std::nullopt, false, false}));
+    TestGame game;
+    game.runtime->keepChoices({kept.settings().subtitles, kept.settings().sound}, {});
+    play(game, route::answered);
+    game.takeSounds();
+    const std::size_t shown = game.platform.subtitles().size();
+    play(game, kTelevision);
+    game.wait(2000);
+    EXPECT_TRUE(game.takeSounds().empty());
+    EXPECT_EQ(game.platform.subtitles().size(), shown);
+    EXPECT_TRUE(reports.lines.empty());
+
+    // A file where the folder should be: nothing can be written under it.
+    writeFile(dir.path() / "blocked", "");
+    KeptSettings blocked(dir.path() / "blocked" / "settings.conf", {}, reports.report());
+    blocked.update({true, false});
+    blocked.update({false, false});
+    ASSERT_EQ(reports.lines.size(), 1u);
+    EXPECT_TRUE(mentions(reports.lines[0], "cannot be written"));
+    EXPECT_EQ(blocked.settings(), (Settings{std::nullopt, false, false}));
+}
+
+}  // namespace
+}  // namespace orval::testing
