@@ -30,9 +30,10 @@ struct Pending {
 
 Catalogue Catalogue::parse(std::string_view text, const std::string& fileName) {
     int number = 0;
-    const auto fail = [&](const std::string& what) {
-        throw DescriptionError(fileName + ":" + std::to_string(number) + ": " + what);
+    const auto failAt = [&](int line, const std::string& what) {
+        throw DescriptionError(fileName + ":" + std::to_string(line) + ": " + what);
     };
+    const auto fail = [&](const std::string& what) { failAt(number, what); };
     if (!isUtf8(text)) throw DescriptionError(fileName + ": not UTF-8 text");
     // A quoted string of the file, its escapes undone.
     const auto quoted = [&](std::string_view s) {
@@ -73,8 +74,9 @@ Catalogue Catalogue::parse(std::string_view text, const std::string& fileName) {
     std::set<std::string> seen;  // untranslated entries too
     const auto finish = [&] {
         if (!entry.czech && !entry.context && !entry.translation) return;
-        number = entry.line;  // what is wrong with an entry is said at its msgid
-        if (!entry.translation) fail("an entry without msgstr");
+        // What is wrong with an entry is said at its msgid.
+        const auto failHere = [&](const std::string& what) { failAt(entry.line, what); };
+        if (!entry.translation) failHere("an entry without msgstr");
         if (entry.czech->empty() && !entry.context) {
             // The header: only its language matters to the game.
             const std::string& header = *entry.translation;
@@ -85,7 +87,8 @@ Catalogue Catalogue::parse(std::string_view text, const std::string& fileName) {
         } else {
             const std::string context = entry.context.value_or("");
             if (!seen.insert(key(context, *entry.czech)).second)
-                fail("the text \"" + *entry.czech + "\" under \"" + context + "\" is there twice");
+                failHere("the text \"" + *entry.czech + "\" under \"" + context +
+                         "\" is there twice");
             if (!entry.fuzzy && !entry.translation->empty()) {
                 catalogue.index_.emplace(key(context, *entry.czech), catalogue.entries_.size());
                 catalogue.entries_.push_back(
@@ -124,6 +127,7 @@ Catalogue Catalogue::parse(std::string_view text, const std::string& fileName) {
             if (entry.translation) finish();
             if (entry.context || entry.czech) fail("msgctxt where msgid or msgstr belongs");
             entry.context = quoted(rest);
+            entry.line = number;
             entry.last = &*entry.context;
         } else if (keyword == "msgid") {
             if (entry.translation) finish();
