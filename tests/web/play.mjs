@@ -132,7 +132,9 @@ async function colourCount(x, y, w, h, colour) {
   }, { shot, x, y, w, h, colour });
 }
 
+// Generous: a page on a busy machine draws late, yet a click lost stays lost.
 async function until(seconds, what, check) {
+  seconds *= 3;
   const deadline = Date.now() + seconds * 1000;
   let detail = "";
   while (true) {
