@@ -16,6 +16,7 @@
 #include "scenes/game.h"
 #include "shell/game_directory.h"
 #include "shell/options.h"
+#include "shell/platform/fitting_platform.h"
 #include "shell/platform/quit_signals.h"
 #include "shell/platform/sdl_platform.h"
 #include "shell/platform/stage_platform.h"
@@ -77,8 +78,10 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<orval::Platform> platform;
     if (options.stage)
         platform = std::make_unique<orval::StagePlatform>(options.fullscreen, &signals);
-    else
+    else if (options.windows)
         platform = std::make_unique<orval::SdlPlatform>(&signals);
+    else
+        platform = std::make_unique<orval::FittingPlatform>(&signals);
     orval::Runtime runtime(*platform, directory.value_or(places.besideExecutable), handlers);
     // The player's choices of the last run; each new one is kept at once, so that a game
     // killed later keeps it too.

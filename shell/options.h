@@ -10,12 +10,13 @@ namespace orval {
 struct Options {
     bool stage = false;       // the whole game inside one window
     bool fullscreen = false;  // that window fullscreen from the start
+    bool windows = false;     // windows of the desktop even where they do not fit together
     bool help = false;
     std::string error;  // an option the game does not know, or empty
 };
 
 // The options given after the program's name; `stageVariable` is ORVAL_STAGE, where "1" asks
-// for the stage as --stage does.
+// for the stage as --stage does and "0" for windows as --windows does. The command line wins.
 Options parseOptions(const std::vector<std::string>& arguments,
                      const std::optional<std::string>& stageVariable);
 

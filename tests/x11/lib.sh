@@ -22,8 +22,9 @@ SHOT_DIR=$(dirname "$ORVAL_GAME")/x11-shots
 WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/orval-x11.XXXXXX")
 SHOT="$WORK_DIR/screen.png"
 URL_LOG="$WORK_DIR/xdg-open.log"
-SCREEN_W=1280
-SCREEN_H=1024
+# The size of the Xvfb screen: set in the environment, or by the script before start_desktop.
+SCREEN_W=${SCREEN_W:-1280}
+SCREEN_H=${SCREEN_H:-1024}
 PICTURES=$(dirname "$ORVAL_GAME")/data/pictures
 [ -d "$PICTURES" ] || PICTURES=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/data/pictures
 
@@ -156,6 +157,17 @@ start_desktop() {
     fail "$wm did not start"
 }
 
+# Stops the window manager and Xvfb, so that start_desktop may start another screen.
+stop_desktop() {
+    if [ -n "$GAME_PID" ]; then stop_pid "$GAME_PID"; fi
+    GAME_PID=
+    stop_pid "$WM_PID"
+    stop_pid "$XVFB_PID"
+    WM_PID=
+    XVFB_PID=
+    unset DISPLAY
+}
+
 # Options the game is started with (as an array: GAME_ARGS=(--stage)).
 GAME_ARGS=()
 
@@ -248,8 +260,9 @@ until_true() {
 
 # ---- windows -------------------------------------------------------------------------------------------
 
-# The scenes of the game: client size and where the game places the window on a 1280 x 1024
-# screen (centred ones at ((1280 - w) / 2, (1024 - h) / 2), rounded down).
+# The scenes of the game: client size and where the game places the window in the 1280 x 800
+# area it was laid out on (centred ones at ((1280 - w) / 2, (800 - h) / 2), rounded down). On
+# the screen that area lies centred (see scene_rect).
 declare -A SCENE_SIZE=(
     [orval]="359 227" [pribeh]="451 388" [sklad]="821 451" [doma]="822 454"
     [inventar]="516 111" [mapa]="453 446" [velitelstvi]="137 94" [green]="820 452"
@@ -264,15 +277,18 @@ declare -A SCENE_PICTURE=(
     [banka]="bank.png 8 40" [vila]="villa.png 8 40" [pes]="dog.png 8 40"
     [black]="hideout.png 8 40" [win]="victory.png 0 0" [about]="credits.png 0 0")
 
-# Where the game places a scene: "x y w h".
+# Where the game places a scene: "x y w h", in the 1280 x 800 area centred on the screen (on
+# the screens these tests use every window then lies on it, so nothing moves further).
 scene_rect() {
-    local w h
+    local w h x y
     read -r w h <<<"${SCENE_SIZE[$1]}"
     if [ -n "${SCENE_FIXED[$1]:-}" ]; then
-        echo "${SCENE_FIXED[$1]} $w $h"
+        read -r x y <<<"${SCENE_FIXED[$1]}"
     else
-        echo "$(((SCREEN_W - w) / 2)) $(((SCREEN_H - h) / 2)) $w $h"
+        x=$(((1280 - w) / 2))
+        y=$(((800 - h) / 2))
     fi
+    echo "$(((SCREEN_W - 1280) / 2 + x)) $(((SCREEN_H - 800) / 2 + y)) $w $h"
 }
 
 # One line per visible window of the game and its subtitles: id x y width height title.
@@ -519,6 +535,51 @@ arrive_home() {
     expect_window pribeh
     press_key Return "${SCENE_WINDOW[pribeh]}"
     expect_window doma
+}
+
+# From the home to Mr. Brown's documents box: the telephone and the door, the map, the
+# headquarters, the warehouse's two crates, the map again, the headquarters, Mr. Brown's head and
+# the tape. "$@" SCENE is said of each place as it comes (expect_window, or the stage's on_stage).
+to_brown_documents() {
+    click_pic doma 496 164
+    click_pic doma 152 180
+    "$@" mapa
+    expect_scene_picture mapa
+    click_pic mapa 240 72
+    "$@" velitelstvi
+    expect_colour velitelstvi 16 40 105 17 '#A9D5F5' 1000
+    click_in velitelstvi 60 72
+    "$@" sklad
+    expect_scene_picture sklad
+    click_pic sklad 668 340
+    click_pic sklad 572 264
+    expect_slot_item 2 item-bug.png
+    click_pic sklad 24 250
+    expect_scene_picture mapa
+    click_pic mapa 240 72
+    expect_colour velitelstvi 16 40 105 17 '#A9D5F5' 1000
+    click_in velitelstvi 60 48
+    "$@" brown
+    expect_scene_picture brown
+    click_pic brown 632 192
+    click_pic brown 548 256
+}
+
+# From Mr. Brown's documents box (answered with Enter in window $1) to the conversation with
+# Mr. Green: the left edge, the shop on the map, Mr. Green.
+to_the_conversation() {
+    local box=$1
+    shift
+    press_key Return "$box"
+    expect_message_box_closed DOKUMENTY
+    expect_scene_picture brown
+    click_pic brown 24 220
+    expect_scene_picture mapa
+    click_pic mapa 272 216
+    "$@" green
+    expect_scene_picture green
+    click_pic green 624 164
+    "$@" rozmluva
 }
 
 # A mouse click on "Začít hru": the home with the inventory, the briefing gone.
