@@ -91,12 +91,12 @@ step "800x600: NOVÁ HRA, clicked on the scaled-down stage, opens the briefing t
 stage_point() {
     echo "$((STAGE_X + $1 * STAGE_W / 1280)) $((STAGE_Y + $2 * STAGE_H / 800))"
 }
-read -r mx my w h <<<"$(SCREEN_W=1280 SCREEN_H=800 scene_rect orval)"
+read -r mx my w h <<<"$(USABLE_X=0 USABLE_Y=0 USABLE_W=1280 USABLE_H=800 scene_rect orval)"
 read -r x y <<<"$(stage_point $((mx + 100)) $((my + 120)))"
 move_to "$x" "$y"
 read -r x y <<<"$(stage_point $((mx + 256)) $((my + 70)))"
 click_at "$x" "$y"
-read -r px py w h <<<"$(SCREEN_W=1280 SCREEN_H=800 scene_rect pribeh)"
+read -r px py w h <<<"$(USABLE_X=0 USABLE_Y=0 USABLE_W=1280 USABLE_H=800 scene_rect pribeh)"
 read -r x y <<<"$(stage_point $((px + 168)) $((py + 8)))"
 # The briefing's navy title, scaled down.
 POLL_DESCRIPTION="the briefing's title on the stage" \

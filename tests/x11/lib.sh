@@ -142,12 +142,15 @@ start_desktop() {
 
     # ORVAL_TEST_WM names another window manager to try the game under (metacity, xfwm4, icewm).
     local wm=${ORVAL_TEST_WM:-openbox --sm-disable}
+    # xfwm4 keeps its settings behind a session bus, and ends without one.
+    [ "${wm%% *}" != xfwm4 ] || wm="dbus-run-session -- $wm"
     step "starting $wm"
     $wm >"$WORK_DIR/openbox.log" 2>&1 &
     WM_PID=$!
     for i in $(seq 1 100); do
         if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
             log "   $wm is managing the screen"
+            read_usable_area
             return 0
         fi
         kill -0 "$WM_PID" 2>/dev/null || break
@@ -155,6 +158,21 @@ start_desktop() {
     done
     cat "$WORK_DIR/openbox.log"
     fail "$wm did not start"
+}
+
+# The screen's usable area, as the window manager leaves it beside its panels (_NET_WORKAREA):
+# USABLE_X, USABLE_Y, USABLE_W, USABLE_H; the whole screen where it names none.
+read_usable_area() {
+    local i area
+    USABLE_X=0 USABLE_Y=0 USABLE_W=$SCREEN_W USABLE_H=$SCREEN_H
+    for i in $(seq 1 10); do
+        area=$(xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/^[^=]*= *//p' |
+            awk -F', *' '{ print $1, $2, $3, $4 }')
+        [ -z "$area" ] || break
+        sleep 0.05
+    done
+    [ -z "$area" ] || read -r USABLE_X USABLE_Y USABLE_W USABLE_H <<<"$area"
+    log "   usable area: $USABLE_X,$USABLE_Y ${USABLE_W}x$USABLE_H"
 }
 
 # Stops the window manager and Xvfb, so that start_desktop may start another screen.
@@ -277,8 +295,43 @@ declare -A SCENE_PICTURE=(
     [banka]="bank.png 8 40" [vila]="villa.png 8 40" [pes]="dog.png 8 40"
     [black]="hideout.png 8 40" [win]="victory.png 0 0" [about]="credits.png 0 0")
 
-# Where the game places a scene: "x y w h", in the 1280 x 800 area centred on the screen (on
-# the screens these tests use every window then lies on it, so nothing moves further).
+# All the windows together in the 1280 x 800 area: the fixed ones and, in its middle, the widest
+# and the tallest of the centred ones (HULL_X, HULL_Y, HULL_W, HULL_H).
+_windows_together() {
+    local scene w h x y widest=0 tallest=0
+    for scene in "${!SCENE_SIZE[@]}"; do
+        [ -z "${SCENE_FIXED[$scene]:-}" ] || continue
+        read -r w h <<<"${SCENE_SIZE[$scene]}"
+        [ "$w" -le "$widest" ] || widest=$w
+        [ "$h" -le "$tallest" ] || tallest=$h
+    done
+    local left=$(((1280 - widest) / 2)) top=$(((800 - tallest) / 2))
+    local right=$((left + widest)) bottom=$((top + tallest))
+    for scene in "${!SCENE_FIXED[@]}"; do
+        read -r x y <<<"${SCENE_FIXED[$scene]}"
+        read -r w h <<<"${SCENE_SIZE[$scene]}"
+        [ "$x" -ge "$left" ] || left=$x
+        [ "$y" -ge "$top" ] || top=$y
+        [ $((x + w)) -le "$right" ] || right=$((x + w))
+        [ $((y + h)) -le "$bottom" ] || bottom=$((y + h))
+    done
+    HULL_X=$left HULL_Y=$top HULL_W=$((right - left)) HULL_H=$((bottom - top))
+}
+_windows_together
+
+# Where the 1280 x 800 area starts along one side of the usable area (start, length, the
+# area's length, the windows' start and length in it): centred, then moved just enough for the
+# windows to lie on the screen (the tests use no screen too small for them).
+_arrangement_start() {
+    local start=$1 length=$2 size=$3 from=$4 extent=$5
+    local at=$((start + (length - size) / 2))
+    [ "$at" -ge $((start - from)) ] || at=$((start - from))
+    [ "$at" -le $((start + length - from - extent)) ] || at=$((start + length - from - extent))
+    echo "$at"
+}
+
+# Where the game places a scene: "x y w h", in the 1280 x 800 area it was laid out on, which
+# lies on the usable screen as above.
 scene_rect() {
     local w h x y
     read -r w h <<<"${SCENE_SIZE[$1]}"
@@ -288,7 +341,10 @@ scene_rect() {
         x=$(((1280 - w) / 2))
         y=$(((800 - h) / 2))
     fi
-    echo "$(((SCREEN_W - 1280) / 2 + x)) $(((SCREEN_H - 800) / 2 + y)) $w $h"
+    local ax ay
+    ax=$(_arrangement_start "${USABLE_X:-0}" "${USABLE_W:-$SCREEN_W}" 1280 "$HULL_X" "$HULL_W")
+    ay=$(_arrangement_start "${USABLE_Y:-0}" "${USABLE_H:-$SCREEN_H}" 800 "$HULL_Y" "$HULL_H")
+    echo "$((ax + x)) $((ay + y)) $w $h"
 }
 
 # One line per visible window of the game and its subtitles: id x y width height title.
@@ -629,7 +685,7 @@ expect_message_box() {
     POLL_DESCRIPTION="a window titled \"$title\"" POLL_SCREENSHOT=no \
         until_true 2 _message_box_present "$title"
     log "   message box $MESSAGE_WINDOW at $MX,$MY, ${MW}x$MH"
-    local cx=$(((SCREEN_W - MW) / 2)) cy=$(((SCREEN_H - MH) / 2))
+    local cx=$((USABLE_X + (USABLE_W - MW) / 2)) cy=$((USABLE_Y + (USABLE_H - MH) / 2))
     [ "$MX" -eq "$cx" ] && [ "$MY" -eq "$cy" ] ||
         fail "the message box is at $MX,$MY, not centred at $cx,$cy"
     local pid

@@ -36,7 +36,7 @@ expect_same_as_desktop() {
 # On the stage a scene is no window of its own: it lies where a 1280 x 800 desktop puts it.
 on_stage() {
     local x y w h
-    read -r x y w h <<<"$(scene_rect "$1")"
+    read -r x y w h <<<"$(USABLE_X=0 USABLE_Y=0 USABLE_W=1280 USABLE_H=800 scene_rect "$1")"
     WX[$1]=$((STAGE_X + x))
     WY[$1]=$((STAGE_Y + y))
 }
