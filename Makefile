@@ -8,10 +8,10 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PLAY_PACKAGES := cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev \
 	libsdl2-mixer-dev libx11-dev libtomlplusplus-dev libfontconfig-dev fonts-liberation2
 # And what the tests need besides: GoogleTest, a headless X server, a window manager,
-# a pointer driver, screenshots, the validators of the desktop entry and the metainfo, and a
-# Wayland compositor (a headless mutter) with its session bus.
+# a pointer driver, screenshots, the validators of the desktop entry and the metainfo, the
+# catalogues' checker (msgfmt), and a Wayland compositor (a headless mutter) with its session bus.
 TEST_PACKAGES := $(PLAY_PACKAGES) libgtest-dev xvfb xauth openbox xdotool imagemagick x11-utils \
-	desktop-file-utils appstream mutter xwayland dbus-daemon
+	desktop-file-utils appstream mutter xwayland dbus-daemon gettext
 # The benchmark plays in real windows like the tests and times the state search with time(1).
 BENCH_PACKAGES := $(TEST_PACKAGES) time
 

@@ -26,10 +26,12 @@ class Game {
     virtual void setEnabled(std::string_view scene, std::string_view control, bool enabled) = 0;
     // Reads the visible flag of a control, loading the scene hidden first if needed.
     virtual bool isVisible(std::string_view scene, std::string_view control) = 0;
-    // A modal box with the information icon and one OK button; returns when it is closed.
-    virtual void messageBox(std::string_view text, std::string_view title) = 0;
-    // Starts a clip such as "zvuky/telefon.wav"; never fails, never waits.
-    virtual void playSound(std::string_view path) = 0;
+    // A modal box with the information icon and one OK button, saying the message of
+    // gameMessages() under this id in the player's language; returns when it is closed.
+    virtual void messageBox(std::string_view message) = 0;
+    // Starts a clip of soundClips() such as "telefon.wav", spoken in the player's language where
+    // it has its own; never fails, never waits.
+    virtual void playSound(std::string_view clip) = 0;
     // Opens a web address (without scheme) in the user's browser; never fails, never waits.
     virtual void openLink(std::string_view address) = 0;
     // The card of the keys and the controller's buttons, modal like the message box.
@@ -72,5 +74,13 @@ const std::vector<std::string>& sceneNames();
 
 // The file names of the 34 clips under zvuky/ that the handlers play; each has subtitles.
 const std::vector<std::string>& soundClips();
+
+// A message box's words, in Czech; a catalogue translates them under the message's id.
+struct GameMessage {
+    std::string_view id, title, text;
+};
+const std::vector<GameMessage>& gameMessages();
+// The message of this id, or nullptr.
+const GameMessage* findMessage(std::string_view id);
 
 }  // namespace orval

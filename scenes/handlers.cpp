@@ -68,4 +68,20 @@ const std::vector<std::string>& soundClips() {
     return clips;
 }
 
+const std::vector<GameMessage>& gameMessages() {
+    static const std::vector<GameMessage> messages = {
+        {"documents", "DOKUMENTY",
+         "Včera byl vykraden obchod Mr. Greena, je jisté, že to byl Mr.Black. Mr. Green ho, ale "
+         "sledoval a zjistil kde se teď skrývá. Dostaň z Greena kde se Black skrývá."},
+        {"next day", "Další den", "Počkal jsi do dalšího dne"},
+    };
+    return messages;
+}
+
+const GameMessage* findMessage(std::string_view id) {
+    for (const GameMessage& m : gameMessages())
+        if (m.id == id) return &m;
+    return nullptr;
+}
+
 }  // namespace orval

@@ -1,23 +1,28 @@
 #include "shell/message_box.h"
 
+#include <utility>
+
 namespace orval {
 
 MessageBoxWindow::MessageBoxWindow(Platform& platform, Fonts& fonts, std::string_view title,
-                                   std::string_view text)
+                                   std::string_view text, std::string_view ok)
     : platform_(platform),
       fonts_(fonts),
       title_(title),
       text_(text),
+      ok_(ok),
       layout_(layoutMessageBox(title, text, fonts)) {
     open();
 }
 
-MessageBoxWindow::MessageBoxWindow(Platform& platform, Fonts& fonts, const ControlsCard& card)
+MessageBoxWindow::MessageBoxWindow(Platform& platform, Fonts& fonts, ControlsCard card,
+                                   std::string_view ok)
     : platform_(platform),
       fonts_(fonts),
       title_(card.title),
-      card_(&card),
-      layout_(layoutControlsCard(card, fonts)) {
+      ok_(ok),
+      card_(std::move(card)),
+      layout_(layoutControlsCard(*card_, fonts)) {
     open();
 }
 
@@ -43,9 +48,9 @@ MessageBoxWindow::~MessageBoxWindow() { platform_.closeWindow(window_); }
 
 void MessageBoxWindow::paint(WindowId, Canvas& canvas) {
     if (card_)
-        renderControlsCard(*card_, fonts_, canvas, pressed_);
+        renderControlsCard(*card_, fonts_, canvas, pressed_, ok_);
     else
-        renderMessageBox(title_, text_, fonts_, canvas, pressed_);
+        renderMessageBox(title_, text_, fonts_, canvas, pressed_, ok_);
 }
 
 void MessageBoxWindow::handle(const InputEvent& event) {

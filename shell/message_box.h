@@ -17,10 +17,11 @@ class MessageBoxWindow final : private WindowPainter {
   public:
     // Opens the box's window, hidden, centred on the usable screen. Throws when its text cannot
     // be laid out (no font) or its window cannot be opened.
+    // `ok` is the word on its button.
     MessageBoxWindow(Platform& platform, Fonts& fonts, std::string_view title,
-                     std::string_view text);
+                     std::string_view text, std::string_view ok);
     // The card of the controls, in a box of its own answered as the message box is, and by F1.
-    MessageBoxWindow(Platform& platform, Fonts& fonts, const ControlsCard& card);
+    MessageBoxWindow(Platform& platform, Fonts& fonts, ControlsCard card, std::string_view ok);
     ~MessageBoxWindow() override;
     MessageBoxWindow(const MessageBoxWindow&) = delete;
     MessageBoxWindow& operator=(const MessageBoxWindow&) = delete;
@@ -49,7 +50,8 @@ class MessageBoxWindow final : private WindowPainter {
     Platform& platform_;
     Fonts& fonts_;
     std::string title_, text_;
-    const ControlsCard* card_ = nullptr;  // what the box shows instead of a text
+    std::string ok_;
+    std::optional<ControlsCard> card_;  // what the box shows instead of a text
     MessageBoxLayout layout_;
     WindowId window_ = 0;
     bool pressed_ = false;  // the OK button is held down

@@ -23,8 +23,6 @@ class GameError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-constexpr const char* kErrorTitle = "ORVAL KESK – chyba";
-
 // Places the requested window in the middle of the area.
 void centre(WindowRequest& request, const Rect& area) {
     request.x = area.x + (area.w - request.width) / 2;
@@ -34,9 +32,12 @@ void centre(WindowRequest& request, const Rect& area) {
 }  // namespace
 
 Runtime::Runtime(Platform& platform, std::filesystem::path baseDir, const HandlerRegistry& handlers,
-                 std::vector<SceneDescription> descriptions, Captions captions)
+                 std::vector<SceneDescription> descriptions, Captions captions,
+                 StartOptions options)
     : platform_(platform),
       baseDir_(std::move(baseDir)),
+      languages_(languagesIn(baseDir_)),
+      languageCode_(std::move(options.language)),
       handlers_(handlers),
       pictures_(baseDir_ / "data") {
     addDescriptions(std::move(descriptions));
@@ -49,8 +50,60 @@ void Runtime::addDescriptions(std::vector<SceneDescription> descriptions) {
     for (SceneDescription& d : descriptions) {
         const std::string name = d.name;
         order_.push_back(name);
-        scenes_.emplace(name, Entry{std::move(d), nullptr});
+        SceneDescription shown = d;
+        scenes_.emplace(name, Entry{std::move(d), std::move(shown), nullptr});
     }
+    if (language_) localiseAll();
+}
+
+const Language& Runtime::speaking() {
+    if (language_) return *language_;
+    if (std::find(languages_.begin(), languages_.end(), languageCode_) == languages_.end()) {
+        std::string known;
+        for (const std::string& code : languages_) known += (known.empty() ? "" : ", ") + code;
+        throw GameError("the game speaks no language " + languageCode_ + " (it has " + known + ")");
+    }
+    for (const std::string& code : languages_)
+        if (!read_.contains(code))
+            read_.emplace(code, Language::load(baseDir_, code, soundClips()));
+    language_ = &read_.find(languageCode_)->second;
+    localiseAll();
+    return *language_;
+}
+
+std::string Runtime::fixedText(const FixedText& text) const {
+    return language_ ? language_->text(text) : std::string(text.czech);
+}
+
+void Runtime::localiseAll() {
+    std::vector<LanguageMark> marks;
+    for (const std::string& code : languages_)
+        marks.push_back({code, read_.find(code)->second.text(kLanguageMark)});
+    for (auto& [name, e] : scenes_) {
+        e.description = language_->localise(e.source);
+        if (name == kMenu && marks.size() > 1)
+            addLanguageMarks(e.description, marks, languageCode_);
+        if (e.state && e.state->visible) e.state->dirty = true;
+    }
+    std::map<std::string, std::string, std::less<>> names;
+    for (const Speaker& s : speakers())
+        names.emplace(s.key, language_->text(speakerContext(s.key), s.name));
+    subtitles_.setWording(language_->text(kSubtitlesTitle), std::move(names));
+}
+
+void Runtime::setLanguage(std::string_view code) {
+    if (std::find(languages_.begin(), languages_.end(), code) == languages_.end())
+        throw GameError("the game speaks no language " + std::string(code));
+    speaking();
+    if (code == languageCode_) return;
+    // Read before anything changes: damaged subtitles leave the game as it was.
+    Captions captions =
+        loadCaptions(baseDir_ / read_.find(code)->second.captionsFile(), soundClips());
+    languageCode_ = std::string(code);
+    language_ = &read_.find(code)->second;
+    subtitles_.stop();  // the words of the clip playing were of the other language
+    subtitles_.setCaptions(std::move(captions));
+    localiseAll();
 }
 
 Runtime::Entry& Runtime::entry(std::string_view scene) {
@@ -74,6 +127,7 @@ int Runtime::controlIndex(const Entry& e, std::string_view control) const {
 }
 
 Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
+    speaking();
     Entry& e = entry(scene);
     if (e.state) return *e.state;
     const SceneDescription& d = e.description;
@@ -238,25 +292,30 @@ bool Runtime::isVisible(std::string_view scene, std::string_view control) {
     return s.flags[static_cast<std::size_t>(controlIndex(entry(scene), control))].visible;
 }
 
-void Runtime::messageBox(std::string_view text, std::string_view title) {
+void Runtime::messageBox(std::string_view message) {
+    const GameMessage* m = findMessage(message);
+    if (!m) throw GameError("the game has no message " + std::string(message));
+    const Language& words = speaking();
+    const std::string title = words.text(messageContext(m->id, "title"), m->title);
+    const std::string text = words.text(messageContext(m->id, "text"), m->text);
     presentDirty();  // the player sees what led to the message
     if (!showBox(title, text)) end();
 }
 
-void Runtime::playSound(std::string_view path) {
-    if (!muted_) playWave(platform_, baseDir_, path);
+void Runtime::playSound(std::string_view clip) {
+    if (!muted_) playWave(platform_, baseDir_, speaking().clip(clip));
     try {
-        startSubtitles(path);
+        startSubtitles(clip);
     } catch (const std::exception&) {
         subtitles_.stop();  // words that cannot be shown never stop the game
     }
 }
 
-void Runtime::startSubtitles(std::string_view path) {
+void Runtime::startSubtitles(std::string_view clip) {
     subtitles_.stop();  // a new clip cuts off the old one's words with its sound
     const std::optional<std::string> anchor = subtitleAnchor();
     if (!anchor) return;
-    subtitles_.play(path.substr(path.rfind('/') + 1), *anchor, entry(*anchor).state->placed);
+    subtitles_.play(clip, *anchor, entry(*anchor).state->placed);
 }
 
 std::optional<std::string> Runtime::subtitleAnchor() const {
@@ -365,14 +424,14 @@ void Runtime::updateCursor(const std::string& scene, int x, int y) {
                                        : utf8Of(baseDir_ / "data" / cursorFile(cursor)));
 }
 
-bool Runtime::showBox(std::string_view title, std::string_view text) {
-    box_.emplace(platform_, fonts_, title, text);
+bool Runtime::showBox(const std::string& title, const std::string& text) {
+    box_.emplace(platform_, fonts_, title, text, fixedText(kOkButton));
     return holdBox();
 }
 
 void Runtime::showControls() {
     presentDirty();
-    box_.emplace(platform_, fonts_, controlsCard());
+    box_.emplace(platform_, fonts_, controlsCard(speaking()), fixedText(kOkButton));
     if (!holdBox()) end();
 }
 
@@ -436,7 +495,13 @@ void Runtime::handleInput(const InputEvent& event) {
             const int hit = hitTest(d, e.state->flags, event.x, event.y);
             if (!press || press->scene != scene || press->control != hit || hit == kNoControl)
                 return;
-            const auto& handlers = d.controls[static_cast<std::size_t>(hit)].handlers;
+            const ControlDescription& c = d.controls[static_cast<std::size_t>(hit)];
+            if (const std::string code = languageOfMark(c); !code.empty()) {
+                setLanguage(code);
+                updateCursor(scene, event.x, event.y);
+                return;
+            }
+            const auto& handlers = c.handlers;
             if (const auto it = handlers.find(EventKind::Click); it != handlers.end())
                 callHandler(scene, it->second);
             if (isLoaded(scene)) updateCursor(scene, event.x, event.y);
@@ -523,13 +588,14 @@ void Runtime::fail(const std::string& message) {
     std::fprintf(stderr, "orval-kesk: %s\n", message.c_str());
     box_.reset();
     closeEverything();
+    const std::string title = fixedText(kErrorTitle);
     try {
-        showBox(kErrorTitle, message);
+        showBox(title, message);
     } catch (const std::exception&) {
         // Without a font of its own the game cannot draw the box: the window system's plain
         // one shows it (and without a display, stderr has it).
         box_.reset();
-        platform_.showPlainError(kErrorTitle, message);
+        platform_.showPlainError(title, message);
     }
 }
 
@@ -598,15 +664,21 @@ void Runtime::start(std::string_view firstScene) {
     const std::string first(firstScene);
     guarded([&] {
         if (scenes_.empty()) addDescriptions(loadGameDescriptions(baseDir_ / "data", handlers_));
+        const Language& words = speaking();
         if (!subtitles_.hasCaptions())
-            subtitles_.setCaptions(loadCaptions(baseDir_ / "data" / "captions.tsv", soundClips()));
+            subtitles_.setCaptions(loadCaptions(baseDir_ / words.captionsFile(), soundClips()));
         show(first);
     });
-    // With the menu up, find the fonts and check every other picture now, so that no click
-    // waits for a font lookup and a damaged file is reported at once, not in the middle of play.
+    // With the menu up, find the fonts and check every other picture (in every language, the
+    // subtitles of the others too) now, so that no click waits for a font lookup and a damaged
+    // file is reported at once, not in the middle of play.
     guarded([&] {
         fonts_.prepare();
-        for (const auto& [name, e] : scenes_) checkPictures(e.description, settleScale());
+        for (const auto& [code, words] : read_) {
+            for (const auto& [name, e] : scenes_)
+                checkPictures(words.localise(e.source), settleScale());
+            if (&words != language_) loadCaptions(baseDir_ / words.captionsFile(), soundClips());
+        }
         pictures_.check(kSoundOffPicture, settleScale());
     });
 }

@@ -15,6 +15,7 @@
 #include "scenes/game.h"
 #include "scenes/model/captions.h"
 #include "scenes/model/description.h"
+#include "scenes/model/language.h"
 #include "scenes/model/pictures.h"
 #include "scenes/model/render.h"
 #include "scenes/model/state.h"
@@ -27,13 +28,20 @@
 
 namespace orval {
 
+// How the game begins, as the player asked for it.
+struct StartOptions {
+    std::string language{kCzech};  // one of the languages the game's data has
+};
+
 class Runtime final : public Game, private WindowPainter {
   public:
-    // `baseDir` holds data/ (descriptions, pictures, cursors, subtitles) and zvuky/ (sounds).
-    // Without `descriptions` or `captions`, run() reads them from data/ first, so a damaged
+    // `baseDir` holds data/ (descriptions, pictures, cursors, subtitles), zvuky/ (sounds) and
+    // po/ (the catalogues of the other languages). Without `descriptions` or `captions` (the
+    // subtitles of the language it starts in), run() reads them from data/ first, so a damaged
     // file takes the fatal path like any other error.
     Runtime(Platform& platform, std::filesystem::path baseDir, const HandlerRegistry& handlers,
-            std::vector<SceneDescription> descriptions = {}, Captions captions = {});
+            std::vector<SceneDescription> descriptions = {}, Captions captions = {},
+            StartOptions options = {});
     ~Runtime() override;
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
@@ -71,10 +79,18 @@ class Runtime final : public Game, private WindowPainter {
     void setVisible(std::string_view scene, std::string_view control, bool visible) override;
     void setEnabled(std::string_view scene, std::string_view control, bool enabled) override;
     bool isVisible(std::string_view scene, std::string_view control) override;
-    void messageBox(std::string_view text, std::string_view title) override;
-    void playSound(std::string_view path) override;
+    void messageBox(std::string_view message) override;
+    void playSound(std::string_view clip) override;
     void openLink(std::string_view address) override;
     void showControls() override;
+
+    // The language the game speaks now, and the ones its data has (Czech first).
+    const std::string& language() const { return languageCode_; }
+    const std::vector<std::string>& languages() const { return languages_; }
+    // Speaks another language from now on: every shown window is drawn again in it at once, and
+    // the words of the clip playing end. Every change of language passes here. Throws for a
+    // language the game does not have.
+    void setLanguage(std::string_view code);
 
     // Read-only views for tests and tools; none of them loads a scene.
     bool isLoaded(std::string_view scene) const;
@@ -104,6 +120,8 @@ class Runtime final : public Game, private WindowPainter {
     // The inventory floats over the place it is used in: its lines belong under that place,
     // and the mark goes through its slots after the place's hotspots.
     static constexpr std::string_view kInventory = "Inventář";
+    // The main menu, where the player chooses the language.
+    static constexpr std::string_view kMenu = "ORVAL";
 
     // The state of one scene while it is loaded; discarded by Unload.
     struct LoadedScene {
@@ -115,7 +133,8 @@ class Runtime final : public Game, private WindowPainter {
         std::vector<std::optional<std::uint64_t>> timerDeadline;  // per control, while ticking
     };
     struct Entry {
-        SceneDescription description;
+        SceneDescription source;       // as read, in Czech
+        SceneDescription description;  // as shown, in the language spoken
         std::unique_ptr<LoadedScene> state;
     };
     struct Press {
@@ -123,6 +142,12 @@ class Runtime final : public Game, private WindowPainter {
         int control = -1;
     };
     void addDescriptions(std::vector<SceneDescription> descriptions);
+    // The language spoken, read with every other one the first time it is needed.
+    const Language& speaking();
+    // What the shell draws itself in the language spoken, Czech before it was read.
+    std::string fixedText(const FixedText& text) const;
+    // Every scene's words and pictures, and the subtitles' names, in the language spoken.
+    void localiseAll();
     Entry& entry(std::string_view scene);
     const Entry& entry(std::string_view scene) const;
     LoadedScene& ensureLoaded(std::string_view scene);
@@ -145,7 +170,7 @@ class Runtime final : public Game, private WindowPainter {
     void fail(const std::string& message);
     // Shows a modal box and returns when it is answered; false when the program was asked to
     // end meanwhile.
-    bool showBox(std::string_view title, std::string_view text);
+    bool showBox(const std::string& title, const std::string& text);
     // Holds the game while the box just opened is there; false as showBox.
     bool holdBox();
     void presentDirty();
@@ -182,6 +207,10 @@ class Runtime final : public Game, private WindowPainter {
 
     Platform& platform_;
     std::filesystem::path baseDir_;
+    std::vector<std::string> languages_;
+    std::string languageCode_;
+    std::map<std::string, Language, std::less<>> read_;  // every language, once read
+    const Language* language_ = nullptr;                 // the one spoken, once read
     const HandlerRegistry& handlers_;
     std::map<std::string, Entry, std::less<>> scenes_;
     std::vector<std::string> order_;  // scene names in description order

@@ -22,7 +22,13 @@ void SubtitleTrack::play(std::string_view clip, const std::string& anchor, const
     // A clip's pages depend only on the window's width: laid out once, replayed instantly.
     auto& paged = paged_[{found->first, place.w}];
     if (paged.empty())
-        for (const Cue& cue : found->second.cues) paged.push_back(pageCue(cue, place.w, fonts_));
+        for (const Cue& cue : found->second.cues) {
+            const auto name = names_.find(cue.speaker);
+            paged.push_back(pageCue(
+                cue,
+                name == names_.end() ? std::nullopt : std::optional<std::string_view>(name->second),
+                place.w, fonts_));
+        }
     for (std::size_t c = 0; c < paged.size(); ++c) {
         const Cue& cue = found->second.cues[c];
         std::vector<SubtitlePage> pages = paged[c];
@@ -103,7 +109,7 @@ void SubtitleTrack::present() {
     const Rect screen = platform_.usableBounds();
     WindowRequest request;
     request.kind = WindowKind::Subtitles;
-    request.title = "Titulky";
+    request.title = title_;
     request.x = scene.x;
     request.width = scene.w;
     request.height = subtitleHeight(fonts_);

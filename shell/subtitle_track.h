@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "scenes/model/captions.h"
+#include "scenes/model/language.h"
 #include "scenes/model/subtitles.h"
 #include "scenes/model/text.h"
 #include "shell/platform/platform.h"
@@ -24,7 +25,17 @@ class SubtitleTrack final : private WindowPainter {
     SubtitleTrack(const SubtitleTrack&) = delete;
     SubtitleTrack& operator=(const SubtitleTrack&) = delete;
 
-    void setCaptions(Captions captions) { captions_ = std::move(captions); }
+    void setCaptions(Captions captions) {
+        captions_ = std::move(captions);
+        paged_.clear();
+    }
+    // The words of the window's title and of the speakers' names (by key) in the player's
+    // language; the pages laid out before go.
+    void setWording(std::string title, std::map<std::string, std::string, std::less<>> names) {
+        title_ = std::move(title);
+        names_ = std::move(names);
+        paged_.clear();
+    }
     bool hasCaptions() const { return !captions_.empty(); }
 
     // Starts the words of the clip `clip` (its file name), cutting off the words playing. They
@@ -73,6 +84,8 @@ class SubtitleTrack final : private WindowPainter {
     Platform& platform_;
     Fonts& fonts_;
     Captions captions_;
+    std::string title_{kSubtitlesTitle.czech};
+    std::map<std::string, std::string, std::less<>> names_;
     std::optional<Words> words_;
     // Each clip's pages, cue by cue, for a window width.
     std::map<std::pair<std::string, int>, std::vector<std::vector<SubtitlePage>>> paged_;

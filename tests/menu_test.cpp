@@ -106,3 +106,45 @@ TEST(MainMenu, TheCreditsOpenOnceAndClosedWithOkShowTheMenuAgain) {
 
 }  // namespace
 }  // namespace orval::testing
+
+namespace orval::testing {
+namespace {
+
+constexpr Colour kMarkLit{0xA9, 0xD5, 0xF5};           // the chosen language's mark
+constexpr Colour kMarkDark{0x00, 0x7C, 0xC3};          // the others, in the panel's colour
+constexpr Point kCzech{301, 205}, kEnglish{323, 205};  // inside each mark, off its letters
+
+// A click on a mark speaks its language at once: the menu is drawn again in it (its entries'
+// English pictures, the other mark lit) and no flag of the game changes; Tab reaches the marks
+// after the key cap F1, and Enter on one chooses it as a click does.
+TEST(MainMenu, TheMarksOfTheLanguagesSwitchItAtOnceAndChangeNoFlag) {
+    TestGame game;
+    EXPECT_EQ(game.runtime->languages(), (Names{"cs", "en"}));
+    EXPECT_EQ(game.pixel("ORVAL", kCzech.x, kCzech.y), kMarkLit);
+    EXPECT_EQ(game.pixel("ORVAL", kEnglish.x, kEnglish.y), kMarkDark);
+    const Colour czechEntry = game.pixel("ORVAL", 206, 71);  // the N of NOVÁ HRA
+    const Flags before = flagsOf(game);
+    game.click("ORVAL", kEnglish.x + 8, kEnglish.y + 4);
+    EXPECT_EQ(game.runtime->language(), "en");
+    EXPECT_EQ(game.pixel("ORVAL", kCzech.x, kCzech.y), kMarkDark);
+    EXPECT_EQ(game.pixel("ORVAL", kEnglish.x, kEnglish.y), kMarkLit);
+    EXPECT_NE(game.pixel("ORVAL", 206, 71), czechEntry);
+    EXPECT_EQ(flagsOf(game), before);
+    EXPECT_EQ(game.windows(), Names{"ORVAL"});
+
+    game.click("ORVAL", kCzech.x + 8, kCzech.y + 4);
+    EXPECT_EQ(game.runtime->language(), "cs");
+    EXPECT_EQ(game.pixel("ORVAL", 206, 71), czechEntry);
+    EXPECT_EQ(flagsOf(game), before);
+
+    TestGame keys;
+    for (int tab = 0; tab < 6; ++tab) keys.pressKey(InputEvent::Type::Focus, FocusStep::Next);
+    ASSERT_TRUE(keys.runtime->focusMark());
+    EXPECT_GT(keys.runtime->focusMark()->point.x, kEnglish.x - 3)
+        << "the sixth Tab marks EN, after the entries, F1 and CZ";
+    keys.pressEnter("ORVAL");
+    EXPECT_EQ(keys.runtime->language(), "en");
+}
+
+}  // namespace
+}  // namespace orval::testing

@@ -1,11 +1,12 @@
 // Whole games, clicked pixel by pixel from the main menu to the end of the program.
+#include "scenes/model/captions.h"
 #include "tests/test_support.h"
 
 namespace orval::testing {
 namespace {
 
-// The whole story, every step with all it must do.
-std::vector<Expect> story() {
+// The whole story, every step with all it must do; the boxes say `documents` and `nextDay`.
+std::vector<Expect> story(const Message& documents, const Message& nextDay) {
     return {
         {"main menu: NOVÁ HRA shows the story and closes the menu", kNewGame, "", "",
          "Příběh +Příběh -ORVAL"},
@@ -28,7 +29,7 @@ std::vector<Expect> story() {
         {"Mr. Brown tells about the documents", kBrownHead, "dokumenty",
          "Brown.Image6=0 Brown.Image5=1"},
         {"Mr. Brown: the box of documents opens the shop on the map", kBox, "",
-         "Mapa.Image3=1 Brown.Image5=0 Brown.Image7=0", "", kDocuments},
+         "Mapa.Image3=1 Brown.Image5=0 Brown.Image7=0", "", documents},
         {"Mr. Brown: the right edge leads to the warehouse", kBrownRightEdge, "", "",
          "Sklad +Sklad"},
         {"warehouse: the pistol", kPistolCrate, "", "Inventář.Picture2=1"},
@@ -65,7 +66,7 @@ std::vector<Expect> story() {
         {"inventory: the listening device passes the night", kDevice, "důkazy",
          "Inventář.Picture6=1 Inventář.Picture3=0 Inventář.Image2=0 Vila.Image1=1 "
          "Vila.Image2=0 Vila.Image3=0",
-         "", kNextDay},
+         "", nextDay},
         {"villa: the door shows the dog", kVillaDoor, "",
          "pes.Image1=1 pes.Image2=0 pes.Image3=1 pes.Picture2=0", "pes +pes"},
         {"dog: it growls", kDogBody, "vrčení", "Inventář.Image3=1"},
@@ -87,27 +88,56 @@ std::vector<Expect> story() {
     };
 }
 
-TEST(Playthrough, FromTheMainMenuToTheEndOfTheProgram) {
-    TestGame game;
-    ASSERT_EQ(game.windows(), std::vector<std::string>{"ORVAL"});
-    for (const Expect& e : story()) {
-        expectStep(game, e);
-        if (::testing::Test::HasFatalFailure()) return;
-    }
-    EXPECT_EQ(game.windows(), std::vector<std::string>{"about"});
+// What a player of each language reads: the boxes, the story's first words, two windows'
+// titles, and the subtitles of that language's clips (the clips themselves the story checks).
+struct Speaking {
+    std::string language;
+    Message documents, nextDay;
+    std::string story, inventory, subtitles, captions;
+};
+const Speaking kSpeaking[] = {
+    {"cs", kDocuments, kNextDay, "V kdysi poklidném světě barev", "Inventář", "Titulky",
+     "data/captions.tsv"},
+    {"en", kDocumentsInEnglish, kNextDayInEnglish, "In the once peaceful world of colours",
+     "Inventory", "Subtitles", "data/en/captions.tsv"},
+};
 
-    game.click("about", kCreditsOk.x, kCreditsOk.y);
-    EXPECT_TRUE(game.ended());
-    EXPECT_EQ(game.runtime->exitStatus(), 0);
-    EXPECT_EQ(game.runtime->fatalMessage(), "");
-    EXPECT_TRUE(loadedScenes(game).empty());
-    EXPECT_TRUE(game.windows().empty());
-    EXPECT_TRUE(game.takeSounds().empty());
-    EXPECT_EQ(messagesOf(game), (std::vector<Message>{kDocuments, kNextDay}));
-    int finalScreens = 0;  // windows titled with the final screen's caption alone
-    for (const auto& [id, window] : game.platform.allWindows())
-        finalScreens += window.request.title == "Form1";
-    EXPECT_EQ(finalScreens, 1);
+TEST(Playthrough, FromTheMainMenuToTheEndOfTheProgramInEveryLanguage) {
+    for (const Speaking& speaking : kSpeaking) {
+        SCOPED_TRACE(speaking.language);
+        TestGame game("ORVAL", {0, 0, 1280, 1024}, 1, speaking.language);
+        ASSERT_EQ(game.windows(), std::vector<std::string>{"ORVAL"});
+        const SceneDescription& briefing = game.runtime->description("Příběh");
+        EXPECT_TRUE(briefing.controls.at(static_cast<std::size_t>(briefing.find("Label1")))
+                        .caption.starts_with(speaking.story));
+        for (const Expect& e : story(speaking.documents, speaking.nextDay)) {
+            expectStep(game, e);
+            if (::testing::Test::HasFatalFailure()) return;
+        }
+        EXPECT_EQ(game.windows(), std::vector<std::string>{"about"});
+
+        game.click("about", kCreditsOk.x, kCreditsOk.y);
+        EXPECT_TRUE(game.ended());
+        EXPECT_EQ(game.runtime->exitStatus(), 0);
+        EXPECT_EQ(game.runtime->fatalMessage(), "");
+        EXPECT_TRUE(loadedScenes(game).empty());
+        EXPECT_TRUE(game.windows().empty());
+        EXPECT_TRUE(game.takeSounds().empty());
+        EXPECT_EQ(messagesOf(game), (std::vector<Message>{speaking.documents, speaking.nextDay}));
+        std::map<std::string, int> titles;  // how many windows had each title
+        for (const auto& [id, window] : game.platform.allWindows()) ++titles[window.request.title];
+        EXPECT_EQ(titles["Form1"], 1);  // the final screen's caption alone
+        EXPECT_EQ(titles[speaking.inventory], 1);
+        EXPECT_GT(titles[speaking.subtitles], 15);
+        const Captions own = loadCaptions(sourceDir() / speaking.captions, soundClips());
+        for (const HeadlessPlatform::Subtitle& shown : game.platform.subtitles()) {
+            bool spoken = false;
+            for (const auto& [clip, captions] : own)
+                for (const Cue& cue : captions.cues)
+                    spoken |= cue.text.find(shown.text) != std::string::npos;
+            EXPECT_TRUE(spoken) << "\"" << shown.text << "\" is no cue of the clips";
+        }
+    }
 }
 
 void expectWon(TestGame& game) {

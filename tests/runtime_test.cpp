@@ -266,10 +266,10 @@ TEST(Runtime, EndStopsTheHandlerAndClosesEveryWindow) {
     rebind(
         game, "ORVAL", "Picture6", EventKind::Click,
         [](Game& g) {
-            g.playSound("zvuky/před.wav");
+            g.playSound("před.wav");
             g.end();
             ++stepsAfterEnd;
-            g.playSound("zvuky/po.wav");
+            g.playSound("po.wav");
             g.show("about");
         },
         "ORVAL");

@@ -23,12 +23,16 @@ std::optional<WindowReader::Words> RuntimeReader::wordsIn(WindowId window) const
     return Words{shown->speaker, shown->words};
 }
 
-TestGame::TestGame(std::string_view firstScene, Rect screen, int scale) : platform(screen, scale) {
+TestGame::TestGame(std::string_view firstScene, Rect screen, int scale, std::string language)
+    : platform(screen, scale) {
     platform.readWith(&reader);
     registerAllHandlers(handlers);
+    const std::filesystem::path captions = language == "cs"
+                                               ? sourceDir() / "data" / "captions.tsv"
+                                               : sourceDir() / "data" / language / "captions.tsv";
     runtime = std::make_unique<Runtime>(
         platform, sourceDir(), handlers, loadGameDescriptions(sourceDir() / "data", handlers),
-        loadCaptions(sourceDir() / "data" / "captions.tsv", soundClips()));
+        loadCaptions(captions, soundClips()), StartOptions{std::move(language)});
     runtime->show(firstScene);
     runtime->runFor(0);
 }

@@ -30,9 +30,10 @@ class RuntimeReader final : public WindowReader {
 class TestGame {
   public:
     // Loads every description and shows `firstScene` as the program does at start, on a
-    // screen whose usable area is `screen`, at display scale `scale` if the game fits there.
+    // screen whose usable area is `screen`, at display scale `scale` if the game fits there,
+    // speaking `language`.
     explicit TestGame(std::string_view firstScene = "ORVAL", Rect screen = {0, 0, 1280, 1024},
-                      int scale = 1);
+                      int scale = 1, std::string language = "cs");
     TestGame(const TestGame&) = delete;  // its reader points back at it
     TestGame& operator=(const TestGame&) = delete;
 
@@ -67,7 +68,8 @@ class TestGame {
     std::vector<std::string> windows() const;
     // How many windows the game has opened so far, closed ones included.
     int windowsOpened() const;
-    // The game paths ("zvuky/x.wav") of the sounds started so far, then forgets them.
+    // The game paths ("zvuky/x.wav", "zvuky/en/x.wav") of the sounds started so far, then
+    // forgets them.
     std::vector<std::string> takeSounds();
     bool ended() const { return runtime->finished(); }
     // Where the window lies on the screen, in screen pixels.

@@ -7,7 +7,7 @@ namespace {
 // The pistol: the arrest; the final screen follows when the timer runs out.
 void UseThePistol(Game& game) {
     game.setEnabled("Inventář", "Timer1", true);
-    game.playSound("zvuky/zatčení.wav");
+    game.playSound("zatčení.wav");
 }
 
 // After the arrest the final screen comes up (and closes this window).
@@ -15,14 +15,14 @@ void ArrestTimerRunsOut(Game& game) { game.show("win"); }
 
 // The listening device: a night passes in the car and yields the cassette; the villa's door opens.
 void UseTheListeningDevice(Game& game) {
-    game.messageBox("Počkal jsi do dalšího dne", "Další den");
+    game.messageBox("next day");
     game.setVisible("Inventář", "Picture6", true);
     game.setVisible("Inventář", "Picture3", false);
     game.setEnabled("Inventář", "Image2", false);
     game.setEnabled("Vila", "Image1", true);
     game.setEnabled("Vila", "Image2", false);
     game.setEnabled("Vila", "Image3", false);
-    game.playSound("zvuky/důkazy.wav");
+    game.playSound("důkazy.wav");
 }
 
 // The meat: the dog eats, stops guarding and lets the agent through the door.
@@ -33,7 +33,7 @@ void FeedTheDog(Game& game) {
     game.setEnabled("pes", "Image2", true);
     game.setEnabled("pes", "Image3", true);
     game.setVisible("pes", "Picture2", true);
-    game.playSound("zvuky/pejsek.wav");
+    game.playSound("pejsek.wav");
 }
 
 // The peanuts, were they ever usable: Mr. Black stops talking, so that talking to him draws the
@@ -46,23 +46,23 @@ void PlayTheCassette(Game& game) {
     game.setVisible("Inventář", "Picture6", false);
     game.setEnabled("Inventář", "Image5", false);
     game.setEnabled("Inventář", "Image1", true);
-    game.playSound("zvuky/zatýkání.wav");
+    game.playSound("zatýkání.wav");
 }
 
 // The pistol before Mr. Black is silenced: not of use yet, only a sound.
-void TryThePistolTooSoon(Game& game) { game.playSound("zvuky/nefunguje.wav"); }
+void TryThePistolTooSoon(Game& game) { game.playSound("nefunguje.wav"); }
 
 // The listening device away from the car: not of use here, only a sound.
-void TryTheListeningDeviceInVain(Game& game) { game.playSound("zvuky/nefunguje2.wav"); }
+void TryTheListeningDeviceInVain(Game& game) { game.playSound("nefunguje2.wav"); }
 
 // The peanuts: not of use anywhere, only a sound.
-void TryThePeanutsInVain(Game& game) { game.playSound("zvuky/nefunguje2.wav"); }
+void TryThePeanutsInVain(Game& game) { game.playSound("nefunguje2.wav"); }
 
 // The meat before the dog has growled: not of use yet, only a sound.
-void TryTheMeatTooSoon(Game& game) { game.playSound("zvuky/nefunguje3.wav"); }
+void TryTheMeatTooSoon(Game& game) { game.playSound("nefunguje3.wav"); }
 
 // The cassette before Mr. Black has greeted the agent: not of use yet, only a sound.
-void TryTheCassetteTooSoon(Game& game) { game.playSound("zvuky/nefunguje3.wav"); }
+void TryTheCassetteTooSoon(Game& game) { game.playSound("nefunguje3.wav"); }
 
 }  // namespace
 

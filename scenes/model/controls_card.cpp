@@ -75,6 +75,19 @@ const ControlsCard& controlsCard() {
     return card;
 }
 
+ControlsCard controlsCard(const Language& language) {
+    ControlsCard card = controlsCard();
+    card.title = language.text(kCardTitle, card.title);
+    for (ControlsCard::Column& column : card.columns) {
+        column.heading = language.text(kCardHeading, column.heading);
+        for (ControlsCard::Row& row : column.rows) {
+            row.keys = language.text(kCardKeys, row.keys);
+            row.does = language.text(kCardDoes, row.does);
+        }
+    }
+    return card;
+}
+
 MessageBoxLayout layoutControlsCard(const ControlsCard& card, Fonts& fonts) {
     const Columns columns = measureColumns(card, fonts);
     MessageBoxLayout layout;
@@ -85,7 +98,8 @@ MessageBoxLayout layoutControlsCard(const ControlsCard& card, Fonts& fonts) {
     return layout;
 }
 
-void renderControlsCard(const ControlsCard& card, Fonts& fonts, Canvas& canvas, bool okPressed) {
+void renderControlsCard(const ControlsCard& card, Fonts& fonts, Canvas& canvas, bool okPressed,
+                        std::string_view ok) {
     const Columns columns = measureColumns(card, fonts);
     const MessageBoxLayout layout = layoutControlsCard(card, fonts);
     const Rect all = canvas.bounds();
@@ -102,7 +116,7 @@ void renderControlsCard(const ControlsCard& card, Fonts& fonts, Canvas& canvas, 
             y += line;
         }
     }
-    drawOkButton(layout.okButton, okPressed, fonts, canvas);
+    drawOkButton(layout.okButton, okPressed, fonts, canvas, ok);
 }
 
 }  // namespace orval

@@ -2,10 +2,12 @@
 // one small screen drawn like the game's own message box.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "scenes/model/canvas.h"
+#include "scenes/model/language.h"
 #include "scenes/model/render.h"
 #include "scenes/model/text.h"
 
@@ -13,21 +15,29 @@ namespace orval {
 
 struct ControlsCard {
     struct Row {
-        std::string_view keys, does;
+        std::string keys, does;
     };
     struct Column {
-        std::string_view heading;
+        std::string heading;
         std::vector<Row> rows;
     };
-    std::string_view title;
+    std::string title;
     std::vector<Column> columns;
 };
 
-// The card's words, all in this one table, so that a translation replaces them together.
+// The card's Czech words, all in this one table.
 const ControlsCard& controlsCard();
+// The card in the player's language.
+ControlsCard controlsCard(const Language& language);
+// Where the card's words are in a catalogue.
+inline constexpr std::string_view kCardTitle = "controls card: title";
+inline constexpr std::string_view kCardHeading = "controls card: heading";
+inline constexpr std::string_view kCardKeys = "controls card: keys";
+inline constexpr std::string_view kCardDoes = "controls card: meaning";
 
 // The card's size and its OK button, in its own pixels.
 MessageBoxLayout layoutControlsCard(const ControlsCard& card, Fonts& fonts);
-void renderControlsCard(const ControlsCard& card, Fonts& fonts, Canvas& canvas, bool okPressed);
+void renderControlsCard(const ControlsCard& card, Fonts& fonts, Canvas& canvas, bool okPressed,
+                        std::string_view ok = "OK");
 
 }  // namespace orval

@@ -42,10 +42,11 @@ struct ControlDescription {
     std::optional<Colour> foreColour;
     std::string caption;
     Font font;
-    bool opaque = true;   // label BackStyle: true paints BackColor first
-    std::string cursor;   // shared cursor name, empty = standard arrow
-    int intervalMs = 0;   // timers
-    Colour borderColour;  // shapes
+    bool opaque = true;    // label BackStyle: true paints BackColor first
+    bool centred = false;  // a label of one line in its middle (the menu's language marks)
+    std::string cursor;    // shared cursor name, empty = standard arrow
+    int intervalMs = 0;    // timers
+    Colour borderColour;   // shapes
 
     std::map<EventKind, std::string> handlers;  // event -> handler name
 };

@@ -69,8 +69,13 @@ struct Painter {
                     break;
                 case ControlKind::Label:
                     if (c.opaque && c.backColour) canvas.fill(area, *c.backColour, clip);
-                    fonts.drawText(canvas, c.font, c.caption, c.foreColour.value_or(kBlack), area,
-                                   clip);
+                    if (c.centred)
+                        fonts.drawLine(canvas, c.font, c.caption, c.foreColour.value_or(kBlack),
+                                       area.x + (area.w - fonts.measure(c.font, c.caption)) / 2,
+                                       area.y + (area.h - fonts.lineHeight(c.font)) / 2, inside);
+                    else
+                        fonts.drawText(canvas, c.font, c.caption, c.foreColour.value_or(kBlack),
+                                       area, clip);
                     break;
                 case ControlKind::Shape:
                     canvas.outline(area, c.borderColour, clip);
@@ -211,9 +216,10 @@ void drawBoxFrame(std::string_view title, Fonts& fonts, Canvas& canvas) {
                    (kBoxTitleHeight - fonts.lineHeight(kBoxBoldFont)) / 2 + 1, all);
 }
 
-void drawOkButton(const Rect& button, bool pressed, Fonts& fonts, Canvas& canvas) {
+void drawOkButton(const Rect& button, bool pressed, Fonts& fonts, Canvas& canvas,
+                  std::string_view word) {
     ControlDescription ok;
-    ok.caption = "OK";
+    ok.caption = std::string(word);
     ok.font = kBoxFont;
     ok.backColour = Colour{225, 225, 225};
     const Rect face = pressed ? Rect{button.x + 1, button.y + 1, button.w, button.h} : button;
@@ -221,7 +227,7 @@ void drawOkButton(const Rect& button, bool pressed, Fonts& fonts, Canvas& canvas
 }
 
 void renderMessageBox(std::string_view title, std::string_view text, Fonts& fonts, Canvas& canvas,
-                      bool okPressed) {
+                      bool okPressed, std::string_view ok) {
     const MessageBoxLayout layout = layoutMessageBox(title, text, fonts);
     drawBoxFrame(title, fonts, canvas);
     drawInformationIcon(canvas, 16, kBoxTitleHeight + 18);
@@ -229,7 +235,7 @@ void renderMessageBox(std::string_view title, std::string_view text, Fonts& font
                    {16 + 32 + 14, kBoxTitleHeight + 18, kBoxTextWidth,
                     layout.okButton.y - kBoxTitleHeight - 18},
                    canvas.bounds());
-    drawOkButton(layout.okButton, okPressed, fonts, canvas);
+    drawOkButton(layout.okButton, okPressed, fonts, canvas, ok);
 }
 
 }  // namespace orval

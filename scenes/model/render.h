@@ -40,9 +40,10 @@ inline constexpr int kBoxTitleHeight = 24;
 inline const Font kBoxFont{"", 12, false, false};
 inline const Font kBoxBoldFont{"", 12, true, false};
 void drawBoxFrame(std::string_view title, Fonts& fonts, Canvas& canvas);
-void drawOkButton(const Rect& button, bool pressed, Fonts& fonts, Canvas& canvas);
+void drawOkButton(const Rect& button, bool pressed, Fonts& fonts, Canvas& canvas,
+                  std::string_view ok = "OK");
 
 void renderMessageBox(std::string_view title, std::string_view text, Fonts& fonts, Canvas& canvas,
-                      bool okPressed);
+                      bool okPressed, std::string_view ok = "OK");
 
 }  // namespace orval

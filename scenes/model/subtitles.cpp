@@ -14,8 +14,8 @@ constexpr Colour kBox{20, 22, 28};
 constexpr Colour kEdge{17, 116, 225};
 constexpr Colour kWords{250, 250, 250};
 
-std::string nameLabel(const Speaker& speaker) {
-    return speaker.name.empty() ? std::string() : std::string(speaker.name) + ":";
+std::string nameLabel(std::string_view name) {
+    return name.empty() ? std::string() : std::string(name) + ":";
 }
 
 }  // namespace
@@ -23,16 +23,23 @@ std::string nameLabel(const Speaker& speaker) {
 int subtitleHeight(Fonts& fonts) { return 2 * fonts.lineHeight(kSubtitleFont) + 2 * kPadding; }
 
 std::vector<SubtitlePage> pageCue(const Cue& cue, int width, Fonts& fonts) {
+    return pageCue(cue, {}, width, fonts);
+}
+
+std::vector<SubtitlePage> pageCue(const Cue& cue, std::optional<std::string_view> name, int width,
+                                  Fonts& fonts) {
     const Speaker* speaker = findSpeaker(cue.speaker);
     if (!speaker) speaker = findSpeaker("effect");
-    const std::string label = nameLabel(*speaker);
+    // An effect has no name in any language: its bracketed words stand alone.
+    const std::string shown(speaker->name.empty() ? "" : name.value_or(speaker->name));
+    const std::string label = nameLabel(shown);
     const auto measure = [&](std::string_view s) { return fonts.measure(kSubtitleFont, s); };
     const int room = std::max(1, width - 2 * kMargin);
     std::vector<SubtitlePage> pages;
     std::string_view rest = cue.text;
     while (rest.find_first_not_of(' ') != std::string_view::npos) {
         FirstLines first = layoutFirstLines(label, rest, 2, room, measure);
-        SubtitlePage page{speaker, std::move(first.lines), {}, 0};
+        SubtitlePage page{speaker, shown, std::move(first.lines), {}, 0};
         for (const std::string& line : page.lines)
             page.words += (page.words.empty() ? "" : " ") + line;
         if (!label.empty()) page.words.erase(0, std::min(page.words.size(), label.size() + 1));
@@ -50,7 +57,7 @@ void renderSubtitle(const SubtitlePage& page, Fonts& fonts, Canvas& canvas) {
     const int step = fonts.lineHeight(kSubtitleFont);
     const int used = static_cast<int>(page.lines.size()) * step;
     int y = (all.h - used) / 2;
-    const std::string label = nameLabel(*page.speaker);
+    const std::string label = nameLabel(page.name);
     const Colour words = page.speaker->name.empty() ? page.speaker->colour : kWords;
     for (std::size_t i = 0; i < page.lines.size(); ++i, y += step) {
         const std::string& line = page.lines[i];

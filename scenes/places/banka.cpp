@@ -6,13 +6,13 @@ namespace {
 
 // The clerk's refusal sends the agent to the telephone directory at home.
 void AskTheClerk(Game& game) {
-    game.playSound("zvuky/no money.wav");
+    game.playSound("no money.wav");
     game.setEnabled("doma", "Image2", true);
 }
 
 // The clerk's second answer: where Mr. Black lives; the villa opens on the map.
 void AskTheClerkAfterTheCall(Game& game) {
-    game.playSound("zvuky/black.wav");
+    game.playSound("black.wav");
     game.setEnabled("Mapa", "Image5", true);
 }
 

@@ -6,14 +6,14 @@ namespace {
 
 // Mr. Black notices the agent as he comes in, once.
 void MrBlackNoticesTheAgent(Game& game) {
-    game.playSound("zvuky/setkání.wav");
+    game.playSound("setkání.wav");
     game.setEnabled("black", "Timer1", false);
 }
 
 // Mr. Black greets the agent: time to play him the cassette.
 void TalkToMrBlack(Game& game) {
     game.setEnabled("Inventář", "Image5", true);
-    game.playSound("zvuky/pozdrav.wav");
+    game.playSound("pozdrav.wav");
 }
 
 // After the evidence Mr. Black has nothing to say: the pistol is ready.

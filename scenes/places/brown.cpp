@@ -4,33 +4,29 @@
 namespace orval::places {
 namespace {
 
-constexpr const char* kDocuments =
-    "Včera byl vykraden obchod Mr. Greena, je jisté, že to byl Mr.Black. Mr. Green ho, ale "
-    "sledoval a zjistil kde se teď skrývá. Dostaň z Greena kde se Black skrývá.";
-
 // Mr. Brown greets the agent once, as he comes in.
 void MrBrownGreetsTheAgent(Game& game) {
     game.setEnabled("Brown", "Timer1", false);
-    game.playSound("zvuky/průser.wav");
+    game.playSound("průser.wav");
 }
 
 // Mr. Brown (head): he tells about the documents in the box.
 void TalkToMrBrownsHead(Game& game) {
     game.setEnabled("Brown", "Image5", true);
     game.setEnabled("Brown", "Image6", false);
-    game.playSound("zvuky/dokumenty.wav");
+    game.playSound("dokumenty.wav");
 }
 
 // Mr. Brown (lower body): the same story.
 void TalkToMrBrownsLowerBody(Game& game) {
     game.setEnabled("Brown", "Image5", true);
     game.setEnabled("Brown", "Image7", false);
-    game.playSound("zvuky/dokumenty.wav");
+    game.playSound("dokumenty.wav");
 }
 
 // The box: the documents of the case; Mr. Green's shop opens on the map.
 void ReadTheDocuments(Game& game) {
-    game.messageBox(kDocuments, "DOKUMENTY");
+    game.messageBox("documents");
     game.setEnabled("Mapa", "Image3", true);
     game.setEnabled("Brown", "Image5", false);
     game.setEnabled("Brown", "Image6", false);
@@ -38,7 +34,7 @@ void ReadTheDocuments(Game& game) {
 }
 
 // Mr. Brown has nothing more to give.
-void TalkToMrBrownAgain(Game& game) { game.playSound("zvuky/nemám.wav"); }
+void TalkToMrBrownAgain(Game& game) { game.playSound("nemám.wav"); }
 
 // The left edge: back to the map.
 void LeaveForTheMap(Game& game) { game.show("Mapa"); }

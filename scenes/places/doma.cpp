@@ -6,13 +6,13 @@ namespace {
 
 // The telephone rings once, just after the agent comes home.
 void TelephoneRings(Game& game) {
-    game.playSound("zvuky/telefon.wav");
+    game.playSound("telefon.wav");
     game.setEnabled("doma", "Timer1", false);
 }
 
 // The first call: the assignment; now the agent may leave.
 void AnswerTelephone(Game& game) {
-    game.playSound("zvuky/hlasatelka.wav");
+    game.playSound("hlasatelka.wav");
     game.setEnabled("doma", "Image3", true);
     game.setEnabled("doma", "Image4", false);
 }
@@ -24,7 +24,7 @@ void LeaveForTheMap(Game& game) { game.show("Mapa"); }
 void ReadTheDirectory(Game& game) {
     game.setEnabled("doma", "Image1", true);
     game.setEnabled("doma", "Image2", false);
-    game.playSound("zvuky/seznam.wav");
+    game.playSound("seznam.wav");
 }
 
 // The second call: the bank clerk is made to talk next time.
@@ -32,11 +32,11 @@ void MakeTheSecondCall(Game& game) {
     game.setEnabled("Banka", "Image3", false);
     game.setEnabled("Banka", "Image1", true);
     game.setEnabled("doma", "Image1", false);
-    game.playSound("zvuky/tunelbanka.wav");
+    game.playSound("tunelbanka.wav");
 }
 
 // The television, just for fun.
-void WatchTelevision(Game& game) { game.playSound("zvuky/televize.wav"); }
+void WatchTelevision(Game& game) { game.playSound("televize.wav"); }
 
 // "X": the program ends at once, wherever the agent is.
 void QuitTheGame(Game& game) { game.end(); }

@@ -6,7 +6,7 @@ namespace {
 
 // Mr. Green welcomes the agent once, as he comes in.
 void MrGreenWelcomesTheAgent(Game& game) {
-    game.playSound("zvuky/přání.wav");
+    game.playSound("přání.wav");
     game.setEnabled("green", "Timer1", false);
 }
 
@@ -14,16 +14,16 @@ void MrGreenWelcomesTheAgent(Game& game) {
 void TalkToMrGreen(Game& game) { game.show("Rozmluva"); }
 
 // Mr. Green (head or legs), after he has told: he sends the agent to the bank.
-void TalkToMrGreenAfterHeHasTold(Game& game) { game.playSound("zvuky/go bank.wav"); }
+void TalkToMrGreenAfterHeHasTold(Game& game) { game.playSound("go bank.wav"); }
 
 // The discount poster: only a sound, nothing for the case.
-void LookAtTheDiscountPoster(Game& game) { game.playSound("zvuky/sleva.wav"); }
+void LookAtTheDiscountPoster(Game& game) { game.playSound("sleva.wav"); }
 
 // The framed portrait: only a sound, nothing for the case.
-void LookAtThePortrait(Game& game) { game.playSound("zvuky/zorvina.wav"); }
+void LookAtThePortrait(Game& game) { game.playSound("zorvina.wav"); }
 
 // The alarm siren: it wails, nothing more.
-void SetOffTheAlarm(Game& game) { game.playSound("zvuky/alarm.wav"); }
+void SetOffTheAlarm(Game& game) { game.playSound("alarm.wav"); }
 
 // The left edge: back to the map.
 void LeaveForTheMap(Game& game) { game.show("Mapa"); }

@@ -7,14 +7,14 @@ namespace {
 // The dog growls: the meat in the inventory can now be used on it.
 void ApproachTheDog(Game& game) {
     game.setEnabled("Inventář", "Image3", true);
-    game.playSound("zvuky/vrčení.wav");
+    game.playSound("vrčení.wav");
 }
 
 // The door, open once the dog is eating: on to Mr. Black.
 void GoThroughToMrBlack(Game& game) { game.show("black"); }
 
 // The dog's bowl: only a sound, nothing for the case.
-void LookAtTheBowl(Game& game) { game.playSound("zvuky/blek.wav"); }
+void LookAtTheBowl(Game& game) { game.playSound("blek.wav"); }
 
 // "X": the program ends at once, wherever the agent is.
 void QuitTheGame(Game& game) { game.end(); }

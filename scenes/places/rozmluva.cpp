@@ -10,14 +10,14 @@ void BuyMeat(Game& game) {
     game.setEnabled("Rozmluva", "Image3", true);
     game.setVisible("Rozmluva", "Label3", true);
     if (game.isVisible("Inventář", "Picture4")) game.setEnabled("Rozmluva", "Image1", false);
-    game.playSound("zvuky/krisí maso.wav");
+    game.playSound("krisí maso.wav");
 }
 
 // "Chtěl bych ty arašídy.": the peanuts are bought.
 void BuyPeanuts(Game& game) {
     game.setVisible("Inventář", "Picture5", true);
     if (game.isVisible("Inventář", "Picture5")) game.setEnabled("Rozmluva", "Image2", false);
-    game.playSound("zvuky/arašídy.wav");
+    game.playSound("arašídy.wav");
 }
 
 // "Nevíte kde je Mr. Black": Mr. Green tells, talks no more, and the bank opens on the map.
@@ -26,13 +26,13 @@ void AskAboutMrBlack(Game& game) {
     game.setEnabled("green", "Image7", false);
     game.setEnabled("Rozmluva", "Image3", false);
     game.setEnabled("Mapa", "Image4", true);
-    game.playSound("zvuky/black2.wav");
+    game.playSound("black2.wav");
 }
 
 // "Tak teda naschle": the conversation closes and starts afresh next time.
 void SayGoodbye(Game& game) {
     game.unload("Rozmluva");
-    game.playSound("zvuky/naschle.wav");
+    game.playSound("naschle.wav");
 }
 
 }  // namespace

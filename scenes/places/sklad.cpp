@@ -14,7 +14,7 @@ void TakeThePistol(Game& game) { game.setVisible("Inventář", "Picture2", true)
 void TakeListeningDevice(Game& game) { game.setVisible("Inventář", "Picture3", true); }
 
 // The kangaroo sign: only a sound, nothing for the case.
-void LookAtTheKangarooSign(Game& game) { game.playSound("zvuky/klokani.wav"); }
+void LookAtTheKangarooSign(Game& game) { game.playSound("klokani.wav"); }
 
 // "X": the program ends at once, wherever the agent is.
 void QuitTheGame(Game& game) { game.end(); }

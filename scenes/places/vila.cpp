@@ -10,14 +10,14 @@ void EnterTheVilla(Game& game) { game.show("pes"); }
 // The car (either hotspot): the listening device in the inventory can be planted.
 void PlantListeningDevice(Game& game) {
     game.setEnabled("Inventář", "Image2", true);
-    game.playSound("zvuky/auto.wav");
+    game.playSound("auto.wav");
 }
 
 // The lit window with the spider web: only a sound, nothing for the case.
-void LookAtTheLitWindow(Game& game) { game.playSound("zvuky/okno vily.wav"); }
+void LookAtTheLitWindow(Game& game) { game.playSound("okno vily.wav"); }
 
 // The tree (either hotspot): only a sound, nothing for the case.
-void LookAtTheTree(Game& game) { game.playSound("zvuky/matoni.wav"); }
+void LookAtTheTree(Game& game) { game.playSound("matoni.wav"); }
 
 // The left edge: back to the map.
 void LeaveForTheMap(Game& game) { game.show("Mapa"); }

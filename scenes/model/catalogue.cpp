@@ -1,0 +1,162 @@
+#include "scenes/model/catalogue.h"
+
+#include <optional>
+#include <set>
+
+#include "scenes/model/loader.h"
+
+namespace orval {
+namespace {
+
+constexpr std::uintmax_t kMaxCatalogueBytes = 1 << 20;
+
+// As gettext keys its own catalogues: the context, the end-of-text character, the text.
+std::string key(std::string_view context, std::string_view czech) {
+    std::string joined(context);
+    joined += '\x04';
+    joined += czech;
+    return joined;
+}
+
+// One entry as it is read: each field once its keyword was met.
+struct Pending {
+    std::optional<std::string> context, czech, translation;
+    int line = 0;
+    bool fuzzy = false;
+    std::string* last = nullptr;  // the field a continued string adds to
+};
+
+}  // namespace
+
+Catalogue Catalogue::parse(std::string_view text, const std::string& fileName) {
+    int number = 0;
+    const auto failAt = [&](int line, const std::string& what) {
+        throw DescriptionError(fileName + ":" + std::to_string(line) + ": " + what);
+    };
+    const auto fail = [&](const std::string& what) { failAt(number, what); };
+    if (!isUtf8(text)) throw DescriptionError(fileName + ": not UTF-8 text");
+    // A quoted string of the file, its escapes undone.
+    const auto quoted = [&](std::string_view s) {
+        if (s.empty() || s.front() != '"') fail("a string must be in double quotes");
+        std::string out;
+        std::size_t i = 1;
+        for (; i < s.size() && s[i] != '"'; ++i) {
+            if (s[i] != '\\') {
+                out += s[i];
+                continue;
+            }
+            if (++i == s.size()) break;
+            switch (s[i]) {
+                case 'n':
+                    out += '\n';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case '"':
+                    out += '"';
+                    break;
+                case '\\':
+                    out += '\\';
+                    break;
+                default:
+                    fail(std::string("an unknown escape \\") + s[i]);
+            }
+        }
+        if (i >= s.size()) fail("a string without its closing quote");
+        if (s.find_first_not_of(" \t", i + 1) != std::string_view::npos)
+            fail("something after the closing quote");
+        return out;
+    };
+
+    Catalogue catalogue;
+    Pending entry;
+    std::set<std::string> seen;  // untranslated entries too
+    const auto finish = [&] {
+        if (!entry.czech && !entry.context && !entry.translation) return;
+        // What is wrong with an entry is said at its msgid.
+        const auto failHere = [&](const std::string& what) { failAt(entry.line, what); };
+        if (!entry.translation) failHere("an entry without msgstr");
+        if (entry.czech->empty() && !entry.context) {
+            // The header: only its language matters to the game.
+            const std::string& header = *entry.translation;
+            if (const std::size_t at = header.find("Language: "); at != std::string::npos) {
+                const std::size_t from = at + 10;
+                catalogue.language_ = header.substr(from, header.find('\n', from) - from);
+            }
+        } else {
+            const std::string context = entry.context.value_or("");
+            if (!seen.insert(key(context, *entry.czech)).second)
+                failHere("the text \"" + *entry.czech + "\" under \"" + context +
+                         "\" is there twice");
+            if (!entry.fuzzy && !entry.translation->empty()) {
+                catalogue.index_.emplace(key(context, *entry.czech), catalogue.entries_.size());
+                catalogue.entries_.push_back(
+                    {context, *entry.czech, *entry.translation, entry.line});
+            }
+        }
+        entry = Pending{};
+    };
+
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        std::string_view line = text.substr(at, end - at);
+        at = end + 1;
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string_view::npos) continue;
+        line.remove_prefix(first);
+        if (line.front() == '#') {
+            if (entry.translation) finish();  // comments lead the next entry
+            if (line.starts_with("#,") && line.find("fuzzy") != std::string_view::npos)
+                entry.fuzzy = true;
+            continue;
+        }
+        if (line.front() == '"') {
+            if (!entry.last) fail("a continued string without a keyword above it");
+            *entry.last += quoted(line);
+            continue;
+        }
+        const std::size_t space = line.find_first_of(" \t");
+        const std::string_view keyword = line.substr(0, space);
+        const std::string_view rest = space == std::string_view::npos
+                                          ? std::string_view()
+                                          : line.substr(line.find_first_not_of(" \t", space));
+        if (keyword == "msgctxt") {
+            if (entry.translation) finish();
+            if (entry.context || entry.czech) fail("msgctxt where msgid or msgstr belongs");
+            entry.context = quoted(rest);
+            entry.line = number;
+            entry.last = &*entry.context;
+        } else if (keyword == "msgid") {
+            if (entry.translation) finish();
+            if (entry.czech) fail("msgid without msgstr");
+            entry.czech = quoted(rest);
+            entry.line = number;
+            entry.last = &*entry.czech;
+        } else if (keyword == "msgstr") {
+            if (!entry.czech) fail("msgstr without msgid");
+            if (entry.translation) fail("a second msgstr");
+            entry.translation = quoted(rest);
+            entry.last = &*entry.translation;
+        } else if (keyword == "msgid_plural" || keyword.starts_with("msgstr[")) {
+            fail("plural forms: the game has no texts that need them");
+        } else {
+            fail("an unknown keyword " + std::string(keyword));
+        }
+    }
+    finish();
+    return catalogue;
+}
+
+Catalogue Catalogue::load(const std::filesystem::path& file) {
+    return parse(readDataFile(file, kMaxCatalogueBytes), file.string());
+}
+
+const std::string* Catalogue::find(std::string_view context, std::string_view czech) const {
+    const auto it = index_.find(key(context, czech));
+    return it == index_.end() ? nullptr : &entries_[it->second].translation;
+}
+
+}  // namespace orval
