@@ -15,8 +15,10 @@
 
 #include "scenes/game.h"
 #include "shell/game_directory.h"
+#include "shell/language_choice.h"
 #include "shell/options.h"
 #include "shell/platform/fitting_platform.h"
+#include "shell/platform/player_files.h"
 #include "shell/platform/quit_signals.h"
 #include "shell/platform/sdl_platform.h"
 #include "shell/platform/stage_platform.h"
@@ -45,7 +47,7 @@ int main(int argc, char* argv[]) {
     orval::QuitSignals signals;
     const orval::Options options =
         orval::parseOptions(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc),
-                            environment("ORVAL_STAGE"));
+                            environment("ORVAL_STAGE"), environment("ORVAL_LANG"));
     if (!options.error.empty()) {
         std::fprintf(stderr, "orval-kesk: %s\n", options.error.c_str());
         return 2;
@@ -74,6 +76,34 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "orval-kesk: %s\n", choice.environmentPassedOver.c_str());
     const std::optional<std::filesystem::path>& directory = choice.found;
 
+    // A language the game does not have: a typo on the command line stops it, one in the
+    // environment is passed over.
+    std::optional<std::string> asked = options.language;
+    const std::vector<std::string> languages =
+        directory ? orval::languagesIn(*directory) : std::vector<std::string>{};
+    if (asked && directory) {
+        if (const std::string unknown = orval::unknownLanguage(*asked, languages);
+            !unknown.empty()) {
+            const bool stop = options.languageFrom == "--lang";
+            std::fprintf(stderr, "orval-kesk: %s: %s%s\n", options.languageFrom.c_str(),
+                         unknown.c_str(), stop ? " (try --help)" : "; passed over");
+            if (stop) return 2;
+            asked.reset();
+        }
+    }
+    // The player's choices of the last run; each new one is kept at once, so that a game
+    // killed later keeps it too.
+    orval::KeptSettings kept = orval::KeptSettings::ofThePlayer(
+        [](const std::string& line) { std::fprintf(stderr, "orval-kesk: %s\n", line.c_str()); });
+    orval::StartOptions start;
+    if (directory)
+        start.language = orval::chooseLanguage(
+            {orval::preferredLanguages(), asked, kept.settings().language}, languages);
+    kept.startIn(start.language);
+    start.subtitles = kept.settings().subtitles;
+    start.sound = kept.settings().sound;
+    start.choicesChanged = [&kept](const orval::PlayerChoices& now) { kept.update(now); };
+
     // Every failure from here on, no display included, takes the runtime's one fatal path.
     std::unique_ptr<orval::Platform> platform;
     if (options.stage)
@@ -82,13 +112,8 @@ int main(int argc, char* argv[]) {
         platform = std::make_unique<orval::SdlPlatform>(&signals);
     else
         platform = std::make_unique<orval::FittingPlatform>(&signals);
-    orval::Runtime runtime(*platform, directory.value_or(places.besideExecutable), handlers);
-    // The player's choices of the last run; each new one is kept at once, so that a game
-    // killed later keeps it too.
-    orval::KeptSettings kept = orval::KeptSettings::ofThePlayer(
-        [](const std::string& line) { std::fprintf(stderr, "orval-kesk: %s\n", line.c_str()); });
-    runtime.keepChoices({kept.settings().subtitles, kept.settings().sound},
-                        [&kept](const orval::PlayerChoices& now) { kept.update(now); });
+    orval::Runtime runtime(*platform, directory.value_or(places.besideExecutable), handlers, {}, {},
+                           std::move(start));
     if (!directory)
         return runtime.failAtStart("the game's data (data/scenes) is in none of these places: " +
                                    choice.whereLooked);

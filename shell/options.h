@@ -12,13 +12,18 @@ struct Options {
     bool fullscreen = false;  // that window fullscreen from the start
     bool windows = false;     // windows of the desktop even where they do not fit together
     bool help = false;
+    // The language asked for, by --lang (which wins) or ORVAL_LANG, and which of them asked.
+    std::optional<std::string> language;
+    std::string languageFrom;
     std::string error;  // an option the game does not know, or empty
 };
 
 // The options given after the program's name; `stageVariable` is ORVAL_STAGE, where "1" asks
-// for the stage as --stage does and "0" for windows as --windows does. The command line wins.
+// for the stage as --stage does and "0" for windows as --windows does (the command line wins);
+// `languageVariable` is ORVAL_LANG (empty counts as unset).
 Options parseOptions(const std::vector<std::string>& arguments,
-                     const std::optional<std::string>& stageVariable);
+                     const std::optional<std::string>& stageVariable,
+                     const std::optional<std::string>& languageVariable = std::nullopt);
 
 // What --help prints: the options and the environment variables the game reads.
 const char* usage();

@@ -39,9 +39,12 @@ Runtime::Runtime(Platform& platform, std::filesystem::path baseDir, const Handle
       languages_(languagesIn(baseDir_)),
       languageCode_(std::move(options.language)),
       handlers_(handlers),
-      pictures_(baseDir_ / "data") {
+      pictures_(baseDir_ / "data"),
+      muted_(!options.sound),
+      choicesChanged_(std::move(options.choicesChanged)) {
     addDescriptions(std::move(descriptions));
     subtitles_.setCaptions(std::move(captions));
+    subtitles_.turn(options.subtitles);
 }
 
 Runtime::~Runtime() { closeEverything(); }
@@ -104,6 +107,7 @@ void Runtime::setLanguage(std::string_view code) {
     subtitles_.stop();  // the words of the clip playing were of the other language
     subtitles_.setCaptions(std::move(captions));
     localiseAll();
+    choicesChanged();
 }
 
 Runtime::Entry& Runtime::entry(std::string_view scene) {

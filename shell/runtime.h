@@ -31,6 +31,11 @@ namespace orval {
 // How the game begins, as the player asked for it.
 struct StartOptions {
     std::string language{kCzech};  // one of the languages the game's data has
+    bool subtitles = true;         // T
+    bool sound = true;             // M
+    // Hears of every change the player makes to the language, T or M, so that it can be kept
+    // for the next run.
+    std::function<void(const PlayerChoices&)> choicesChanged;
 };
 
 class Runtime final : public Game, private WindowPainter {
@@ -54,9 +59,7 @@ class Runtime final : public Game, private WindowPainter {
     // one fatal path; returns the exit status.
     int failAtStart(const std::string& message);
 
-    // The choices the player made in an earlier run (T's subtitles, M's sound), taken before
-    // run(); `changed` hears of every change he makes, so that they can be kept for the next.
-    void keepChoices(const PlayerChoices& start, std::function<void(const PlayerChoices&)> changed);
+    // The language, T's subtitles and M's sound as the player has them now.
     PlayerChoices choices() const;
 
     // The start of run(): shows the first scene, then prepares what clicks will need (the

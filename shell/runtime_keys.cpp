@@ -30,14 +30,7 @@ void Runtime::handleKey(char key) {
     }
 }
 
-void Runtime::keepChoices(const PlayerChoices& start,
-                          std::function<void(const PlayerChoices&)> changed) {
-    subtitles_.turn(start.subtitles);
-    muted_ = !start.sound;
-    choicesChanged_ = std::move(changed);
-}
-
-PlayerChoices Runtime::choices() const { return {subtitles_.on(), !muted_}; }
+PlayerChoices Runtime::choices() const { return {languageCode_, subtitles_.on(), !muted_}; }
 
 void Runtime::choicesChanged() {
     if (choicesChanged_) choicesChanged_(choices());

@@ -113,6 +113,10 @@ KeptSettings::KeptSettings(std::optional<std::filesystem::path> file, const std:
 
 void KeptSettings::update(const PlayerChoices& now) {
     Settings next = settings_;
+    if (now.language != spoken_) {
+        next.language = now.language;
+        spoken_ = now.language;
+    }
     next.subtitles = now.subtitles;
     next.sound = now.sound;
     if (next == settings_) return;

@@ -22,6 +22,7 @@ struct Settings {
 
 // The choices the game plays with now, as the runtime reports them.
 struct PlayerChoices {
+    std::string language;
     bool subtitles = true;
     bool sound = true;
 };
@@ -50,6 +51,10 @@ class KeptSettings {
 
     const Settings& settings() const { return settings_; }
 
+    // The game speaks `language` from its start: a change of it is the player's choice on the
+    // menu, kept from then on.
+    void startIn(std::string language) { spoken_ = std::move(language); }
+
     // The game's choices now; the file is written at once when they differ from what it keeps.
     void update(const PlayerChoices& now);
 
@@ -57,6 +62,7 @@ class KeptSettings {
     std::optional<std::filesystem::path> file_;
     Report report_;
     Settings settings_;
+    std::string spoken_;
     bool writeReported_ = false;  // one line for a file that cannot be written, not one a key
 };
 

@@ -63,7 +63,7 @@ std::vector<std::string> otherLanguages() {
 }
 
 TEST(Catalogue, EveryTextOfTheGameHasItsTranslationAndEveryEntryItsText) {
-    ASSERT_EQ(otherLanguages(), std::vector<std::string>{"en"});
+    ASSERT_FALSE(otherLanguages().empty()) << "no catalogue found in po/";
     const std::regex pictureContext("picture (.+\\.svg): (.+)");
     for (const std::string& language : otherLanguages()) {
         SCOPED_TRACE(language);

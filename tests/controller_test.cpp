@@ -1,5 +1,6 @@
 // The game with a game controller: the left stick glides the pointer, A clicks, the other
 // buttons are the keys they stand for; a controller comes and goes in the middle of play.
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -7,6 +8,7 @@
 #include <SDL.h>
 
 #include "scenes/model/hit_test.h"
+#include "shell/platform/pad_watch.h"
 #include "shell/platform/sdl_platform.h"
 #include "shell/platform/stage_platform.h"
 #include "tests/test_support.h"
@@ -299,6 +301,26 @@ TEST(Controller, SdlsVirtualPadDrivesTheRealPlatforms) {
         EXPECT_EQ(runtime.fatalMessage(), "");
         EXPECT_FALSE(runtime.openBox());
     }
+}
+
+// The watch of the controllers sleeps while nothing comes; a device appearing wakes the game,
+// once until the game has read the controllers, and again a little later, when the desktop
+// has let the game open it.
+TEST(Controller, APadPluggedInWakesTheWaitAndNothingElseDoes) {
+    TempDir devices;
+    std::atomic<int> wakes{0};
+    PadWatch watch([&] { ++wakes; }, devices.path());
+    if (!watch.watching()) GTEST_SKIP() << "SDL itself looks at the controllers on this system";
+    const auto after = [&](int ms) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        return wakes.load();
+    };
+    EXPECT_EQ(after(300), 0);
+    writeFile(devices.path() / "event7", "");
+    EXPECT_EQ(after(150), 1);
+    EXPECT_EQ(after(200), 1) << "woken again before the game read the controllers";
+    watch.rearm();
+    EXPECT_EQ(after(800), 2) << "no second look once the desktop has let the device be opened";
 }
 
 }  // namespace

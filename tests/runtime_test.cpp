@@ -467,5 +467,51 @@ TEST(Runtime, TheProgramReportsADamagedPictureRightAfterTheMenuOpens) {
     }
 }
 
+// Another language's files are read at start with the Czech ones, though the game starts in
+// Czech: a damaged one is reported at once, naming the file (and the line), not when the player
+// chooses that language.
+TEST(Runtime, AnotherLanguagesDamagedFileIsFatalAtStart) {
+    struct Row {
+        const char* what;
+        std::function<void(const fs::path&)> damage;
+        std::vector<std::string> words;
+    };
+    const std::vector<Row> rows = {
+        {"a catalogue with a broken string",
+         [](const fs::path& base) {
+             writeFile(base / "po" / "en.po",
+                       readFile(sourceDir() / "po" / "en.po") + "\nmsgctxt \"scene Mapa: Label1\n");
+         },
+         {"en.po:", "closing quote"}},
+        {"subtitles cut short",
+         [](const fs::path& base) {
+             writeFile(base / "data" / "en" / "captions.tsv", "telefon.wav\t5.680\n");
+         },
+         {"captions.tsv", "has no subtitles"}},
+        {"an English picture that is no picture",
+         [](const fs::path& base) {
+             writeFile(base / "data" / "pictures" / "en" / "home.png",
+                       truncatedPicture("home.png", "?"));
+         },
+         {"en/home.png"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempDir temp;
+        copyData(temp.path());
+        fs::copy(sourceDir() / "po", temp.path() / "po", fs::copy_options::recursive);
+        row.damage(temp.path());
+        HeadlessPlatform platform({0, 0, 1280, 1024}, 1);
+        Runtime runtime(platform, temp.path(), gameHandlers(), gameDescriptions(temp.path()));
+        const RuntimeReader reader(runtime);
+        platform.readWith(&reader);
+        EXPECT_EQ(runtime.run(), 1);
+        ASSERT_EQ(platform.messages().size(), 1u);
+        EXPECT_EQ(platform.messages()[0].title, "ORVAL KESK – chyba");
+        for (const std::string& word : row.words)
+            EXPECT_TRUE(mentions(platform.messages()[0].text, word));
+    }
+}
+
 }  // namespace
 }  // namespace orval::testing

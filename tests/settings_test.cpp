@@ -1,6 +1,8 @@
-// The player's choices kept between runs: the settings file read at start, written at once when
-// T or M changes a choice, and never in the way of the game when it is damaged or cannot be kept.
+// The player's choices: the language the game starts in, and the settings file read at start,
+// written at once when a choice changes, never in the way of the game when it is damaged or
+// cannot be kept.
 #include "shell/settings.h"
+#include "shell/language_choice.h"
 #include "tests/test_support.h"
 
 namespace orval::testing {
@@ -12,6 +14,35 @@ struct Reports {
         return [this](const std::string& line) { lines.push_back(line); };
     }
 };
+
+TEST(Language, AskedThenRememberedThenTheFirstOfThePlayersThatTheGameHas) {
+    struct Row {
+        const char* what;
+        std::vector<std::string> preferred;
+        std::optional<std::string> asked, remembered;
+        const char* chosen;
+    };
+    const std::vector<std::string> languages = {"cs", "en"};
+    const Row rows[] = {
+        {"no preference at all: Czech", {}, {}, {}, "cs"},
+        {"the C locale names none", {"C"}, {}, {}, "cs"},
+        {"nor does POSIX", {"POSIX", "C"}, {}, {}, "cs"},
+        {"an English desktop", {"en_US"}, {}, {}, "en"},
+        {"a Czech one", {"cs_CZ", "en_GB"}, {}, {}, "cs"},
+        {"the first the game has", {"de_AT", "en-GB", "cs"}, {}, {}, "en"},
+        {"a locale with its encoding, in capitals", {"CS_CZ.UTF-8@euro"}, {}, {}, "cs"},
+        {"none the game has: English", {"de_DE", "fr"}, {}, {}, "en"},
+        {"the C locale before a language", {"C", "de"}, {}, {}, "en"},
+        {"remembered over the desktop", {"en_US"}, {}, "cs", "cs"},
+        {"remembered over no preference", {}, {}, "en", "en"},
+        {"a remembered language the game no longer has", {"cs_CZ"}, {}, "de", "cs"},
+        {"asked over the remembered and the desktop", {"cs_CZ"}, "en", "cs", "en"},
+        {"asked, with no preference", {}, "en", {}, "en"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(chooseLanguage({row.preferred, row.asked, row.remembered}, languages), row.chosen)
+            << row.what;
+}
 
 // One fault a row: reported in one line naming the file and the fault, then the defaults.
 TEST(Settings, EachDamageIsReportedInOneLineAndTheDefaultsArePlayed) {
@@ -53,30 +84,31 @@ TEST(Settings, EachDamageIsReportedInOneLineAndTheDefaultsArePlayed) {
     }
 }
 
-// T and M at once into the file; the next run starts with them; a file that cannot be written
-// is said once, and the game goes on with the choice.
-TEST(Settings, TAndMAreKeptAtOnceAndTheNextRunStartsWithThem) {
+// The language chosen on the menu, T and M go into the file at once; the next run starts with
+// them; a file that cannot be written is said once, and the game goes on with the choice.
+TEST(Settings, EveryChoiceIsKeptAtOnceAndTheNextRunStartsWithIt) {
     const TempDir dir;
     const fs::path file = dir.path() / "settings.conf";
+    const auto kept = [&] { return parseSettings(readFile(file), "settings.conf"); };
     Reports reports;
     {
-        KeptSettings kept(file, {}, reports.report());  // the first run: no file yet
-        EXPECT_EQ(kept.settings(), Settings{});
-        TestGame game;
-        game.runtime->keepChoices({true, true},
-                                  [&](const PlayerChoices& now) { kept.update(now); });
-        play(game, route::answered);
+        KeptSettings settings(file, {}, reports.report());  // the first run: no file yet
+        EXPECT_EQ(settings.settings(), Settings{});
+        settings.startIn("en");  // as an English desktop has it
+        TestGame game(StartOptions{"en", true, true,
+                                   [&](const PlayerChoices& now) { settings.update(now); }});
         game.pressKey('t');
-        EXPECT_EQ(parseSettings(readFile(file), "settings.conf"),
-                  (Settings{std::nullopt, false, true}));
+        EXPECT_EQ(kept(), (Settings{std::nullopt, false, true}));  // the desktop's, not a choice
+        game.clickControl("ORVAL", "Language_cs");
+        EXPECT_EQ(game.runtime->language(), "cs");
+        EXPECT_EQ(kept(), (Settings{"cs", false, true}));
+        play(game, route::answered);
         game.pressKey('m');
-        EXPECT_EQ(parseSettings(readFile(file), "settings.conf"),
-                  (Settings{std::nullopt, false, false}));
+        EXPECT_EQ(kept(), (Settings{"cs", false, false}));
     }
-    KeptSettings kept(file, {}, reports.report());
-    EXPECT_EQ(kept.settings(), (Settings{std::nullopt, false, false}));
-    TestGame game;
-    game.runtime->keepChoices({kept.settings().subtitles, kept.settings().sound}, {});
+    const KeptSettings settings(file, {}, reports.report());
+    EXPECT_EQ(settings.settings(), (Settings{"cs", false, false}));
+    TestGame game(StartOptions{"cs", settings.settings().subtitles, settings.settings().sound, {}});
     play(game, route::answered);
     game.takeSounds();
     const std::size_t shown = game.platform.subtitles().size();
@@ -89,8 +121,9 @@ TEST(Settings, TAndMAreKeptAtOnceAndTheNextRunStartsWithThem) {
     // A file where the folder should be: nothing can be written under it.
     writeFile(dir.path() / "blocked", "");
     KeptSettings blocked(dir.path() / "blocked" / "settings.conf", {}, reports.report());
-    blocked.update({true, false});
-    blocked.update({false, false});
+    blocked.startIn("cs");
+    blocked.update({"cs", true, false});
+    blocked.update({"cs", false, false});
     ASSERT_EQ(reports.lines.size(), 1u);
     EXPECT_TRUE(mentions(reports.lines[0], "cannot be written"));
     EXPECT_EQ(blocked.settings(), (Settings{std::nullopt, false, false}));

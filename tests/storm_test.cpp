@@ -1,5 +1,6 @@
 // A storm of random input through the headless game: clicks and moves anywhere in any window,
-// every key the game knows, close requests, quits and time passing, a new game whenever one ends.
+// every key the game knows, a controller's stick and buttons, close requests, quits and time
+// passing, a new game whenever one ends.
 // Nothing a player or a desktop does may end in a fatal error, a crash or a sanitizer report.
 #include <random>
 
@@ -70,6 +71,20 @@ TEST(Storm, RandomInputNeverFailsTheGame) {
             case 8:
                 (void)game->pixel(scene, std::clamp(x, 0, r.w - 1), std::clamp(y, 0, r.h - 1));
                 continue;
+            case 9:
+            case 10:
+                // The controller: plugged in or out, its stick held anywhere, any button.
+                switch (below(5)) {
+                    case 0:
+                        below(2) ? game->platform.plugPad() : game->platform.unplugPad();
+                        break;
+                    case 1:
+                        game->platform.tiltPad(below(65536) - 32768, below(65536) - 32768);
+                        break;
+                    default:
+                        game->platform.pressPad(static_cast<PadButton>(below(10)));
+                }
+                break;
             default:
                 // A press and a release, not always at the same spot, the pointer moving between.
                 game->platform.queue({Type::MouseMove, window, x, y});

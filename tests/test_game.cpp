@@ -24,15 +24,26 @@ std::optional<WindowReader::Words> RuntimeReader::wordsIn(WindowId window) const
 }
 
 TestGame::TestGame(std::string_view firstScene, Rect screen, int scale, std::string language)
+    : TestGame(firstScene, screen, scale, [&] {
+          StartOptions options;
+          options.language = std::move(language);
+          return options;
+      }()) {}
+
+TestGame::TestGame(StartOptions options)
+    : TestGame("ORVAL", {0, 0, 1280, 1024}, 1, std::move(options)) {}
+
+TestGame::TestGame(std::string_view firstScene, Rect screen, int scale, StartOptions options)
     : platform(screen, scale) {
     platform.readWith(&reader);
     registerAllHandlers(handlers);
+    const std::string& language = options.language;
     const std::filesystem::path captions = language == "cs"
                                                ? sourceDir() / "data" / "captions.tsv"
                                                : sourceDir() / "data" / language / "captions.tsv";
-    runtime = std::make_unique<Runtime>(
-        platform, sourceDir(), handlers, loadGameDescriptions(sourceDir() / "data", handlers),
-        loadCaptions(captions, soundClips()), StartOptions{std::move(language)});
+    runtime = std::make_unique<Runtime>(platform, sourceDir(), handlers,
+                                        loadGameDescriptions(sourceDir() / "data", handlers),
+                                        loadCaptions(captions, soundClips()), std::move(options));
     runtime->show(firstScene);
     runtime->runFor(0);
 }

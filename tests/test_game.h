@@ -34,6 +34,8 @@ class TestGame {
     // speaking `language`.
     explicit TestGame(std::string_view firstScene = "ORVAL", Rect screen = {0, 0, 1280, 1024},
                       int scale = 1, std::string language = "cs");
+    // The menu, begun as `options` ask (the choices of an earlier run, and who hears of them).
+    explicit TestGame(StartOptions options);
     TestGame(const TestGame&) = delete;  // its reader points back at it
     TestGame& operator=(const TestGame&) = delete;
 
@@ -84,6 +86,7 @@ class TestGame {
     RuntimeReader reader{[this] { return runtime.get(); }};
 
   private:
+    TestGame(std::string_view firstScene, Rect screen, int scale, StartOptions options);
     WindowId windowOf(std::string_view scene) const;
 };
 

@@ -133,9 +133,10 @@ int main(int argc, char** argv) {
         orval::registerAllHandlers(handlers);
         // A screen large enough for every window at that scale.
         orval::HeadlessPlatform platform({0, 0, 1280 * scale, 1024 * scale}, scale);
+        orval::StartOptions start;
+        start.language = language;
         orval::Runtime runtime(platform, base, handlers,
-                               orval::loadGameDescriptions(base / "data", handlers), {},
-                               orval::StartOptions{language});
+                               orval::loadGameDescriptions(base / "data", handlers), {}, start);
         runtime.show(scene);
         if (!box.empty() || card || !clip.empty()) {
             words(base, language, runtime.description(scene).clientWidth, scale, box, card, clip,

@@ -4,6 +4,7 @@
 // own reading has to look at them now and then.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -11,8 +12,9 @@ namespace orval {
 
 class PadWatch {
   public:
-    // `wake` is called from a thread of the watch's own, once until the next `rearm`.
-    explicit PadWatch(std::function<void()> wake);
+    // `wake` is called from a thread of the watch's own, once until the next `rearm`. The
+    // system's folder of input devices, unless another is named.
+    explicit PadWatch(std::function<void()> wake, const std::filesystem::path& devices = {});
     ~PadWatch();
     PadWatch(const PadWatch&) = delete;
     PadWatch& operator=(const PadWatch&) = delete;

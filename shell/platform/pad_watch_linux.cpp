@@ -22,7 +22,6 @@
 namespace orval {
 namespace {
 
-constexpr const char* kDevices = "/dev/input";
 // A device appears before the desktop has let the player's programs open it, and SDL hears of
 // it only then: after a change in the folder the game looks again a few times.
 constexpr int kLookAgainMs[] = {250, 1000, 2500};
@@ -50,6 +49,7 @@ bool drain(int fd) {
 
 struct PadWatch::Watcher {
     std::function<void()> wake;
+    std::string folderPath;
     std::atomic<bool> armed{true};
     int stop[2] = {-1, -1};
     int folder = -1;
@@ -62,11 +62,11 @@ struct PadWatch::Watcher {
     }
 
     void rescan() {
-        DIR* dir = opendir(kDevices);
+        DIR* dir = opendir(folderPath.c_str());
         if (!dir) return;
         while (const dirent* entry = readdir(dir)) {
             const std::string name = entry->d_name;
-            const std::string path = std::string(kDevices) + "/" + name;
+            const std::string path = folderPath + "/" + name;
             if (name.rfind("event", 0) != 0 || devices.contains(path)) continue;
             const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
             if (fd < 0) continue;
@@ -125,16 +125,18 @@ struct PadWatch::Watcher {
     }
 };
 
-PadWatch::PadWatch(std::function<void()> wake) : watcher_(std::make_unique<Watcher>()) {
+PadWatch::PadWatch(std::function<void()> wake, const std::filesystem::path& devices)
+    : watcher_(std::make_unique<Watcher>()) {
     Watcher& w = *watcher_;
     w.wake = std::move(wake);
+    w.folderPath = devices.empty() ? "/dev/input" : devices.string();
     if (pipe2(w.stop, O_CLOEXEC) != 0) {
         watcher_.reset();
         return;
     }
     w.folder = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (w.folder >= 0 &&
-        inotify_add_watch(w.folder, kDevices, IN_CREATE | IN_DELETE | IN_ATTRIB) < 0) {
+        inotify_add_watch(w.folder, w.folderPath.c_str(), IN_CREATE | IN_DELETE | IN_ATTRIB) < 0) {
         close(w.folder);  // no folder of devices: none can come
         w.folder = -1;
     }

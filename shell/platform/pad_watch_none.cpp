@@ -5,7 +5,7 @@ namespace orval {
 
 struct PadWatch::Watcher {};
 
-PadWatch::PadWatch(std::function<void()>) {}
+PadWatch::PadWatch(std::function<void()>, const std::filesystem::path&) {}
 PadWatch::~PadWatch() = default;
 bool PadWatch::watching() const { return false; }
 void PadWatch::rearm() {}

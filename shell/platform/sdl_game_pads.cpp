@@ -55,6 +55,12 @@ void SdlGamePads::read() {
     SDL_GameControllerUpdate();
 }
 
+std::optional<std::uint64_t> SdlGamePads::nextGlide() const {
+    const bool heard = SDL_GetKeyboardFocus() != nullptr ||
+                       SDL_GetHintBoolean(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, SDL_FALSE);
+    return heard ? pads_.nextGlide() : std::nullopt;
+}
+
 std::optional<InputEvent> SdlGamePads::take(const SDL_Event& event, std::uint64_t now) {
     PadEvent pad;
     switch (event.type) {

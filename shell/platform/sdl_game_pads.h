@@ -34,7 +34,10 @@ class SdlGamePads {
     // pointer), opening or closing the controller it names.
     std::optional<InputEvent> take(const SDL_Event& event, std::uint64_t now);
 
-    std::optional<std::uint64_t> nextGlide() const { return pads_.nextGlide(); }
+    // When the pointer moves next while a stick is held, as long as the game hears the pads:
+    // SDL gives a program their reports only while one of its windows has the keys (unless told
+    // otherwise), and a pointer held to one side must not be pulled into a game in the back.
+    std::optional<std::uint64_t> nextGlide() const;
     PointerPlace glide(PointerPlace from, const Rect& area, std::uint64_t now) {
         return pads_.glide(from, area, now);
     }

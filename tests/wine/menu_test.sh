@@ -11,14 +11,16 @@ source "$(dirname "$0")/../x11/lib.sh" "$1"
 START_TIMEOUT=${START_TIMEOUT:-60}
 SOUND_FILE="$WORK_DIR/sound.raw"
 
-# The game under wine with SDL's disk sound driver, which writes what it plays to $SOUND_FILE.
+# The game under wine with SDL's disk sound driver, which writes what it plays to $SOUND_FILE;
+# in Czech, which gettext's LANGUAGE asks for before the languages wine gives Windows.
 start_game() {
     GAME_STATUS=
     rm -f "$SOUND_FILE"
     step "starting the game under wine: $ORVAL_GAME"
     (
         cd "$WORK_DIR" || exit 1
-        exec env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$SOUND_FILE" wine "$ORVAL_GAME"
+        exec env -u ORVAL_LANG SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$SOUND_FILE" LANGUAGE=cs \
+            wine "$ORVAL_GAME"
     ) >"$WORK_DIR/game.log" 2>&1 &
     GAME_PID=$!
     log "   game process $GAME_PID"

@@ -191,9 +191,10 @@ GAME_ARGS=()
 
 # The player's own files (the settings the game keeps between runs) live here, one folder a test,
 # kept across the restarts of one test; the player's languages are $GAME_LANGUAGE (gettext's
-# LANGUAGE, none unless a test sets it) on a C locale.
+# LANGUAGE, none unless a test sets it) before $GAME_LANG (LANG, the C locale unless set).
 GAME_DATA_HOME="$WORK_DIR/data-home"
 GAME_LANGUAGE=
+GAME_LANG=C.UTF-8
 
 # Starts the game with dummy sound (with GAME_AUDIO_FILE set: SDL's disk driver writing what the
 # game plays into that file) and a stub xdg-open that writes its argument to $URL_LOG.
@@ -213,7 +214,7 @@ EOF
         [ -z "${GAME_AUDIO_FILE:-}" ] || audio=disk
         exec env -u LC_ALL -u LC_MESSAGES -u ORVAL_LANG PATH="$WORK_DIR/bin:$PATH" \
             SDL_AUDIODRIVER="$audio" SDL_DISKAUDIOFILE="${GAME_AUDIO_FILE:-}" \
-            SDL_VIDEODRIVER=x11 XDG_DATA_HOME="$GAME_DATA_HOME" LANG=C.UTF-8 \
+            SDL_VIDEODRIVER=x11 XDG_DATA_HOME="$GAME_DATA_HOME" LANG="$GAME_LANG" \
             LANGUAGE="$GAME_LANGUAGE" "$ORVAL_GAME" "${GAME_ARGS[@]}"
     ) >"$WORK_DIR/game.log" 2>&1 &
     GAME_PID=$!
