@@ -1,7 +1,7 @@
 // The game controllers SDL knows (SDL's GameController API with its own mapping database, so
 // that every make of pad names its buttons alike), opened as they are plugged in and closed as
 // they go, their reports handed to the plain GamePads. SDL's own reading of them would wake the
-// game a hundred times a second; they are read only when the watch says one has something to
+// game hundreds of times a second; they are read only when the watch says one has something to
 // say, and at frame rate while a stick is held.
 #pragma once
 
