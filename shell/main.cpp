@@ -17,6 +17,7 @@
 #include "shell/game_directory.h"
 #include "shell/language_choice.h"
 #include "shell/options.h"
+#include "shell/platform/fitting_platform.h"
 #include "shell/platform/player_files.h"
 #include "shell/platform/quit_signals.h"
 #include "shell/platform/sdl_platform.h"
@@ -107,8 +108,10 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<orval::Platform> platform;
     if (options.stage)
         platform = std::make_unique<orval::StagePlatform>(options.fullscreen, &signals);
-    else
+    else if (options.windows)
         platform = std::make_unique<orval::SdlPlatform>(&signals);
+    else
+        platform = std::make_unique<orval::FittingPlatform>(&signals);
     orval::Runtime runtime(*platform, directory.value_or(places.besideExecutable), handlers, {}, {},
                            std::move(start));
     if (!directory)
