@@ -57,8 +57,8 @@ GameDirectoryChoice findGameDirectory(
         if (place.fromEnvironment) environmentProblem = problem;
         const std::string shown =
             place.folder.empty() ? "\"\"" : place.folder.lexically_normal().string();
-        choice.whereLooked += (choice.whereLooked.empty() ? "" : ", ") + shown + " (" +
-                              place.what + ": " + problem + ")";
+        choice.whereLooked += (choice.whereLooked.empty() ? "" : ", ") + shown + " (" + place.what +
+                              ": " + problem + ")";
     }
     return choice;
 }

@@ -18,6 +18,7 @@
 #include "shell/language_choice.h"
 #include "shell/options.h"
 #include "shell/platform/desktop_system.h"
+#include "shell/platform/fitting_platform.h"
 #include "shell/platform/player_files.h"
 #include "shell/platform/quit_signals.h"
 #include "shell/platform/sdl_platform.h"
@@ -117,8 +118,10 @@ int play(const orval::Options& options, orval::QuitSignals& signals) {
     std::unique_ptr<orval::Platform> platform;
     if (options.stage)
         platform = std::make_unique<orval::StagePlatform>(options.fullscreen, &signals);
-    else
+    else if (options.windows)
         platform = std::make_unique<orval::SdlPlatform>(&signals);
+    else
+        platform = std::make_unique<orval::FittingPlatform>(&signals);
     orval::Runtime runtime(*platform, directory.value_or(places.besideExecutable), handlers, {}, {},
                            std::move(start));
     if (!directory)

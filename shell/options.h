@@ -10,6 +10,7 @@ namespace orval {
 struct Options {
     bool stage = false;       // the whole game inside one window
     bool fullscreen = false;  // that window fullscreen from the start
+    bool windows = false;     // windows of the desktop even where they do not fit together
     bool help = false;
     // The language asked for, by --lang (which wins) or ORVAL_LANG, and which of them asked.
     std::optional<std::string> language;
@@ -18,7 +19,8 @@ struct Options {
 };
 
 // The options given after the program's name; `stageVariable` is ORVAL_STAGE, where "1" asks
-// for the stage as --stage does; `languageVariable` is ORVAL_LANG (empty counts as unset).
+// for the stage as --stage does and "0" for windows as --windows does (the command line wins);
+// `languageVariable` is ORVAL_LANG (empty counts as unset).
 Options parseOptions(const std::vector<std::string>& arguments,
                      const std::optional<std::string>& stageVariable,
                      const std::optional<std::string>& languageVariable = std::nullopt);

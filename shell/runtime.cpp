@@ -23,10 +23,10 @@ class GameError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Places the requested window in the middle of the screen's usable area.
-void centre(WindowRequest& request, const Rect& screen) {
-    request.x = screen.x + (screen.w - request.width) / 2;
-    request.y = screen.y + (screen.h - request.height) / 2;
+// Places the requested window in the middle of the area.
+void centre(WindowRequest& request, const Rect& area) {
+    request.x = area.x + (area.w - request.width) / 2;
+    request.y = area.y + (area.h - request.height) / 2;
 }
 
 }  // namespace
@@ -142,16 +142,19 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     request.title = d.caption;
     request.width = d.clientWidth;
     request.height = d.clientHeight;
-    const Rect screen = platform_.usableBounds();
+    // One arrangement on any screen: the inventory just above the place, the conversation over
+    // the shop, whether the screen is wide, tall or of the size the game was laid out on.
+    const Rect arrangement = platform_.arrangement();
     if (d.placement == Placement::Manual) {
-        request.x = d.clientLeft;
-        request.y = d.clientTop;
+        request.x = arrangement.x + d.clientLeft;
+        request.y = arrangement.y + d.clientTop;
     } else {
-        centre(request, screen);
+        centre(request, arrangement);
     }
-    // Moved just enough to lie on the usable screen (on the screens the game was laid out for
-    // nothing moves): on 800 x 600 the inventory's last slots stay within reach, and a window
-    // larger than the screen starts at its upper-left corner.
+    // Moved just enough to lie on the usable screen (where the arrangement fits nothing moves):
+    // on 800 x 600 the inventory's last slots stay within reach, and a window larger than the
+    // screen starts at its upper-left corner.
+    const Rect screen = platform_.usableBounds();
     request.x = std::max(screen.x, std::min(request.x, screen.x + screen.w - d.clientWidth));
     request.y = std::max(screen.y, std::min(request.y, screen.y + screen.h - d.clientHeight));
     const Rect placed{request.x, request.y, request.width, request.height};

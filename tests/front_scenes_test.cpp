@@ -9,7 +9,7 @@ namespace orval::testing {
 namespace {
 
 TEST(Briefing, EnterPressesTheButtonThatOpensTheHomeAndTheInventoryAtItsPlace) {
-    TestGame game("Příběh");
+    TestGame game("Příběh", {0, 0, 1280, 800});  // the screen the game was laid out on
     game.pressEnter("Příběh");
     EXPECT_EQ(game.windows(), (std::vector<std::string>{"Inventář", "doma"}));
     EXPECT_FALSE(game.loaded("Příběh"));
@@ -49,7 +49,7 @@ TEST(Briefing, TellsFourParagraphsInOrderAndAllOfThemFit) {
 }
 
 TEST(Headquarters, AreFreshAtEveryVisitAndOpenAtTheirPlace) {
-    TestGame game("Mapa");
+    TestGame game("Mapa", {0, 0, 1280, 800});
     std::vector<WindowId> windows;
     for (const Step& choice : {kToWarehouse, kToBrown, kToWarehouse, kToBrown}) {
         SCOPED_TRACE(windows.size());

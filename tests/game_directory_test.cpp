@@ -76,8 +76,9 @@ TEST(GameDirectory, ThePlacesAreTriedInOrderAndTheFirstWithDescriptionsWins) {
             // The player learns every place the game looked in, and what was wrong there.
             for (const fs::path& place : {chosen, beside, moved, configured})
                 EXPECT_TRUE(mentions(choice.whereLooked, place.lexically_normal().string()));
-            EXPECT_TRUE(mentions(choice.whereLooked,
-                                 chosen.string() + " (ORVAL_DATADIR: holds no data/scenes folder)"));
+            EXPECT_TRUE(
+                mentions(choice.whereLooked,
+                         chosen.string() + " (ORVAL_DATADIR: holds no data/scenes folder)"));
         }
     }
 }

@@ -147,9 +147,10 @@ void expectWon(TestGame& game) {
     EXPECT_EQ(messagesOf(game).size(), 2u);
 }
 
-// On a small screen every window is moved onto it as far as it fits, so the game can still be
-// won: on 800 x 600 the inventory at 500, 12 would leave its last two slots, the cassette's
-// among them, off screen. A window wider than the screen starts at its left edge.
+// Desktop windows on a screen too small for them together (as --windows gives them): every
+// window is moved onto it as far as it fits, so the game can still be won. On 800 x 600 the
+// arrangement, cut evenly, would leave the inventory's top 26 rows above the screen. A window
+// wider than the screen starts at its left edge.
 TEST(Playthrough, OnASmallScreenEveryWindowLiesOnItAndTheGameCanBeWon) {
     const Rect screen{0, 0, 800, 600};
     TestGame game("ORVAL", screen);
@@ -161,7 +162,7 @@ TEST(Playthrough, OnASmallScreenEveryWindowLiesOnItAndTheGameCanBeWon) {
             EXPECT_EQ(intersect(fitting, screen), fitting) << scene << " lies off the screen";
         }
     }
-    EXPECT_EQ(game.windowRect("Inventář").x, 800 - 516);
+    EXPECT_EQ(game.windowRect("Inventář").y, 0);
     game.wait(kArrestDelay);
     EXPECT_EQ(game.windows(), std::vector<std::string>{"win"});
 }

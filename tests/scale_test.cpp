@@ -1,6 +1,9 @@
 // The game on a screen that shows it k times as large: the scale the desktop's settings ask
 // for, the windows k times as large at k times their place, every click reaching what it
 // reaches at 1x, and pictures and letters drawn for the scale, not blown up.
+#include <cstdlib>
+#include <map>
+
 #include "scenes/model/hit_test.h"
 #include "shell/platform/display_scale.h"
 #include "tests/test_support.h"
@@ -9,7 +12,7 @@ namespace orval::testing {
 namespace {
 
 // The game's scene windows: the largest client size, and the inventory, the headquarters and
-// the conversation at their fixed places.
+// the conversation at their fixed places; all together 823 x 652.
 constexpr Colour kSceneColour{0x5F, 0xB0, 0xED};
 
 Rect times(const Rect& r, int k) { return {r.x * k, r.y * k, r.w * k, r.h * k}; }
@@ -31,8 +34,8 @@ TEST(DisplayScale, TheScaleFollowsThePlayerTheDesktopAndTheScreensSize) {
         {"nothing set", unset, unset, unset, uhd, 1},
         {"ORVAL_SCALE", "2", unset, unset, uhd, 2},
         {"ORVAL_SCALE before Xft.dpi and GDK_SCALE", "1", "192", "2", uhd, 1},
-        {"ORVAL_SCALE 3 where the inventory fits", "3", unset, unset, uhd, 3},
-        {"ORVAL_SCALE 4: the inventory would end at 4064", "4", unset, unset, uhd, 3},
+        {"ORVAL_SCALE 3 where the windows fit together", "3", unset, unset, uhd, 3},
+        {"ORVAL_SCALE 4: together 2608 high", "4", unset, unset, uhd, 3},
         {"ORVAL_SCALE empty counts as unset", "", "192", unset, uhd, 2},
         {"ORVAL_SCALE not a number", "big", "192", unset, uhd, 1, true},
         {"ORVAL_SCALE 0", "0", unset, unset, uhd, 1, true},
@@ -47,15 +50,16 @@ TEST(DisplayScale, TheScaleFollowsThePlayerTheDesktopAndTheScreensSize) {
         {"Xft.dpi unreadable: GDK_SCALE", unset, "high", "2", uhd, 2},
         {"GDK_SCALE", unset, unset, "2", uhd, 2},
         {"GDK_SCALE unreadable", unset, unset, "two", uhd, 1},
-        {"2560 x 1600 at 3x: the inventory would end at 3048", "3", unset, unset, wqxga, 2},
-        {"1920 x 1080 at 2x: the inventory would end at 2032",
+        {"2560 x 1600 at 3x: together 1956 high", "3", unset, unset, wqxga, 2},
+        {"1920 x 1080 at 2x: together 1304 high", "2", unset, unset, {0, 0, 1920, 1080}, 1},
+        {"too low for 2 x 652", unset, "192", unset, {0, 0, 2560, 1040}, 1},
+        {"a tall narrow screen holds them together at 2x",
          "2",
          unset,
          unset,
-         {0, 0, 1920, 1080},
-         1},
-        {"too low for 2 x 528", unset, "192", unset, {0, 0, 2560, 1040}, 1},
-        {"a panel above: the usable area still holds 2 x 528",
+         {0, 0, 1800, 2400},
+         2},
+        {"a panel above: the usable area still holds 2 x 652",
          "2",
          unset,
          unset,
@@ -91,6 +95,58 @@ TEST(DisplayScale, AtTwiceTheSizeEveryWindowIsTwiceAsLargeAtTwiceItsPlace) {
         } else {
             EXPECT_EQ(placed.x, 2 * ((screen.w / 2 - d.clientWidth) / 2));
             EXPECT_EQ(placed.y, 2 * ((screen.h / 2 - d.clientHeight) / 2));
+        }
+    }
+}
+
+// On any screen, at any scale, every window keeps its place beside the others as on the 1280 x
+// 800 screen the game was laid out on (k times as far at scale k), in the middle of the screen
+// where the windows lie on it so, else moved just enough onto it.
+TEST(DisplayScale, OnEveryScreenEveryWindowKeepsItsPlaceBesideTheOthers) {
+    const auto placesOf = [](const Rect& screen, int scale) {
+        TestGame game("doma", screen, scale);
+        std::map<std::string, Rect> places;
+        for (const std::string& scene : sceneNames()) {
+            game.runtime->show(scene);
+            places[scene] = game.windowRect(scene);
+        }
+        EXPECT_EQ(game.platform.scale(), scale);
+        return places;
+    };
+    const std::map<std::string, Rect> laidOut = placesOf({0, 0, 1280, 800}, 1);
+    ASSERT_EQ(laidOut.at("Inventář"), (Rect{500, 12, 516, 111}));
+    ASSERT_EQ(laidOut.at("Rozmluva"), (Rect{341, 280, 238, 134}));
+    struct Row {
+        const char* what;
+        Rect screen;
+        int scale;
+        bool centred;  // the home in the middle of the screen
+    };
+    const Row rows[] = {
+        {"5120 x 1440: the conversation over the shop", {0, 0, 5120, 1440}, 1, true},
+        {"1080 x 1920: the inventory just above the home", {0, 0, 1080, 1920}, 1, true},
+        {"1280 x 1024", {0, 0, 1280, 1024}, 1, true},
+        {"a panel at the left", {64, 0, 1856, 1080}, 1, true},
+        {"1024 x 768 under a panel: moved down onto it", {0, 28, 1024, 740}, 1, false},
+        {"3840 x 2160 at 2x", {0, 0, 3840, 2160}, 2, true},
+        {"2160 x 3840 at 2x", {0, 0, 2160, 3840}, 2, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::map<std::string, Rect> places = placesOf(row.screen, row.scale);
+        const Rect home = places.at("doma"), laidOutHome = laidOut.at("doma");
+        for (const auto& [scene, r] : places) {
+            SCOPED_TRACE(scene);
+            const Rect was = laidOut.at(scene);
+            EXPECT_EQ(r.x - home.x, row.scale * (was.x - laidOutHome.x));
+            EXPECT_EQ(r.y - home.y, row.scale * (was.y - laidOutHome.y));
+            EXPECT_EQ(intersect(r, row.screen), r) << "off the screen";
+        }
+        const int offCentreX = 2 * home.x + home.w - (2 * row.screen.x + row.screen.w);
+        const int offCentreY = 2 * home.y + home.h - (2 * row.screen.y + row.screen.h);
+        if (row.centred) {
+            EXPECT_LE(std::abs(offCentreX), 2 * row.scale);
+            EXPECT_LE(std::abs(offCentreY), 2 * row.scale);
         }
     }
 }

@@ -84,6 +84,7 @@ class ForwardingPlatform : public Platform {
     }
     int fitScale(const WindowPlan& plan) override { return inner.fitScale(plan); }
     Rect usableBounds() override { return inner.usableBounds(); }
+    Rect arrangement() override { return inner.arrangement(); }
     WindowId openWindow(const WindowRequest& request, WindowPainter& painter) override {
         return inner.openWindow(request, painter);
     }

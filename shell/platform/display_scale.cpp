@@ -27,14 +27,13 @@ std::optional<double> decimalNumber(const std::string& text) {
 
 int withinRange(long scale) { return static_cast<int>(std::clamp<long>(scale, 1, kLargestScale)); }
 
-bool fits(int scale, const Rect& usable, const WindowPlan& plan) {
-    if (scale * plan.widest > usable.w || scale * plan.tallest > usable.h) return false;
-    // Only the far edges count: a window that would start under a panel is moved down by it,
-    // but one that runs off the right or bottom edge cannot be moved back whole.
-    return std::all_of(plan.fixed.begin(), plan.fixed.end(), [&](const Rect& window) {
-        return scale * (window.x + window.w) <= usable.x + usable.w &&
-               scale * (window.y + window.h) <= usable.y + usable.h;
-    });
+// Where the arrangement starts along one side of the usable area.
+int arrangementStart(int usableStart, int usableLength, int length, int hullStart, int hullLength) {
+    const int centred = usableStart + (usableLength - length) / 2;
+    if (hullLength <= 0) return centred;
+    if (hullLength > usableLength) return usableStart + (usableLength - hullLength) / 2 - hullStart;
+    return std::clamp(centred, usableStart - hullStart,
+                      usableStart + usableLength - hullStart - hullLength);
 }
 
 int ceilingDivision(int value, int scale) { return -toLogical(-value, scale); }
@@ -57,10 +56,30 @@ ScaleChoice requestedScale(const ScaleSettings& settings) {
     return {1, {}};
 }
 
+Rect planHull(const WindowPlan& plan) {
+    Rect all{(kArrangementWidth - plan.widest) / 2, (kArrangementHeight - plan.tallest) / 2,
+             plan.widest, plan.tallest};
+    for (const Rect& window : plan.fixed) all = all.w > 0 ? hull(all, window) : window;
+    return all;
+}
+
+bool fitsTogether(int scale, const Rect& usable, const WindowPlan& plan) {
+    // Only the size counts: the arrangement moves to where they lie on the usable area.
+    const Rect all = planHull(plan);
+    return scale * all.w <= usable.w && scale * all.h <= usable.h;
+}
+
 int fittingScale(int requested, const Rect& usable, const WindowPlan& plan) {
     for (int scale = std::min(requested, kLargestScale); scale > 1; --scale)
-        if (fits(scale, usable, plan)) return scale;
+        if (fitsTogether(scale, usable, plan)) return scale;
     return 1;
+}
+
+Rect arrange(const Rect& usable, const WindowPlan& plan) {
+    const Rect all = planHull(plan);
+    return {arrangementStart(usable.x, usable.w, kArrangementWidth, all.x, all.w),
+            arrangementStart(usable.y, usable.h, kArrangementHeight, all.y, all.h),
+            kArrangementWidth, kArrangementHeight};
 }
 
 ScaleChoice chooseScale(const ScaleSettings& settings, const Rect& usable, const WindowPlan& plan) {

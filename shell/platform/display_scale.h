@@ -29,9 +29,19 @@ struct ScaleChoice {
 // GDK_SCALE, else 1; at most kLargestScale. An ORVAL_SCALE that is not a whole number from 1 to
 // 4 gives 1 and an error.
 ScaleChoice requestedScale(const ScaleSettings& settings);
+// The plan's windows all together, in logical pixels of the arrangement: the fixed ones and,
+// in its middle, the widest and tallest of the centred ones.
+Rect planHull(const WindowPlan& plan);
+// Whether the plan's windows fit the usable area (screen pixels) together at `scale`, each
+// beside the others as in the arrangement.
+bool fitsTogether(int scale, const Rect& usable, const WindowPlan& plan);
 // The largest scale up to `requested` at which every window of `plan` fits the usable area
 // (screen pixels); 1 when none does.
 int fittingScale(int requested, const Rect& usable, const WindowPlan& plan);
+// Where the arrangement lies on the usable area (both in logical pixels): centred, then moved
+// just enough for the plan's windows to lie on it; across or down where they cannot, they are
+// cut evenly at both ends.
+Rect arrange(const Rect& usable, const WindowPlan& plan);
 // Both at once: the scale of the run.
 ScaleChoice chooseScale(const ScaleSettings& settings, const Rect& usable, const WindowPlan& plan);
 

@@ -98,10 +98,13 @@ FontFiles HeadlessPlatform::fontFiles() { return systemFontFiles(); }
 
 int HeadlessPlatform::fitScale(const WindowPlan& plan) {
     scale_ = fittingScale(scale_, screen_, plan);
+    arrangement_ = arrange(usableBounds(), plan);
     return scale_;
 }
 
 Rect HeadlessPlatform::usableBounds() { return logicalArea(screen_, scale_); }
+
+Rect HeadlessPlatform::arrangement() { return arrangement_.value_or(arrange(usableBounds(), {})); }
 
 WindowId HeadlessPlatform::openWindow(const WindowRequest& request, WindowPainter& painter) {
     const WindowId id = nextWindow_++;

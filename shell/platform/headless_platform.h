@@ -80,6 +80,7 @@ class HeadlessPlatform final : public Platform {
     std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override;
     int fitScale(const WindowPlan& plan) override;
     Rect usableBounds() override;
+    Rect arrangement() override;
     WindowId openWindow(const WindowRequest& request, WindowPainter& painter) override;
     void showWindow(WindowId window) override;
     void closeWindow(WindowId window) override;
@@ -168,6 +169,7 @@ class HeadlessPlatform final : public Platform {
 
     Rect screen_;
     int scale_;
+    std::optional<Rect> arrangement_;  // settled with the scale
     std::uint64_t clock_ = 0;
     std::deque<Queued> input_;
     std::map<WindowId, Window> windows_;

@@ -62,11 +62,16 @@ struct InputEvent {
     FocusStep focus = FocusStep::Next;
 };
 
+// The screen the game was laid out on, in logical pixels. On any screen its windows keep their
+// places beside each other in an area of this size (the arrangement), and the stage is one.
+inline constexpr int kArrangementWidth = 1280;
+inline constexpr int kArrangementHeight = 800;
+
 // The scene windows the game will open, in logical pixels: what must fit on the screen at the
 // display scale.
 struct WindowPlan {
-    int widest = 0, tallest = 0;  // the largest client width and height of any scene
-    std::vector<Rect> fixed;      // the windows placed at a fixed position on the screen
+    int widest = 0, tallest = 0;  // the largest client width and height of the centred scenes
+    std::vector<Rect> fixed;      // the windows placed at a fixed point of the arrangement
 };
 
 // Draws a window's pixels whenever the platform needs them.
@@ -98,6 +103,12 @@ class Platform {
 
     // The primary display's usable area in logical pixels, for placing windows.
     virtual Rect usableBounds() = 0;
+    // Where the arrangement lies on the screen, in logical pixels: kArrangementWidth x
+    // kArrangementHeight centred on the usable area, moved just enough for every window of the
+    // plan to lie on it. The fixed places are measured from its corner and the other scenes
+    // centred in it, so that every window keeps its place beside the others on any screen.
+    // Settled with the scale.
+    virtual Rect arrangement() = 0;
 
     // Creates a borderless, hidden window of exactly the client size at the given position,
     // whose pixels `painter` draws (it must outlive the window). Throws when it cannot.

@@ -12,12 +12,22 @@ namespace orval {
 
 void SdlPlatform::WindowDeleter::operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
 
+std::optional<Rect> SdlPlatform::tooSmallFor(const WindowPlan& plan) const {
+    if (!session_->videoError().empty()) return std::nullopt;
+    const Rect usable = session_->usableArea();
+    if (fitsTogether(1, usable, plan)) return std::nullopt;
+    return usable;
+}
+
 int SdlPlatform::fitScale(const WindowPlan& plan) {
-    if (session_.videoError().empty()) scale_ = fittingScale(scale_, session_.usableArea(), plan);
+    if (session_->videoError().empty()) scale_ = fittingScale(scale_, session_->usableArea(), plan);
+    arrangement_ = arrange(usableBounds(), plan);
     return scale_;
 }
 
-Rect SdlPlatform::usableBounds() { return logicalArea(session_.usableArea(), scale_); }
+Rect SdlPlatform::usableBounds() { return logicalArea(session_->usableArea(), scale_); }
+
+Rect SdlPlatform::arrangement() { return arrangement_.value_or(arrange(usableBounds(), {})); }
 
 std::optional<WindowId> SdlPlatform::idOf(std::uint32_t sdlWindowId) const {
     for (const auto& [id, w] : windows_)
@@ -26,14 +36,14 @@ std::optional<WindowId> SdlPlatform::idOf(std::uint32_t sdlWindowId) const {
 }
 
 WindowId SdlPlatform::openWindow(const WindowRequest& request, WindowPainter& painter) {
-    if (!session_.videoError().empty()) throw std::runtime_error(session_.videoError());
+    if (!session_->videoError().empty()) throw std::runtime_error(session_->videoError());
     Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
     if (request.kind == WindowKind::MessageBox) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     // On X11 a tooltip is a window the window manager leaves alone: it takes no focus, has no
     // place in the task bar and stays where it is put.
     if (request.kind == WindowKind::Subtitles)
         flags |= SDL_WINDOW_TOOLTIP | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR;
-    const Rect placed = placeOnScreen(request, session_.usableArea(), scale_);
+    const Rect placed = placeOnScreen(request, session_->usableArea(), scale_);
     SDL_Window* window =
         SDL_CreateWindow(request.title.c_str(), placed.x, placed.y, placed.w, placed.h, flags);
     if (!window)
@@ -64,7 +74,7 @@ void SdlPlatform::showWindow(WindowId window) {
         SDL_SetHint(SDL_HINT_WINDOW_NO_ACTIVATION_WHEN_SHOWN, "1");
         SDL_ShowWindow(w.window.get());
         SDL_SetHint(SDL_HINT_WINDOW_NO_ACTIVATION_WHEN_SHOWN, "0");
-    } else if (session_.system().raisesFloatingWindows()) {
+    } else if (session_->system().raisesFloatingWindows()) {
         // Restacked above a scene the player brought forward.
         SDL_RaiseWindow(w.window.get());
     }
@@ -120,8 +130,8 @@ std::optional<InputEvent> SdlPlatform::fromPad(InputEvent input) {
 }
 
 std::optional<InputEvent> SdlPlatform::glide() {
-    SdlGamePads& pads = *session_.pads();
-    const std::uint64_t now = session_.now();
+    SdlGamePads& pads = *session_->pads();
+    const std::uint64_t now = session_->now();
     const bool inGame = pointer_ && windows_.at(pointer_->window).takesFocus;
     const std::optional<WindowId> in = inGame ? pointer_->window : frontWindow();
     if (!in) {
@@ -141,19 +151,19 @@ std::optional<InputEvent> SdlPlatform::glide() {
 }
 
 std::optional<InputEvent> SdlPlatform::waitEvent(std::optional<std::uint64_t> deadline) {
-    SdlGamePads* pads = session_.pads();
+    SdlGamePads* pads = session_->pads();
     while (true) {
         // While a stick is held the pointer moves at frame rate; otherwise the wait sleeps.
         const std::optional<std::uint64_t> glideAt = pads ? pads->nextGlide() : std::nullopt;
         const bool glideFirst = glideAt && (!deadline || *glideAt < *deadline);
-        const std::optional<SDL_Event> event = session_.waitEvent(glideFirst ? glideAt : deadline);
+        const std::optional<SDL_Event> event = session_->waitEvent(glideFirst ? glideAt : deadline);
         if (!event) {
             if (!glideFirst) return std::nullopt;
             if (std::optional<InputEvent> moved = glide()) return moved;
             continue;
         }
         if (pads)
-            if (const std::optional<InputEvent> input = pads->take(*event, session_.now())) {
+            if (const std::optional<InputEvent> input = pads->take(*event, session_->now())) {
                 if (std::optional<InputEvent> addressed = fromPad(*input)) return addressed;
                 continue;
             }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include <SDL_events.h>
 
@@ -82,19 +83,23 @@ class SdlSession {
 // outlives every window of the platform built on it.
 class SdlPlatformBase : public Platform {
   public:
-    explicit SdlPlatformBase(QuitSignals* signals) : session_(signals) {}
+    explicit SdlPlatformBase(std::unique_ptr<SdlSession> session) : session_(std::move(session)) {}
 
-    std::uint64_t now() override { return session_.now(); }
-    void playSound(const std::string& file) override { session_.playSound(file); }
-    void stopSound() override { session_.stopSound(); }
-    FontFiles fontFiles() override { return session_.fontFiles(); }
-    void openUrl(const std::string& url) override { session_.openUrl(url); }
+    std::uint64_t now() override { return session_->now(); }
+    void playSound(const std::string& file) override { session_->playSound(file); }
+    void stopSound() override { session_->stopSound(); }
+    FontFiles fontFiles() override { return session_->fontFiles(); }
+    void openUrl(const std::string& url) override { session_->openUrl(url); }
     void showPlainError(std::string_view title, std::string_view text) override {
-        session_.showPlainError(title, text);
+        session_->showPlainError(title, text);
     }
 
+    // Hands SDL on to the platform that takes over before any window opened; this one is
+    // only destroyed after.
+    std::unique_ptr<SdlSession> handOverSession() { return std::move(session_); }
+
   protected:
-    SdlSession session_;
+    std::unique_ptr<SdlSession> session_;
 };
 
 }  // namespace orval

@@ -1,7 +1,7 @@
-// The stage: every window of the game inside one window of the desktop, laid out as on a
-// 1280 x 800 screen. This is its plain part, without SDL, so that the headless tests check it:
-// the window stack, what a pixel of the stage window reaches, what must be composed again, and
-// where the picture of the whole stage lands in a window of any size.
+// The stage: every window of the game inside one window of the desktop, laid out as on the
+// 1280 x 800 screen of the arrangement. This is its plain part, without SDL, so that the
+// headless tests check it: the window stack, what a pixel of the stage window reaches, what
+// must be composed again, and where the picture of the whole stage lands in a window of any size.
 #pragma once
 
 #include <optional>
@@ -14,9 +14,9 @@ namespace orval {
 
 class Stage {
   public:
-    // The screen the game's windows are laid out on, in logical pixels.
-    static constexpr int kWidth = 1280;
-    static constexpr int kHeight = 800;
+    // The screen the game's windows are laid out on, in logical pixels: the arrangement.
+    static constexpr int kWidth = kArrangementWidth;
+    static constexpr int kHeight = kArrangementHeight;
     // The strip along the bottom edge with a small picture of each open scene window, so a
     // player can bring any of them forward (nothing the game places reaches down there).
     static constexpr int kStripHeight = 60;

@@ -43,8 +43,10 @@ void StagePlatform::WindowDeleter::operator()(SDL_Window* window) const {
     SDL_DestroyWindow(window);
 }
 
-StagePlatform::StagePlatform(bool fullscreen, QuitSignals* signals)
-    : SdlPlatformBase(signals), fullscreen_(fullscreen), stage_(session_.requestedScale()) {}
+StagePlatform::StagePlatform(bool fullscreen, std::unique_ptr<SdlSession> session)
+    : SdlPlatformBase(std::move(session)),
+      fullscreen_(fullscreen),
+      stage_(session_->requestedScale()) {}
 
 StagePlatform::~StagePlatform() {
     windows_.clear();
@@ -53,21 +55,21 @@ StagePlatform::~StagePlatform() {
 }
 
 int StagePlatform::fitScale(const WindowPlan&) {
-    if (window_ || !session_.videoError().empty()) return stage_.scale();
+    if (window_ || !session_->videoError().empty()) return stage_.scale();
     // Fullscreen takes the largest whole scale the screen holds; a window the largest up to
     // the one asked for that the usable screen holds. Every game window fits the stage itself.
-    const Rect screen = fullscreen_ ? session_.displayArea() : session_.usableArea();
-    const int largest = fullscreen_ ? kLargestScale : session_.requestedScale();
+    const Rect screen = fullscreen_ ? session_->displayArea() : session_->usableArea();
+    const int largest = fullscreen_ ? kLargestScale : session_->requestedScale();
     stage_ = Stage(Stage::fittingScale(largest, screen.w, screen.h));
     return stage_.scale();
 }
 
 void StagePlatform::openStage() {
     if (window_) return;
-    if (!session_.videoError().empty()) throw std::runtime_error(session_.videoError());
+    if (!session_->videoError().empty()) throw std::runtime_error(session_->videoError());
     // As large as the stage at its scale, or as the usable screen holds with the window
     // manager's title bar, keeping its shape.
-    const Rect usable = session_.usableArea();
+    const Rect usable = session_->usableArea();
     const Stage::Presentation fitted =
         Stage::present(stage_.scale(), usable.w, usable.h - kTitleBarAllowance);
     const int x = usable.x + (usable.w - fitted.area.w) / 2;
@@ -132,7 +134,7 @@ int StagePlatform::cursorScale() const {
 
 void StagePlatform::setCursor(const std::string& cursorFile) {
     sceneCursor_ = cursorFile;
-    if (!overBackground_) session_.setCursor(cursorFile, cursorScale());
+    if (!overBackground_) session_->setCursor(cursorFile, cursorScale());
 }
 
 void StagePlatform::movePointer(WindowId window, int x, int y) {
@@ -157,8 +159,8 @@ std::optional<InputEvent> StagePlatform::fromPad(InputEvent input) {
 }
 
 std::optional<InputEvent> StagePlatform::glide() {
-    SdlGamePads& pads = *session_.pads();
-    const std::uint64_t now = session_.now();
+    SdlGamePads& pads = *session_->pads();
+    const std::uint64_t now = session_->now();
     if (!window_) {
         pads.glide({}, {}, now);  // its time goes on all the same
         return std::nullopt;
@@ -180,7 +182,7 @@ std::optional<InputEvent> StagePlatform::glide() {
 void StagePlatform::setOverBackground(bool over) {
     if (over == overBackground_) return;
     overBackground_ = over;
-    session_.setCursor(over ? std::string() : sceneCursor_, cursorScale());
+    session_->setCursor(over ? std::string() : sceneCursor_, cursorScale());
 }
 
 void StagePlatform::toggleFullscreen() {
@@ -274,20 +276,20 @@ std::optional<InputEvent> StagePlatform::pointer(InputEvent input) {
 }
 
 std::optional<InputEvent> StagePlatform::waitEvent(std::optional<std::uint64_t> deadline) {
-    SdlGamePads* pads = session_.pads();
+    SdlGamePads* pads = session_->pads();
     while (true) {
         present();
         // While a stick is held the pointer moves at frame rate; otherwise the wait sleeps.
         const std::optional<std::uint64_t> glideAt = pads ? pads->nextGlide() : std::nullopt;
         const bool glideFirst = glideAt && (!deadline || *glideAt < *deadline);
-        const std::optional<SDL_Event> event = session_.waitEvent(glideFirst ? glideAt : deadline);
+        const std::optional<SDL_Event> event = session_->waitEvent(glideFirst ? glideAt : deadline);
         if (!event) {
             if (!glideFirst) return std::nullopt;
             if (std::optional<InputEvent> moved = glide()) return moved;
             continue;
         }
         if (pads)
-            if (const std::optional<InputEvent> input = pads->take(*event, session_.now())) {
+            if (const std::optional<InputEvent> input = pads->take(*event, session_->now())) {
                 if (std::optional<InputEvent> addressed = fromPad(*input)) return addressed;
                 continue;
             }

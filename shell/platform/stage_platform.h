@@ -20,7 +20,10 @@ namespace orval {
 class StagePlatform final : public SdlPlatformBase {
   public:
     // Starts SDL; the stage's window opens with the first game window, fullscreen if asked.
-    explicit StagePlatform(bool fullscreen, QuitSignals* signals = nullptr);
+    explicit StagePlatform(bool fullscreen, QuitSignals* signals = nullptr)
+        : StagePlatform(fullscreen, std::make_unique<SdlSession>(signals)) {}
+    // The same on SDL as another platform started it.
+    StagePlatform(bool fullscreen, std::unique_ptr<SdlSession> session);
     ~StagePlatform() override;
     StagePlatform(const StagePlatform&) = delete;
     StagePlatform& operator=(const StagePlatform&) = delete;
@@ -28,6 +31,7 @@ class StagePlatform final : public SdlPlatformBase {
     std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override;
     int fitScale(const WindowPlan& plan) override;
     Rect usableBounds() override { return {0, 0, Stage::kWidth, Stage::kHeight}; }
+    Rect arrangement() override { return usableBounds(); }
     WindowId openWindow(const WindowRequest& request, WindowPainter& painter) override;
     void showWindow(WindowId window) override;
     void closeWindow(WindowId window) override;

@@ -65,7 +65,7 @@ expect_no_window orval
 expect_colour pribeh 16 48 425 281 '#000080' 1000
 save_shot briefing
 
-step "\"Začít hru\": the home (822 x 454, centred) and the inventory at 500,12"
+step "\"Začít hru\": the home (822 x 454, centred) and the inventory at 500,12 of the arrangement"
 click_start_game
 save_shot home
 

@@ -32,7 +32,7 @@ expect_colour pribeh 16 48 425 281 '#000080' 1000
 expect_pixel pribeh 5 5 5FB0ED
 save_shot briefing
 
-step "briefing: Enter on \"Začít hru\": the home (822 x 454, centred), the inventory at 500,12"
+step "briefing: Enter on \"Začít hru\": the home (822 x 454, centred), the inventory at 500,12 of the 1280 x 800 arrangement"
 press_key Return "${SCENE_WINDOW[pribeh]}"
 expect_window doma
 expect_window inventar
@@ -63,7 +63,7 @@ step "map: the shop is still closed"
 click_pic mapa 272 216
 expect_nothing_opens 3
 
-step "map: the headquarters, \"Kam?\" at 512,268 (137 x 94), then \"Do skladu\""
+step "map: the headquarters, \"Kam?\" at 512,268 of the arrangement (137 x 94), then \"Do skladu\""
 click_pic mapa 240 72
 expect_window velitelstvi
 expect_window_count 4
@@ -119,7 +119,7 @@ expect_scene_picture brown
 click_pic brown 24 220
 expect_scene_picture mapa
 
-step "map: the shop; Mr. Green opens the conversation at 341,280 (238 x 134)"
+step "map: the shop; Mr. Green opens the conversation at 341,280 of the arrangement (238 x 134)"
 click_pic mapa 272 216
 expect_window green
 expect_scene_picture green

@@ -22,8 +22,9 @@ SHOT_DIR=$(dirname "$ORVAL_GAME")/x11-shots
 WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/orval-x11.XXXXXX")
 SHOT="$WORK_DIR/screen.png"
 URL_LOG="$WORK_DIR/xdg-open.log"
-SCREEN_W=1280
-SCREEN_H=1024
+# The size of the Xvfb screen: set in the environment, or by the script before start_desktop.
+SCREEN_W=${SCREEN_W:-1280}
+SCREEN_H=${SCREEN_H:-1024}
 PICTURES=$(dirname "$ORVAL_GAME")/data/pictures
 [ -d "$PICTURES" ] || PICTURES=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/data/pictures
 
@@ -141,12 +142,15 @@ start_desktop() {
 
     # ORVAL_TEST_WM names another window manager to try the game under (metacity, xfwm4, icewm).
     local wm=${ORVAL_TEST_WM:-openbox --sm-disable}
+    # xfwm4 keeps its settings behind a session bus, and ends without one.
+    [ "${wm%% *}" != xfwm4 ] || wm="dbus-run-session -- $wm"
     step "starting $wm"
     $wm >"$WORK_DIR/openbox.log" 2>&1 &
     WM_PID=$!
     for i in $(seq 1 100); do
         if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
             log "   $wm is managing the screen"
+            read_usable_area
             return 0
         fi
         kill -0 "$WM_PID" 2>/dev/null || break
@@ -154,6 +158,32 @@ start_desktop() {
     done
     cat "$WORK_DIR/openbox.log"
     fail "$wm did not start"
+}
+
+# The screen's usable area, as the window manager leaves it beside its panels (_NET_WORKAREA):
+# USABLE_X, USABLE_Y, USABLE_W, USABLE_H; the whole screen where it names none.
+read_usable_area() {
+    local i area
+    USABLE_X=0 USABLE_Y=0 USABLE_W=$SCREEN_W USABLE_H=$SCREEN_H
+    for i in $(seq 1 10); do
+        area=$(xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/^[^=]*= *//p' |
+            awk -F', *' '{ print $1, $2, $3, $4 }')
+        [ -z "$area" ] || break
+        sleep 0.05
+    done
+    [ -z "$area" ] || read -r USABLE_X USABLE_Y USABLE_W USABLE_H <<<"$area"
+    log "   usable area: $USABLE_X,$USABLE_Y ${USABLE_W}x$USABLE_H"
+}
+
+# Stops the window manager and Xvfb, so that start_desktop may start another screen.
+stop_desktop() {
+    if [ -n "$GAME_PID" ]; then stop_pid "$GAME_PID"; fi
+    GAME_PID=
+    stop_pid "$WM_PID"
+    stop_pid "$XVFB_PID"
+    WM_PID=
+    XVFB_PID=
+    unset DISPLAY
 }
 
 # Options the game is started with (as an array: GAME_ARGS=(--stage)).
@@ -249,8 +279,9 @@ until_true() {
 
 # ---- windows -------------------------------------------------------------------------------------------
 
-# The scenes of the game: client size and where the game places the window on a 1280 x 1024
-# screen (centred ones at ((1280 - w) / 2, (1024 - h) / 2), rounded down).
+# The scenes of the game: client size and where the game places the window in the 1280 x 800
+# area it was laid out on (centred ones at ((1280 - w) / 2, (800 - h) / 2), rounded down). On
+# the screen that area lies centred (see scene_rect).
 declare -A SCENE_SIZE=(
     [orval]="359 227" [pribeh]="451 388" [sklad]="821 451" [doma]="822 454"
     [inventar]="516 111" [mapa]="453 446" [velitelstvi]="137 94" [green]="820 452"
@@ -265,15 +296,56 @@ declare -A SCENE_PICTURE=(
     [banka]="bank.png 8 40" [vila]="villa.png 8 40" [pes]="dog.png 8 40"
     [black]="hideout.png 8 40" [win]="victory.png 0 0" [about]="credits.png 0 0")
 
-# Where the game places a scene: "x y w h".
+# All the windows together in the 1280 x 800 area: the fixed ones and, in its middle, the widest
+# and the tallest of the centred ones (HULL_X, HULL_Y, HULL_W, HULL_H).
+_windows_together() {
+    local scene w h x y widest=0 tallest=0
+    for scene in "${!SCENE_SIZE[@]}"; do
+        [ -z "${SCENE_FIXED[$scene]:-}" ] || continue
+        read -r w h <<<"${SCENE_SIZE[$scene]}"
+        [ "$w" -le "$widest" ] || widest=$w
+        [ "$h" -le "$tallest" ] || tallest=$h
+    done
+    local left=$(((1280 - widest) / 2)) top=$(((800 - tallest) / 2))
+    local right=$((left + widest)) bottom=$((top + tallest))
+    for scene in "${!SCENE_FIXED[@]}"; do
+        read -r x y <<<"${SCENE_FIXED[$scene]}"
+        read -r w h <<<"${SCENE_SIZE[$scene]}"
+        [ "$x" -ge "$left" ] || left=$x
+        [ "$y" -ge "$top" ] || top=$y
+        [ $((x + w)) -le "$right" ] || right=$((x + w))
+        [ $((y + h)) -le "$bottom" ] || bottom=$((y + h))
+    done
+    HULL_X=$left HULL_Y=$top HULL_W=$((right - left)) HULL_H=$((bottom - top))
+}
+_windows_together
+
+# Where the 1280 x 800 area starts along one side of the usable area (start, length, the
+# area's length, the windows' start and length in it): centred, then moved just enough for the
+# windows to lie on the screen (the tests use no screen too small for them).
+_arrangement_start() {
+    local start=$1 length=$2 size=$3 from=$4 extent=$5
+    local at=$((start + (length - size) / 2))
+    [ "$at" -ge $((start - from)) ] || at=$((start - from))
+    [ "$at" -le $((start + length - from - extent)) ] || at=$((start + length - from - extent))
+    echo "$at"
+}
+
+# Where the game places a scene: "x y w h", in the 1280 x 800 area it was laid out on, which
+# lies on the usable screen as above.
 scene_rect() {
-    local w h
+    local w h x y
     read -r w h <<<"${SCENE_SIZE[$1]}"
     if [ -n "${SCENE_FIXED[$1]:-}" ]; then
-        echo "${SCENE_FIXED[$1]} $w $h"
+        read -r x y <<<"${SCENE_FIXED[$1]}"
     else
-        echo "$(((SCREEN_W - w) / 2)) $(((SCREEN_H - h) / 2)) $w $h"
+        x=$(((1280 - w) / 2))
+        y=$(((800 - h) / 2))
     fi
+    local ax ay
+    ax=$(_arrangement_start "${USABLE_X:-0}" "${USABLE_W:-$SCREEN_W}" 1280 "$HULL_X" "$HULL_W")
+    ay=$(_arrangement_start "${USABLE_Y:-0}" "${USABLE_H:-$SCREEN_H}" 800 "$HULL_Y" "$HULL_H")
+    echo "$((ax + x)) $((ay + y)) $w $h"
 }
 
 # One line per visible window of the game and its subtitles: id x y width height title.
@@ -522,6 +594,51 @@ arrive_home() {
     expect_window doma
 }
 
+# From the home to Mr. Brown's documents box: the telephone and the door, the map, the
+# headquarters, the warehouse's two crates, the map again, the headquarters, Mr. Brown's head and
+# the tape. "$@" SCENE is said of each place as it comes (expect_window, or the stage's on_stage).
+to_brown_documents() {
+    click_pic doma 496 164
+    click_pic doma 152 180
+    "$@" mapa
+    expect_scene_picture mapa
+    click_pic mapa 240 72
+    "$@" velitelstvi
+    expect_colour velitelstvi 16 40 105 17 '#A9D5F5' 1000
+    click_in velitelstvi 60 72
+    "$@" sklad
+    expect_scene_picture sklad
+    click_pic sklad 668 340
+    click_pic sklad 572 264
+    expect_slot_item 2 item-bug.png
+    click_pic sklad 24 250
+    expect_scene_picture mapa
+    click_pic mapa 240 72
+    expect_colour velitelstvi 16 40 105 17 '#A9D5F5' 1000
+    click_in velitelstvi 60 48
+    "$@" brown
+    expect_scene_picture brown
+    click_pic brown 632 192
+    click_pic brown 548 256
+}
+
+# From Mr. Brown's documents box (answered with Enter in window $1) to the conversation with
+# Mr. Green: the left edge, the shop on the map, Mr. Green.
+to_the_conversation() {
+    local box=$1
+    shift
+    press_key Return "$box"
+    expect_message_box_closed DOKUMENTY
+    expect_scene_picture brown
+    click_pic brown 24 220
+    expect_scene_picture mapa
+    click_pic mapa 272 216
+    "$@" green
+    expect_scene_picture green
+    click_pic green 624 164
+    "$@" rozmluva
+}
+
 # A mouse click on "Začít hru": the home with the inventory, the briefing gone.
 click_start_game() {
     click_in pribeh 244 344
@@ -569,7 +686,7 @@ expect_message_box() {
     POLL_DESCRIPTION="a window titled \"$title\"" POLL_SCREENSHOT=no \
         until_true 2 _message_box_present "$title"
     log "   message box $MESSAGE_WINDOW at $MX,$MY, ${MW}x$MH"
-    local cx=$(((SCREEN_W - MW) / 2)) cy=$(((SCREEN_H - MH) / 2))
+    local cx=$((USABLE_X + (USABLE_W - MW) / 2)) cy=$((USABLE_Y + (USABLE_H - MH) / 2))
     [ "$MX" -eq "$cx" ] && [ "$MY" -eq "$cy" ] ||
         fail "the message box is at $MX,$MY, not centred at $cx,$cy"
     local pid

@@ -36,37 +36,12 @@ expect_same_as_desktop() {
 # On the stage a scene is no window of its own: it lies where a 1280 x 800 desktop puts it.
 on_stage() {
     local x y w h
-    read -r x y w h <<<"$(scene_rect "$1")"
+    read -r x y w h <<<"$(USABLE_X=0 USABLE_Y=0 USABLE_W=1280 USABLE_H=800 scene_rect "$1")"
     WX[$1]=$((STAGE_X + x))
     WY[$1]=$((STAGE_Y + y))
 }
 STAGE_X=0
 STAGE_Y=0
-
-to_brown_documents() {
-    click_pic doma 496 164
-    click_pic doma 152 180
-    "$@" mapa
-    expect_scene_picture mapa
-    click_pic mapa 240 72
-    "$@" velitelstvi
-    expect_colour velitelstvi 16 40 105 17 '#A9D5F5' 1000
-    click_in velitelstvi 60 72
-    "$@" sklad
-    expect_scene_picture sklad
-    click_pic sklad 668 340
-    click_pic sklad 572 264
-    expect_slot_item 2 item-bug.png
-    click_pic sklad 24 250
-    expect_scene_picture mapa
-    click_pic mapa 240 72
-    expect_colour velitelstvi 16 40 105 17 '#A9D5F5' 1000
-    click_in velitelstvi 60 48
-    "$@" brown
-    expect_scene_picture brown
-    click_pic brown 632 192
-    click_pic brown 548 256
-}
 
 start_desktop
 
