@@ -33,9 +33,12 @@ std::vector<std::string> preferredLanguages() {
     }
     const std::unique_ptr<SDL_Locale, decltype(&SDL_free)> locales(SDL_GetPreferredLocales(),
                                                                    &SDL_free);
-    for (const SDL_Locale* locale = locales.get(); locale && locale->language; ++locale)
-        languages.push_back(std::string(locale->language) +
-                            (locale->country ? "_" + std::string(locale->country) : ""));
+    for (const SDL_Locale* locale = locales.get(); locale && locale->language; ++locale) {
+        // Appended, not joined with "_" + ...: mingw's g++ 12 sees an overlap there that is none.
+        std::string name = locale->language;
+        if (locale->country) name.append("_").append(locale->country);
+        languages.push_back(std::move(name));
+    }
     return languages;
 }
 
@@ -72,7 +75,10 @@ void replacePlayerFile(const std::filesystem::path& file, std::string_view text)
     // A name of this run's own: two games started at once never write into one another's.
     std::random_device random;
     std::filesystem::path temporary = file;
-    temporary += "." + std::to_string(random() % 1000000) + ".new";
+    std::string suffix = ".";  // appended: mingw's g++ 12 sees an overlap in "." + ... that is none
+    suffix += std::to_string(random() % 1000000);
+    suffix += ".new";
+    temporary += suffix;
     const auto failure = [&](const std::string& why) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
