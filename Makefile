@@ -80,7 +80,7 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(DIST)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD) $(DIST)
 
 # The Debian package: the tracked files as they are in the working tree, copied to a fresh
 # folder outside the tree (no build folders), built there, checked by lintian and left in dist/.
@@ -124,3 +124,36 @@ windows: deps-windows
 
 test-windows: windows
 	./tests/wine/run $(WINDOWS_BUILD) $(DIST)/orval-kesk-windows.zip
+
+# The web build: Debian's emscripten, the libraries from Debian's source packages built once
+# into ${XDG_CACHE_HOME:-~/.cache}/orval-kesk/web/ (tools/web/libs), then the game on the stage
+# in one canvas: dist/orval-kesk-web/ and dist/orval-kesk-web.zip (tools/web/package).
+# serve-web serves it on localhost; test-web plays it in Debian's chromium, headless, driven by
+# playwright-core from tests/web/package-lock.json; bench-web sets it beside a floor page.
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8000
+WEB_PACKAGES := cmake make python3 dpkg-dev git emscripten vorbis-tools fonttools \
+	libtomlplusplus-dev fonts-liberation2
+WEB_TEST_PACKAGES := $(WEB_PACKAGES) chromium
+
+.PHONY: web serve-web test-web bench-web deps-web deps-test-web
+
+deps-web:
+	@./tools/install-packages $(WEB_PACKAGES)
+
+# npm comes with the machine's node; Debian's is the fallback.
+deps-test-web:
+	@./tools/install-packages $(WEB_TEST_PACKAGES)
+	@command -v npm >/dev/null || ./tools/install-packages npm
+
+web: deps-web
+	JOBS=$(JOBS) ./tools/web/package $(WEB_BUILD) $(DIST) $(CMAKE_FLAGS)
+
+serve-web: web
+	./tools/web/serve $(DIST)/orval-kesk-web $(WEB_PORT)
+
+test-web: web deps-test-web
+	./tests/web/run $(DIST)/orval-kesk-web $(WEB_BUILD)/test-shots
+
+bench-web: web deps-test-web
+	./tools/web/bench $(DIST)/orval-kesk-web $(WEB_BUILD)/page/floor

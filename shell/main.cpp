@@ -17,6 +17,7 @@
 #include "shell/game_directory.h"
 #include "shell/language_choice.h"
 #include "shell/options.h"
+#include "shell/platform/desktop_system.h"
 #include "shell/platform/fitting_platform.h"
 #include "shell/platform/player_files.h"
 #include "shell/platform/quit_signals.h"
@@ -38,6 +39,8 @@ std::optional<std::string> environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? std::optional<std::string>(value) : std::nullopt;
 }
+
+int play(const orval::Options& options, orval::QuitSignals& signals);
 
 }  // namespace
 
@@ -61,6 +64,13 @@ int main(int argc, char* argv[]) {
     // keeps them in their own mappings, returned on free, instead of growing the heap for good.
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
+    return orval::endProgram(play(options, signals));
+}
+
+namespace {
+
+// The game from its data to its end, every resource gone when it returns: its exit status.
+int play(const orval::Options& options, orval::QuitSignals& signals) {
     orval::HandlerRegistry handlers;
     orval::registerAllHandlers(handlers);
 
@@ -119,3 +129,5 @@ int main(int argc, char* argv[]) {
                                    choice.whereLooked);
     return runtime.run();
 }
+
+}  // namespace

@@ -11,7 +11,6 @@ namespace {
 
 constexpr Colour kBlack{0, 0, 0};
 constexpr Colour kWhite{255, 255, 255};
-constexpr Colour kButtonShadow{160, 160, 160};
 constexpr Colour kButtonDark{105, 105, 105};
 constexpr Colour kEdge{31, 26, 23};  // the art's outline colour
 

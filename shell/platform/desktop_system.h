@@ -1,10 +1,13 @@
 // What differs between the desktops the game's windows live on. Each system has a file of its
-// own (desktop_x11.cpp, desktop_windows.cpp); the rest of the platform is the same everywhere.
+// own (desktop_x11.cpp, desktop_windows.cpp, desktop_web.cpp for a browser page); the rest of
+// the platform is the same everywhere.
 #pragma once
 
 #include <memory>
 #include <optional>
 #include <string>
+
+union SDL_Event;
 
 namespace orval {
 
@@ -23,10 +26,22 @@ class DesktopSystem {
     // Whether a window that floats above the others must be raised again over a scene brought
     // forward (where "always on top" holds by itself, it need not).
     bool raisesFloatingWindows() const;
+    // The next SDL event, waiting at most `timeoutMs` (for ever without one): false when the
+    // time came first. It sleeps without waking until input or the time comes.
+    bool waitEvent(SDL_Event& event, std::optional<int> timeoutMs) const;
+    // The file a clip's sound is read from, given its WAV beside the game: that file itself on
+    // a desktop; in a browser its Ogg Vorbis twin, fetched the first time it is asked for.
+    std::string clipFile(const std::string& wavFile) const;
+    // The system's own plain error box, for when the game cannot draw its own.
+    void showPlainError(const std::string& title, const std::string& text) const;
 
   private:
     struct State;
     std::unique_ptr<State> state_;
 };
+
+// What main returns once the game has ended and every resource is gone: the status itself, or,
+// in a browser page, whose program was suspended and resumed in between, the page is told.
+int endProgram(int status);
 
 }  // namespace orval

@@ -1,8 +1,10 @@
 #include "shell/platform/sdl_audio.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -26,7 +28,30 @@ std::uint32_t littleEndian(const unsigned char* bytes, int count) {
     return value;
 }
 
-// Whether the file is a WAV clip of a sane length, from its header alone: a regular file (a FIFO
+// Whether an Ogg Vorbis clip (as the web build carries them) lasts no longer than the bound:
+// its first page holds the sample rate, its last page the position of its last sample.
+bool isSaneOggClip(std::ifstream& in, std::uintmax_t size) {
+    unsigned char first[64] = {};
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(first), sizeof first)) return false;
+    const std::size_t packet = 27 + first[26];  // after the page header and its segment table
+    if (packet + 16 > sizeof first || first[packet] != 1 ||
+        std::string_view(reinterpret_cast<const char*>(first + packet + 1), 6) != "vorbis")
+        return false;
+    const std::uint32_t rate = littleEndian(first + packet + 12, 4);
+    const std::uintmax_t tailSize = std::min<std::uintmax_t>(size, 65536);
+    std::string tail(tailSize, '\0');
+    in.seekg(static_cast<std::streamoff>(size - tailSize));
+    if (rate == 0 || !in.read(tail.data(), static_cast<std::streamsize>(tailSize))) return false;
+    const std::size_t last = tail.rfind("OggS");
+    if (last == std::string::npos || last + 14 > tail.size()) return false;
+    std::uint64_t samples = 0;
+    for (int i = 7; i >= 0; --i)
+        samples = samples << 8 | static_cast<unsigned char>(tail[last + 6 + i]);
+    return samples / rate < kMaxClipSeconds;
+}
+
+// Whether the file is a clip of a sane length, from its header alone: a regular file (a FIFO
 // would block), no larger than the bound, whose sound, as its header claims it, lies within the
 // file and lasts no longer than the bound.
 bool isSaneClip(const std::string& file) {
@@ -37,8 +62,10 @@ bool isSaneClip(const std::string& file) {
     if (error || size > kMaxClipBytes) return false;
     std::ifstream in(path, std::ios::binary);
     unsigned char riff[12] = {};
-    if (!in.read(reinterpret_cast<char*>(riff), sizeof riff) ||
-        std::string_view(reinterpret_cast<const char*>(riff), 4) != "RIFF" ||
+    if (!in.read(reinterpret_cast<char*>(riff), sizeof riff)) return false;
+    if (std::string_view(reinterpret_cast<const char*>(riff), 4) == "OggS")
+        return isSaneOggClip(in, size);
+    if (std::string_view(reinterpret_cast<const char*>(riff), 4) != "RIFF" ||
         std::string_view(reinterpret_cast<const char*>(riff + 8), 4) != "WAVE")
         return false;
     std::uint32_t bytesPerSecond = 0;

@@ -108,14 +108,14 @@ std::optional<SDL_Event> SdlSession::waitEvent(std::optional<std::uint64_t> dead
 
         if (pads_) pads_->read();
         SDL_Event event;
-        int got = 0;
+        bool got = false;
         if (!wake) {
-            got = SDL_WaitEvent(&event);
+            got = system_.waitEvent(event, std::nullopt);
         } else if (*wake <= current) {
-            got = SDL_PollEvent(&event);
+            got = SDL_PollEvent(&event) != 0;
         } else {
             const std::uint64_t wait = std::min<std::uint64_t>(*wake - current, 1u << 30);
-            got = SDL_WaitEventTimeout(&event, static_cast<int>(wait));
+            got = system_.waitEvent(event, static_cast<int>(wait));
         }
         if (got) return event;
         if (deadline && now() >= *deadline) return std::nullopt;
@@ -150,8 +150,7 @@ FontFiles SdlSession::fontFiles() const { return systemFontFiles(); }
 void SdlSession::openUrl(const std::string& url) { SDL_OpenURL(url.c_str()); }
 
 void SdlSession::showPlainError(std::string_view title, std::string_view text) {
-    const std::string titleText(title), messageText(text);
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, titleText.c_str(), messageText.c_str(), nullptr);
+    system_.showPlainError(std::string(title), std::string(text));
 }
 
 }  // namespace orval

@@ -57,7 +57,7 @@ class SdlSession {
 
     // Shows the cursor of this PNG drawn at `scale` (empty: the arrow).
     void setCursor(const std::string& cursorFile, int scale);
-    void playSound(const std::string& file) { audio_->play(file); }
+    void playSound(const std::string& file) { audio_->play(system_.clipFile(file)); }
     void stopSound() { audio_->stop(); }
     FontFiles fontFiles() const;
     void openUrl(const std::string& url);

@@ -1,0 +1,365 @@
+// The web build in Debian's chromium, headless: the page served from localhost shows the menu
+// before the clips have come, and the whole game is played from NOVÁ HRA to the credits by
+// clicks at canvas pixels, each step checked by pixels of a screenshot; the audio context runs
+// after the first click and the home's clips are fetched; "Konec" ends it with the page's own
+// closing words.
+//     node play.mjs SITE_DIR [SHOT_DIR]
+import { spawn } from "node:child_process";
+import { mkdirSync, readFileSync, writeFileSync } from "node:fs";
+import { dirname, join, resolve } from "node:path";
+import { fileURLToPath } from "node:url";
+import { chromium } from "playwright-core";
+
+const here = dirname(fileURLToPath(import.meta.url));
+const source = resolve(here, "../..");
+const site = resolve(process.argv[2] || join(source, "dist/orval-kesk-web"));
+const shots = resolve(process.argv[3] || join(source, "build-web/test-shots"));
+mkdirSync(shots, { recursive: true });
+const pictures = join(source, "data/pictures");
+const started = Date.now();
+const log = (text) => console.log(`[${((Date.now() - started) / 1000).toFixed(1)}s] ${text}`);
+
+// The stage is exactly the page's 1280 x 800 at scale 1: a scene lies where a desktop of that
+// size puts it, centred unless it has a place of its own.
+const SCENE_SIZE = {
+  orval: [359, 227], pribeh: [451, 388], sklad: [821, 451], doma: [822, 454],
+  inventar: [516, 111], mapa: [453, 446], velitelstvi: [137, 94], green: [820, 452],
+  brown: [823, 448], rozmluva: [238, 134], banka: [820, 451], vila: [819, 452],
+  pes: [821, 453], black: [823, 456], win: [584, 528], about: [583, 525],
+};
+const SCENE_FIXED = { inventar: [500, 12], velitelstvi: [512, 268], rozmluva: [341, 280] };
+const SCENE_PICTURE = {
+  orval: ["menu.png", 0, 0], doma: ["home.png", 8, 40], mapa: ["map.png", 8, 40],
+  sklad: ["warehouse.png", 8, 40], brown: ["brown.png", 8, 40], green: ["shop.png", 8, 40],
+  banka: ["bank.png", 8, 40], vila: ["villa.png", 8, 40], pes: ["dog.png", 8, 40],
+  black: ["hideout.png", 8, 40], win: ["victory.png", 0, 0], about: ["credits.png", 0, 0],
+};
+const WIDTH = 1280, HEIGHT = 800;
+function place(scene) {
+  const [w, h] = SCENE_SIZE[scene];
+  const [x, y] = SCENE_FIXED[scene] || [Math.floor((WIDTH - w) / 2), Math.floor((HEIGHT - h) / 2)];
+  return { x, y, w, h };
+}
+
+let failures = 0;
+let stepName = "";
+function fail(what) {
+  throw new Error(`${stepName}: ${what}`);
+}
+
+// ---- the page and its server ------------------------------------------------------------------
+
+const server = spawn("/usr/bin/python3", [join(source, "tools/web/serve"), site, "0"], {
+  stdio: ["ignore", "pipe", "inherit"],
+});
+const address = await new Promise((done, failed) => {
+  server.stdout.once("data", (line) => done(String(line).trim()));
+  server.once("exit", (code) => failed(new Error(`the server ended at once (${code})`)));
+});
+const browser = await chromium.launch({
+  executablePath: "/usr/bin/chromium",
+  headless: true,
+  args: ["--no-sandbox"],
+});
+// In Czech, as the pictures compared with are.
+const page = await browser.newPage({ viewport: { width: WIDTH, height: HEIGHT }, locale: "cs-CZ" });
+const requests = [];
+page.on("request", (request) => requests.push({ url: request.url(), at: Date.now() }));
+const consoleLines = [];
+page.on("console", (message) => consoleLines.push(message.text()));
+page.on("pageerror", (error) => consoleLines.push(`page error: ${error.message}`));
+
+// The pixels of a screenshot and of a picture, decoded by the browser itself.
+await page.addInitScript(() => {
+  window.orvalPixels = async (base64) => {
+    const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+    const bitmap = await createImageBitmap(new Blob([bytes], { type: "image/png" }), {
+      colorSpaceConversion: "none", premultiplyAlpha: "none",
+    });
+    const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+    const context = canvas.getContext("2d");
+    context.drawImage(bitmap, 0, 0);
+    return { w: bitmap.width, h: bitmap.height,
+             data: context.getImageData(0, 0, bitmap.width, bitmap.height).data };
+  };
+  window.orvalPictures = {};
+});
+
+const pictureFiles = {};
+function pictureBase64(file) {
+  if (!pictureFiles[file]) pictureFiles[file] = readFileSync(join(pictures, file)).toString("base64");
+  return pictureFiles[file];
+}
+
+let lastShot = null;
+async function screenshot() {
+  lastShot = await page.screenshot({ type: "png" });
+  return lastShot.toString("base64");
+}
+
+// How many pixels of the screen area x y w h differ from the picture's area px py.
+async function pictureDifference(file, x, y, w, h, px, py) {
+  const shot = await screenshot();
+  return page.evaluate(async ({ shot, file, picture, x, y, w, h, px, py }) => {
+    const screen = await window.orvalPixels(shot);
+    if (!window.orvalPictures[file]) window.orvalPictures[file] = await window.orvalPixels(picture);
+    const want = window.orvalPictures[file];
+    let differ = 0;
+    for (let j = 0; j < h; ++j)
+      for (let i = 0; i < w; ++i) {
+        const s = ((y + j) * screen.w + x + i) * 4, p = ((py + j) * want.w + px + i) * 4;
+        if (Math.abs(screen.data[s] - want.data[p]) + Math.abs(screen.data[s + 1] - want.data[p + 1]) +
+            Math.abs(screen.data[s + 2] - want.data[p + 2]) > 12) ++differ;
+      }
+    return differ;
+  }, { shot, file, picture: pictureBase64(file), x, y, w, h, px, py });
+}
+
+// How many pixels of the screen area x y w h have this colour ("#RRGGBB").
+async function colourCount(x, y, w, h, colour) {
+  const shot = await screenshot();
+  return page.evaluate(async ({ shot, x, y, w, h, colour }) => {
+    const screen = await window.orvalPixels(shot);
+    const want = [1, 3, 5].map((i) => parseInt(colour.substr(i, 2), 16));
+    let count = 0;
+    for (let j = 0; j < h; ++j)
+      for (let i = 0; i < w; ++i) {
+        const s = ((y + j) * screen.w + x + i) * 4;
+        if (screen.data[s] === want[0] && screen.data[s + 1] === want[1] && screen.data[s + 2] === want[2])
+          ++count;
+      }
+    return count;
+  }, { shot, x, y, w, h, colour });
+}
+
+// Generous: a page on a busy machine draws late, yet a click lost stays lost.
+async function until(seconds, what, check) {
+  seconds *= 3;
+  const deadline = Date.now() + seconds * 1000;
+  let detail = "";
+  while (true) {
+    const [ok, said] = await check();
+    detail = said;
+    if (ok) return;
+    if (Date.now() > deadline) {
+      if (lastShot) writeFileSync(join(shots, "failed.png"), lastShot);
+      fail(`no ${what} within ${seconds} s (${detail}); the screen is in ${shots}/failed.png`);
+    }
+    await new Promise((done) => setTimeout(done, 150));
+  }
+}
+
+// ---- the steps, as the real-window tests of the stage name them ---------------------------------
+
+async function expectPicture(scene, file, wx, wy, w, h, px = 0, py = 0, seconds = 5) {
+  const p = place(scene);
+  const allowed = Math.floor((w * h) / 200) + 30;
+  await until(seconds, `${file} in the ${scene} window`, async () => {
+    const differ = await pictureDifference(file, p.x + wx, p.y + wy, w, h, px, py);
+    return [differ <= allowed, `${differ} pixels differ, ${allowed} allowed`];
+  });
+}
+
+async function expectScenePicture(scene, seconds = 5) {
+  const [file, ox, oy] = SCENE_PICTURE[scene];
+  const [pw, ph] = await page.evaluate(async (picture) => {
+    const p = await window.orvalPixels(picture);
+    return [p.w, p.h];
+  }, pictureBase64(file));
+  const [w, h] = SCENE_SIZE[scene];
+  // The picture is clipped by its window (the final screen's is 3 rows taller).
+  await expectPicture(scene, file, ox, oy, Math.min(pw, w - ox), Math.min(ph, h - oy), 0, 0, seconds);
+}
+
+async function expectColour(scene, wx, wy, w, h, colour, least) {
+  const p = place(scene);
+  await until(5, `${least} pixels of ${colour} in the ${scene} window`, async () => {
+    const n = await colourCount(p.x + wx, p.y + wy, w, h, colour);
+    return [n >= least, `${n} found`];
+  });
+}
+
+async function clickIn(scene, wx, wy) {
+  const p = place(scene);
+  await page.mouse.move(p.x + wx, p.y + wy);
+  await page.mouse.down();
+  await page.mouse.up();
+}
+const clickPic = (scene, px, py) => clickIn(scene, px + 8, py + 40);
+const slotX = (slot) => 16 + 96 * (slot - 1);
+const clickSlot = (slot) => clickIn("inventar", slotX(slot) + 47, 67);
+const expectSlotItem = (slot, file) => expectPicture("inventar", file, slotX(slot), 40, 94, 54);
+const pause = (ms) => new Promise((done) => setTimeout(done, ms));
+
+// The game's message box: centred on the stage, its title bar the game's blue.
+async function expectMessageBox() {
+  await until(5, "a message box", async () => {
+    const n = await colourCount(WIDTH / 2 - 60, HEIGHT / 2 - 120, 120, 240, "#1174E1");
+    return [n >= 600, `${n} pixels of its title bar`];
+  });
+}
+
+async function step(name, work) {
+  stepName = name;
+  log(name);
+  await work();
+  writeFileSync(join(shots, `${name.replace(/[^a-z0-9]+/gi, "-")}.png`), lastShot || (await page.screenshot()));
+}
+
+const audioState = () => page.evaluate(() =>
+  window.Module.SDL2 && window.Module.SDL2.audioContext ? window.Module.SDL2.audioContext.state : "none");
+const clipsAsked = () => requests.filter((r) => r.url.includes("/zvuky/"))
+  .map((r) => decodeURIComponent(r.url.split("/zvuky/")[1]));
+
+try {
+  await step("the menu shows before the clips come", async () => {
+    await page.goto(address);
+    // The agent and the three entries of the menu, drawn from the same pictures as on the desktop.
+    await expectPicture("orval", "menu.png", 0, 0, 170, 205, 0, 0, 30);
+    await expectPicture("orval", "menu-new-game.png", 176, 56, 161, 30);
+    await expectPicture("orval", "menu-about.png", 177, 112, 161, 30);
+    await expectPicture("orval", "menu-end.png", 176, 168, 161, 30);
+    const asked = clipsAsked();
+    if (asked.length) fail(`clips were fetched before the menu: ${asked.join(", ")}`);
+  });
+
+  await step("NOVÁ HRA starts the sound under the browser's rules", async () => {
+    await page.mouse.move(place("orval").x + 100, place("orval").y + 120);
+    await page.mouse.move(place("orval").x + 256, place("orval").y + 70);
+    await expectColour("orval", 180, 60, 1, 1, "#0093DD", 1);
+    await clickIn("orval", 256, 70);
+    await expectColour("pribeh", 168, 8, 113, 33, "#000080", 150);
+    await page.keyboard.press("Enter");
+    await expectScenePicture("doma");
+    await expectColour("inventar", 8, 32, 1, 1, "#1174E1", 1);
+  });
+
+  await step("the telephone rings at home: its clip fetched, the audio running", async () => {
+    await until(10, "the telephone's clip fetched", async () => {
+      const asked = clipsAsked();
+      return [asked.includes("telefon.ogg"), `asked: ${asked.join(", ") || "none"}`];
+    });
+    await until(5, "a running audio context", async () => {
+      const state = await audioState();
+      return [state === "running", `its state: ${state}`];
+    });
+  });
+
+  await step("the home, the map, the headquarters, the warehouse", async () => {
+    await clickPic("doma", 496, 164);
+    await clickPic("doma", 152, 180);
+    await expectScenePicture("mapa");
+    await clickPic("mapa", 240, 72);
+    await expectColour("velitelstvi", 16, 40, 105, 17, "#A9D5F5", 1000);
+    await clickIn("velitelstvi", 60, 72);
+    await expectScenePicture("sklad");
+    await clickPic("sklad", 668, 340);
+    await clickPic("sklad", 572, 264);
+    await expectSlotItem(2, "item-bug.png");
+    await clickPic("sklad", 24, 250);
+    await expectScenePicture("mapa");
+  });
+
+  await step("Mr. Brown's documents box", async () => {
+    await clickPic("mapa", 240, 72);
+    await expectColour("velitelstvi", 16, 40, 105, 17, "#A9D5F5", 1000);
+    await clickIn("velitelstvi", 60, 48);
+    await expectScenePicture("brown");
+    await clickPic("brown", 632, 192);
+    await clickPic("brown", 548, 256);
+    await expectMessageBox();
+    await page.keyboard.press("Enter");
+    await expectScenePicture("brown");
+  });
+
+  await step("the shop, the conversation, the bank, the second call, the villa", async () => {
+    await clickPic("brown", 24, 220);
+    await expectScenePicture("mapa");
+    await clickPic("mapa", 272, 216);
+    await expectScenePicture("green");
+    await clickPic("green", 624, 164);
+    await expectColour("rozmluva", 230, 5, 1, 1, "#A9D5F5", 1);
+    await clickIn("rozmluva", 120, 20);
+    await expectSlotItem(3, "item-meat.png");
+    await clickIn("rozmluva", 96, 84);
+    await clickIn("rozmluva", 72, 112);
+    await expectScenePicture("green");
+    await clickPic("green", 28, 232);
+    await expectScenePicture("mapa");
+    await clickPic("mapa", 344, 88);
+    await expectScenePicture("banka");
+    await clickPic("banka", 500, 220);
+    await clickPic("banka", 36, 200);
+    await expectScenePicture("mapa");
+    await clickPic("mapa", 128, 160);
+    await expectScenePicture("doma");
+    await clickPic("doma", 492, 216);
+    await clickPic("doma", 496, 164);
+    await clickPic("doma", 152, 180);
+    await expectScenePicture("mapa");
+    await clickPic("mapa", 344, 88);
+    await expectScenePicture("banka");
+    await clickPic("banka", 500, 220);
+    await clickPic("banka", 36, 200);
+    await expectScenePicture("mapa");
+    await clickPic("mapa", 368, 312);
+    await expectScenePicture("vila");
+    await clickPic("vila", 548, 340);
+  });
+
+  await step("the night passes in the box; the dog, the meat, Mr. Black, the arrest", async () => {
+    await clickSlot(2);
+    await expectMessageBox();
+    await page.keyboard.press("Enter");
+    await expectSlotItem(5, "item-cassette.png");
+    await clickPic("vila", 364, 120);
+    await expectScenePicture("pes");
+    await clickPic("pes", 500, 300);
+    await clickSlot(3);
+    await expectPicture("pes", "dog-eating.png", 280, 229, 120, 128);
+    await clickPic("pes", 450, 100);
+    await expectScenePicture("black");
+    await clickPic("black", 412, 84);
+    await clickSlot(5);
+    await expectSlotItem(1, "item-pistol.png");
+    await clickSlot(1);
+  });
+
+  await step("the final screen, the credits and the end in the page", async () => {
+    await expectScenePicture("win", 25);
+    await clickIn("win", 168, 504);
+    await expectPicture("about", "credits.png", 0, 0, 583, 450);
+    // What the whole game cost, for the bench (tools/web/bench.mjs), before it ends.
+    const cdp = await page.context().newCDPSession(page);
+    const heap = await cdp.send("Runtime.getHeapUsage");
+    const [bytes, memory] = await page.evaluate(() => [
+      performance.getEntriesByType("resource").reduce((sum, r) => sum + r.transferSize,
+        performance.getEntriesByType("navigation")[0].transferSize),
+      window.Module.HEAP8 ? window.Module.HEAP8.length : 0]);
+    log(`whole game: ${(bytes / 1e6).toFixed(2)} MB transferred in all (target at most 12 MB), ` +
+        `JS heap ${(heap.usedSize / 1e6).toFixed(1)} MB, the game's memory ${(memory / 1e6).toFixed(1)} MB`);
+    await clickIn("about", 296, 504);
+    await until(5, "the page's closing words", async () => {
+      const text = await page.evaluate(() => {
+        const shown = document.querySelector("#zprava.ukazana");
+        return shown ? shown.textContent : "";
+      });
+      return [text.includes("Konec hry"), `the page says: ${text.trim() || "nothing"}`];
+    });
+    await screenshot();
+  });
+
+  const home = ["telefon.ogg"];
+  const asked = clipsAsked();
+  log(`clips fetched: ${asked.length} (${asked.join(", ")})`);
+  for (const clip of home) if (!asked.includes(clip)) fail(`the home's clip ${clip} was never fetched`);
+} catch (error) {
+  failures = 1;
+  console.error(`FAILED: ${error.message}`);
+  console.error(`the page's console:\n${consoleLines.slice(-30).join("\n")}`);
+} finally {
+  await browser.close();
+  server.kill();
+}
+console.log(`${failures ? 0 : 1} passed, ${failures} failed`);
+process.exit(failures ? 1 : 0);
