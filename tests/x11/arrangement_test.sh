@@ -7,19 +7,28 @@
 # says so on stderr, and is played there; ORVAL_STAGE=0 still gives desktop windows.
 source "$(dirname "$0")/lib.sh" "$1"
 
-# Where window $1 lies from window $2, as "dx dy", read from the windows the desktop shows.
+# Where window $1 lies from window $2, as "dx dy" in OFFSET, read from the windows the desktop
+# shows; a window missing from one listing (the desktop restacking it) is looked for again.
 offset() {
-    local x1 y1 x2 y2
-    read -r _ x1 y1 _ <<<"$(game_windows | awk -v id="${SCENE_WINDOW[$1]}" '$1 == id')"
-    read -r _ x2 y2 _ <<<"$(game_windows | awk -v id="${SCENE_WINDOW[$2]}" '$1 == id')"
-    echo "$((x1 - x2)) $((y1 - y2))"
+    local x1 y1 x2 y2 try
+    for try in $(seq 20); do
+        read -r _ x1 y1 _ <<<"$(game_windows | awk -v id="${SCENE_WINDOW[$1]}" '$1 == id')"
+        read -r _ x2 y2 _ <<<"$(game_windows | awk -v id="${SCENE_WINDOW[$2]}" '$1 == id')"
+        if [ -n "$x1" ] && [ -n "$x2" ]; then
+            OFFSET="$((x1 - x2)) $((y1 - y2))"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the $1 and the $2 window are not both on the screen"
 }
 
 declare -A LAID_OUT=()
 # The offset of window $1 from window $2 is what it was on 1280 x 800 (noted there).
 expect_beside() {
     local now
-    now=$(offset "$1" "$2")
+    offset "$1" "$2"
+    now=$OFFSET
     log "   $1 from $2: $now"
     if [ -z "${LAID_OUT[$1-$2]:-}" ]; then
         LAID_OUT[$1-$2]=$now
