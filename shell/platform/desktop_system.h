@@ -32,6 +32,9 @@ class DesktopSystem {
     // The file a clip's sound is read from, given its WAV beside the game: that file itself on
     // a desktop; in a browser its Ogg Vorbis twin, fetched the first time it is asked for.
     std::string clipFile(const std::string& wavFile) const;
+    // Lets what was drawn reach the screen before the program goes on: at once on a desktop; a
+    // page shows its canvas only once the program has given the browser a frame.
+    void showDrawnFrame() const;
     // The system's own plain error box, for when the game cannot draw its own.
     void showPlainError(const std::string& title, const std::string& text) const;
 

@@ -46,6 +46,11 @@ EM_ASYNC_JS(int, orval_fetch_file, (const char* url, const char* file), {
     }
 });
 
+// Sleeps until the browser has drawn a frame.
+EM_ASYNC_JS(void, orval_sleep_until_drawn, (), {
+    await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+});
+
 // The page shows it over its canvas; the browser's own message boxes are never used.
 EM_JS(void, orval_show_error, (const char* title, const char* text), {
     const shown = Module["showError"];
@@ -114,6 +119,8 @@ std::string DesktopSystem::clipFile(const std::string& wavFile) const {
     if (!std::filesystem::exists(ogg, error)) orval_fetch_file(urlOf(ogg).c_str(), ogg.c_str());
     return ogg;
 }
+
+void DesktopSystem::showDrawnFrame() const { orval_sleep_until_drawn(); }
 
 void DesktopSystem::showPlainError(const std::string& title, const std::string& text) const {
     orval_show_error(title.c_str(), text.c_str());

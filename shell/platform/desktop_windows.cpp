@@ -27,6 +27,9 @@ bool DesktopSystem::waitEvent(SDL_Event& event, std::optional<int> timeoutMs) co
 
 std::string DesktopSystem::clipFile(const std::string& wavFile) const { return wavFile; }
 
+// The window system has the pixels as soon as they are handed over.
+void DesktopSystem::showDrawnFrame() const {}
+
 void DesktopSystem::showPlainError(const std::string& title, const std::string& text) const {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr);
 }

@@ -108,12 +108,15 @@ WindowId StagePlatform::openWindow(const WindowRequest& request, WindowPainter& 
 
 void StagePlatform::showWindow(WindowId window) {
     stage_.raise(window);
-    if (!shown_) {
+    const bool first = !shown_;
+    if (first) {
         shown_ = true;
         SDL_ShowWindow(window_.get());
         SDL_RaiseWindow(window_.get());
     }
     present();
+    // The menu shows while the rest of the start-up (the fonts, every picture checked) goes on.
+    if (first) session_->system().showDrawnFrame();
 }
 
 void StagePlatform::closeWindow(WindowId window) {

@@ -1,8 +1,8 @@
 // The web build in Debian's chromium, headless: the page served from localhost shows the menu
 // before the clips have come, and the whole game is played from NOVÁ HRA to the credits by
 // clicks at canvas pixels, each step checked by pixels of a screenshot; the audio context runs
-// after the first click and the home's clips are fetched; "Konec" ends it with the page's own
-// closing words.
+// after the first click and the home's clips are fetched; F11 goes fullscreen through the
+// browser and back; "Konec" ends it with the page's own closing words.
 //     node play.mjs SITE_DIR [SHOT_DIR]
 import { spawn } from "node:child_process";
 import { mkdirSync, readFileSync, writeFileSync } from "node:fs";
@@ -243,6 +243,29 @@ try {
       const state = await audioState();
       return [state === "running", `its state: ${state}`];
     });
+  });
+
+  await step("F11: fullscreen through the browser's own API, and back", async () => {
+    const fullscreen = () => page.evaluate(() =>
+      document.fullscreenElement ? document.fullscreenElement.id : "none");
+    // Held as a finger holds it: the browser grants the request the game makes on the key's
+    // press only in the handler of an input event, here the key's release.
+    const pressF11 = async () => {
+      await page.keyboard.down("F11");
+      await pause(300);
+      await page.keyboard.up("F11");
+    };
+    await pressF11();
+    await until(5, "the canvas fullscreen", async () => {
+      const element = await fullscreen();
+      return [element === "canvas", `fullscreen: ${element}`];
+    });
+    await pressF11();
+    await until(5, "the page in its window again", async () => {
+      const element = await fullscreen();
+      return [element === "none", `fullscreen: ${element}`];
+    });
+    await expectScenePicture("doma");
   });
 
   await step("the home, the map, the headquarters, the warehouse", async () => {
