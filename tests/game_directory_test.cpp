@@ -33,13 +33,14 @@ TEST(GameDirectory, ThePlacesAreTriedInOrderAndTheFirstWithDescriptionsWins) {
          "../share/games/orval-kesk",
          {beside, configured},
          beside,
-         {"ORVAL_DATADIR", chosen.string(), "holds no data/scenes", beside.string()}},
+         {"ORVAL_DATADIR", chosen.string(), "holds no data/scenes",
+          beside.lexically_normal().string()}},
         {"ORVAL_DATADIR set but empty",
          fs::path(),
          "../share/games/orval-kesk",
          {moved, configured},
          moved,
-         {"ORVAL_DATADIR", "empty", moved.string()}},
+         {"ORVAL_DATADIR", "empty", moved.lexically_normal().string()}},
         {"the build tree before an installed copy",
          std::nullopt,
          "../share/games/orval-kesk",
@@ -77,8 +78,8 @@ TEST(GameDirectory, ThePlacesAreTriedInOrderAndTheFirstWithDescriptionsWins) {
             for (const fs::path& place : {chosen, beside, moved, configured})
                 EXPECT_TRUE(mentions(choice.whereLooked, place.lexically_normal().string()));
             EXPECT_TRUE(
-                mentions(choice.whereLooked,
-                         chosen.string() + " (ORVAL_DATADIR: holds no data/scenes folder)"));
+                mentions(choice.whereLooked, chosen.lexically_normal().string() +
+                                                 " (ORVAL_DATADIR: holds no data/scenes folder)"));
         }
     }
 }
