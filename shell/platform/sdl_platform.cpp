@@ -151,23 +151,10 @@ std::optional<InputEvent> SdlPlatform::glide() {
 }
 
 std::optional<InputEvent> SdlPlatform::waitEvent(std::optional<std::uint64_t> deadline) {
-    SdlGamePads* pads = session_->pads();
     while (true) {
-        // While a stick is held the pointer moves at frame rate; otherwise the wait sleeps.
-        const std::optional<std::uint64_t> glideAt = pads ? pads->nextGlide() : std::nullopt;
-        const bool glideFirst = glideAt && (!deadline || *glideAt < *deadline);
-        const std::optional<SDL_Event> event = session_->waitEvent(glideFirst ? glideAt : deadline);
-        if (!event) {
-            if (!glideFirst) return std::nullopt;
-            if (std::optional<InputEvent> moved = glide()) return moved;
-            continue;
-        }
-        if (pads)
-            if (const std::optional<InputEvent> input = pads->take(*event, session_->now())) {
-                if (std::optional<InputEvent> addressed = fromPad(*input)) return addressed;
-                continue;
-            }
-        DeviceEvent device = readDeviceEvent(*event);
+        const Waited waited = waitDevices(deadline);
+        if (!waited.event) return waited.padInput;
+        DeviceEvent device = readDeviceEvent(*waited.event);
         if (device.kind == DeviceEvent::Kind::Nothing) continue;
         if (device.kind == DeviceEvent::Kind::Input && device.input.type == InputEvent::Type::Quit)
             return device.input;

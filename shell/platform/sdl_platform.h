@@ -66,10 +66,9 @@ class SdlPlatform final : public SdlPlatformBase {
     void paint(WindowId id, OpenWindow& window);
     // The window the keys go to: the one with the keyboard's focus, else the last raised.
     std::optional<WindowId> frontWindow() const;
-    // A controller's input addressed as a key's or the mouse's would be.
-    std::optional<InputEvent> fromPad(InputEvent input);
+    std::optional<InputEvent> fromPad(InputEvent input) override;
     // The stick's next move of the pointer, inside the window it is in (or the front one).
-    std::optional<InputEvent> glide();
+    std::optional<InputEvent> glide() override;
 
     int scale_ = 1;                    // screen pixels per logical pixel, across and down
     std::optional<Rect> arrangement_;  // settled with the scale

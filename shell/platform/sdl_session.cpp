@@ -153,4 +153,25 @@ void SdlSession::showPlainError(std::string_view title, std::string_view text) {
     system_.showPlainError(std::string(title), std::string(text));
 }
 
+SdlPlatformBase::Waited SdlPlatformBase::waitDevices(std::optional<std::uint64_t> deadline) {
+    SdlGamePads* pads = session_->pads();
+    while (true) {
+        const std::optional<std::uint64_t> glideAt = pads ? pads->nextGlide() : std::nullopt;
+        const bool glideFirst = glideAt && (!deadline || *glideAt < *deadline);
+        const std::optional<SDL_Event> event = session_->waitEvent(glideFirst ? glideAt : deadline);
+        if (!event) {
+            if (!glideFirst) return {};
+            if (std::optional<InputEvent> moved = glide()) return {std::nullopt, moved};
+            continue;
+        }
+        if (pads)
+            if (const std::optional<InputEvent> input = pads->take(*event, session_->now())) {
+                if (std::optional<InputEvent> addressed = fromPad(*input))
+                    return {std::nullopt, addressed};
+                continue;
+            }
+        return {event, std::nullopt};
+    }
+}
+
 }  // namespace orval

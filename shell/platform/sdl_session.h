@@ -99,6 +99,20 @@ class SdlPlatformBase : public Platform {
     std::unique_ptr<SdlSession> handOverSession() { return std::move(session_); }
 
   protected:
+    // What a wait brought: an SDL event to read, a controller's input already made this
+    // platform's own (a glide of the pointer, a button), or neither once the deadline passed.
+    struct Waited {
+        std::optional<SDL_Event> event;
+        std::optional<InputEvent> padInput;
+    };
+    // The wait of every SDL platform: while a stick is held the pointer glides at frame rate,
+    // otherwise it sleeps until an event comes or the deadline passes.
+    Waited waitDevices(std::optional<std::uint64_t> deadline);
+    // A controller's input addressed as a key's or the mouse's would be; nothing to hand on.
+    virtual std::optional<InputEvent> fromPad(InputEvent input) = 0;
+    // The stick's next move of the pointer, where this platform lets it go.
+    virtual std::optional<InputEvent> glide() = 0;
+
     std::unique_ptr<SdlSession> session_;
 };
 

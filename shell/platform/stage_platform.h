@@ -58,10 +58,9 @@ class StagePlatform final : public SdlPlatformBase {
     // Whether the pointer lies over no game window: the plain arrow, whatever a scene asked.
     void setOverBackground(bool over);
     int cursorScale() const;
-    // A controller's input addressed as a key's or the mouse's would be.
-    std::optional<InputEvent> fromPad(InputEvent input);
+    std::optional<InputEvent> fromPad(InputEvent input) override;
     // The stick's next move of the pointer, anywhere on the stage.
-    std::optional<InputEvent> glide();
+    std::optional<InputEvent> glide() override;
 
     bool fullscreen_;
     Stage stage_;
