@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "scenes/model/text_lines.h"
 #include "scenes/model/utf8_path.h"
 #include "shell/platform/player_files.h"
 
@@ -35,16 +36,13 @@ Settings parseSettings(std::string_view text, const std::string& fileName) {
                                  std::to_string(text.size()) + " bytes)");
     Settings settings;
     std::vector<std::string_view> seen;
-    std::size_t number = 0;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        ++number;
+    TextLines lines(text);
+    while (const std::optional<std::string_view> next = lines.next()) {
+        std::string_view line = *next;
+        const int number = lines.number();
         const auto fail = [&](const std::string& what) {
             throw std::runtime_error(fileName + " line " + std::to_string(number) + ": " + what);
         };
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         for (const char c : line)
             if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') ||
                 static_cast<unsigned char>(c) >= 0x7F)

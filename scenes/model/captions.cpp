@@ -4,6 +4,7 @@
 #include <set>
 
 #include "scenes/model/loader.h"
+#include "scenes/model/text_lines.h"
 
 namespace orval {
 namespace {
@@ -74,7 +75,7 @@ const Speaker* findSpeaker(std::string_view key) {
 
 Captions parseCaptions(std::string_view text, const std::string& fileName,
                        const std::vector<std::string>& clips) {
-    std::size_t number = 0;
+    int number = 0;
     const auto fail = [&](const std::string& what) {
         throw DescriptionError(fileName + ":" + std::to_string(number) + ": " + what);
     };
@@ -86,12 +87,10 @@ Captions parseCaptions(std::string_view text, const std::string& fileName,
     const auto finishClip = [&] {
         if (clip && clip->cues.empty()) fail(clipName + " has no subtitles under it");
     };
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = std::min(text.find('\n', at), text.size());
-        std::string_view line = text.substr(at, end - at);
-        at = end + 1;
-        ++number;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    TextLines lines(text);
+    while (const std::optional<std::string_view> next = lines.next()) {
+        const std::string_view line = *next;
+        number = lines.number();
         if (line.empty() || line.front() == '#') continue;
         if (std::any_of(line.begin(), line.end(),
                         [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; }))

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "scenes/model/loader.h"
+#include "scenes/model/text_lines.h"
 
 namespace orval {
 namespace {
@@ -98,12 +99,10 @@ Catalogue Catalogue::parse(std::string_view text, const std::string& fileName) {
         entry = Pending{};
     };
 
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = std::min(text.find('\n', at), text.size());
-        std::string_view line = text.substr(at, end - at);
-        at = end + 1;
-        ++number;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    TextLines lines(text);
+    while (const std::optional<std::string_view> next = lines.next()) {
+        std::string_view line = *next;
+        number = lines.number();
         const std::size_t first = line.find_first_not_of(" \t");
         if (first == std::string_view::npos) continue;
         line.remove_prefix(first);
