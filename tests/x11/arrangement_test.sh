@@ -9,18 +9,16 @@ source "$(dirname "$0")/lib.sh" "$1"
 
 # Where window $1 lies from window $2, as "dx dy" in OFFSET, read from the windows the desktop
 # shows; a window missing from one listing (the desktop restacking it) is looked for again.
+_offset_read() {
+    local x1 y1 x2 y2
+    read -r _ x1 y1 _ <<<"$(game_windows | awk -v id="${SCENE_WINDOW[$1]}" '$1 == id')"
+    read -r _ x2 y2 _ <<<"$(game_windows | awk -v id="${SCENE_WINDOW[$2]}" '$1 == id')"
+    [ -n "$x1" ] && [ -n "$x2" ] || return 1
+    OFFSET="$((x1 - x2)) $((y1 - y2))"
+}
 offset() {
-    local x1 y1 x2 y2 try
-    for try in $(seq 20); do
-        read -r _ x1 y1 _ <<<"$(game_windows | awk -v id="${SCENE_WINDOW[$1]}" '$1 == id')"
-        read -r _ x2 y2 _ <<<"$(game_windows | awk -v id="${SCENE_WINDOW[$2]}" '$1 == id')"
-        if [ -n "$x1" ] && [ -n "$x2" ]; then
-            OFFSET="$((x1 - x2)) $((y1 - y2))"
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "the $1 and the $2 window are not both on the screen"
+    POLL_DESCRIPTION="the $1 and the $2 window both on the screen" POLL_SCREENSHOT=no \
+        until_true 2 _offset_read "$1" "$2"
 }
 
 declare -A LAID_OUT=()
