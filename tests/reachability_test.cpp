@@ -31,7 +31,6 @@ struct SceneSnapshot {
     std::string scene;
     bool shown = false;
     orval::SceneFlags flags;  // for a timer, Enabled means ticking
-    friend bool operator==(const SceneSnapshot&, const SceneSnapshot&) = default;
 };
 using Snapshot = std::vector<SceneSnapshot>;  // the loaded scenes, in the game's scene order
 

@@ -58,11 +58,13 @@ class ScopedEnv {
     std::optional<std::string> old_;
 };
 
-// A file that is not a regular file and would block a reader: a FIFO; on Windows, which has
-// none, a directory.
+// A file that is not a regular file and would block a reader: a FIFO; on Windows and under
+// node, whose file systems have none, a directory.
 void makeFifo(const fs::path& file);
-#ifndef _WIN32
-// Something in the file's place that no one, not even root, can read or list.
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
+// Something in the file's place that no one, not even root, can read or list (under node the
+// host's links reach the tests as no file at all).
+#define ORVAL_TEST_UNREADABLE_FILES 1
 void makeUnreadable(const fs::path& file);
 #endif
 
