@@ -30,9 +30,10 @@ std::vector<SceneDescription> loadGameDescriptions(const std::filesystem::path& 
         return handlers.find(scene, name) != nullptr;
     };
     std::vector<SceneDescription> read;
+    PictureHeaders pictures;
     std::set<std::pair<std::string, std::string>> bound;
     for (const auto& file : files) {
-        SceneDescription scene = loadSceneDescription(file, dataDir, isRegistered);
+        SceneDescription scene = loadSceneDescription(file, dataDir, isRegistered, &pictures);
         const auto& names = sceneNames();
         if (std::find(names.begin(), names.end(), scene.name) == names.end())
             throw DescriptionError(file.string() + ": scene " + scene.name +

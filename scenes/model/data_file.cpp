@@ -9,7 +9,10 @@
 
 namespace orval {
 
-std::string fileProblem(const std::filesystem::path& file) {
+namespace {
+
+// What the file's kind alone says against reading it; empty for a regular file.
+std::string kindProblem(const std::filesystem::path& file) {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(file, error);
     if (status.type() == std::filesystem::file_type::not_found)
@@ -21,17 +24,32 @@ std::string fileProblem(const std::filesystem::path& file) {
                                                                                   : "a device";
         return file.string() + " is not a regular file (" + what + ")";
     }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return file.string() + " cannot be read: " + std::strerror(errno);
     return {};
+}
+
+std::string openingProblem(const std::filesystem::path& file) {
+    return file.string() + " cannot be read: " + std::strerror(errno);
+}
+
+}  // namespace
+
+std::string fileProblem(const std::filesystem::path& file) {
+    if (std::string problem = kindProblem(file); !problem.empty()) return problem;
+    const std::ifstream in(file, std::ios::binary);
+    return in ? std::string() : openingProblem(file);
 }
 
 PictureHeader readPictureHeader(const std::filesystem::path& file) {
     PictureHeader picture;
-    picture.problem = fileProblem(file);
+    // Opened once: in a browser every opening is a call out to the page's file system.
+    picture.problem = kindProblem(file);
     if (!picture.problem.empty()) return picture;
-    unsigned char header[24] = {};
     std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        picture.problem = openingProblem(file);
+        return picture;
+    }
+    unsigned char header[24] = {};
     in.read(reinterpret_cast<char*>(header), sizeof header);
     constexpr unsigned char kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (in.gcount() != sizeof header ||

@@ -297,13 +297,26 @@ std::optional<Colour> optionalColour(const toml::table& t, std::string_view key,
 // A picture, icon or cursor must be a PNG file under the data directory no larger than
 // `maxSide` pixels a side. Its size is read from the header, before anything is decoded: a
 // few bytes can claim a picture of gigabytes.
-std::string requirePicture(const std::string& relative, const std::filesystem::path& dataDir,
-                           int maxSide, std::string_view key, const Where& where) {
+// The data directory's pictures, each header read once per `read`.
+struct PictureFiles {
+    const std::filesystem::path& dataDir;
+    PictureHeaders* read;
+
+    PictureHeader header(const std::filesystem::path& file) const {
+        if (!read) return readPictureHeader(file);
+        const auto known = read->find(file);
+        if (known != read->end()) return known->second;
+        return read->emplace(file, readPictureHeader(file)).first->second;
+    }
+};
+
+std::string requirePicture(const std::string& relative, const PictureFiles& pictures, int maxSide,
+                           std::string_view key, const Where& where) {
     if (relative.empty()) where.fail(key, "empty file name");
     if (relative.find("..") != std::string::npos || relative.front() == '/')
         where.fail(key, "file name must stay inside the data directory");
-    const std::filesystem::path file = dataDir / relative;
-    const PictureHeader picture = readPictureHeader(file);
+    const std::filesystem::path file = pictures.dataDir / relative;
+    const PictureHeader picture = pictures.header(file);
     if (!picture.problem.empty()) where.fail(key, picture.problem);
     if (picture.width > maxSide || picture.height > maxSide)
         where.fail(key, file.string() + " is " + std::to_string(picture.width) + " x " +
@@ -369,12 +382,11 @@ std::optional<ControlKind> controlKindNamed(std::string_view name) {
     return std::nullopt;
 }
 
-std::string optionalCursor(const toml::table& t, const std::filesystem::path& dataDir,
-                           const Where& where) {
+std::string optionalCursor(const toml::table& t, const PictureFiles& pictures, const Where& where) {
     if (!t.contains("Cursor")) return {};
     const std::string name = requireString(t, "Cursor", where);
     if (!kCursorNames.contains(name)) where.fail("Cursor", "unknown cursor " + name);
-    requirePicture(cursorFile(name), dataDir, kMaxCursorPixels, "Cursor", where);
+    requirePicture(cursorFile(name), pictures, kMaxCursorPixels, "Cursor", where);
     return name;
 }
 
@@ -382,7 +394,7 @@ std::string optionalCursor(const toml::table& t, const std::filesystem::path& da
 using ControlIndex = std::unordered_map<std::string, int>;
 
 ControlDescription readControl(const toml::table& t, const SceneDescription& scene,
-                               const ControlIndex& earlier, const std::filesystem::path& dataDir,
+                               const ControlIndex& earlier, const PictureFiles& pictures,
                                const HandlerCheck& isRegistered, std::size_t position) {
     const std::string label = "control #" + std::to_string(position + 1);
     ControlDescription c;
@@ -429,13 +441,13 @@ ControlDescription readControl(const toml::table& t, const SceneDescription& sce
             c.backColour = requireColour(t, "BackColor", where);
             c.foreColour = optionalColour(t, "ForeColor", where);
             if (t.contains("Picture"))
-                c.picture = requirePicture(requireString(t, "Picture", where), dataDir,
+                c.picture = requirePicture(requireString(t, "Picture", where), pictures,
                                            kMaxWindowPixels, "Picture", where);
-            c.cursor = optionalCursor(t, dataDir, where);
+            c.cursor = optionalCursor(t, pictures, where);
             c.handlers = readEvents(t, {EventKind::Click}, scene.name, isRegistered, where);
             break;
         case ControlKind::Image:
-            c.cursor = optionalCursor(t, dataDir, where);
+            c.cursor = optionalCursor(t, pictures, where);
             c.handlers = readEvents(t, {EventKind::Click, EventKind::MouseMove}, scene.name,
                                     isRegistered, where);
             break;
@@ -448,7 +460,7 @@ ControlDescription readControl(const toml::table& t, const SceneDescription& sce
             if (style != 0 && style != 1)
                 where.fail("BackStyle", "must be 0 (transparent) or 1 (opaque)");
             c.opaque = style == 1;
-            c.cursor = optionalCursor(t, dataDir, where);
+            c.cursor = optionalCursor(t, pictures, where);
             c.handlers = readEvents(t, {EventKind::Click}, scene.name, isRegistered, where);
             break;
         }
@@ -499,7 +511,8 @@ std::string cursorFile(std::string_view cursorName) {
 
 SceneDescription parseSceneDescription(std::string_view text, const std::string& fileName,
                                        const std::filesystem::path& dataDir,
-                                       const HandlerCheck& isRegistered) {
+                                       const HandlerCheck& isRegistered, PictureHeaders* read) {
+    const PictureFiles pictures{dataDir, read};
     if (text.size() > kMaxDescriptionBytes)
         throw DescriptionError(fileName + ": too large for a description (" +
                                std::to_string(text.size()) + " bytes)");
@@ -525,10 +538,10 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
     scene.caption = requireString(root, "Caption", where);
     scene.backColour = optionalColour(root, "BackColor", where);
     if (root.contains("Picture"))
-        scene.picture = requirePicture(requireString(root, "Picture", where), dataDir,
+        scene.picture = requirePicture(requireString(root, "Picture", where), pictures,
                                        kMaxWindowPixels, "Picture", where);
     if (root.contains("Icon"))
-        scene.icon = requirePicture(requireString(root, "Icon", where), dataDir, kMaxCursorPixels,
+        scene.icon = requirePicture(requireString(root, "Icon", where), pictures, kMaxCursorPixels,
                                     "Icon", where);
     scene.clientWidth = requireTwips(root, "ClientWidth", where, false);
     scene.clientHeight = requireTwips(root, "ClientHeight", where, false);
@@ -565,7 +578,7 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
         for (std::size_t i = 0; i < list->size(); ++i) {
             const toml::table* table = (*list)[i].as_table();
             if (!table) where.fail("Control", "entry " + std::to_string(i + 1) + " is not a table");
-            scene.controls.push_back(readControl(*table, scene, index, dataDir, isRegistered, i));
+            scene.controls.push_back(readControl(*table, scene, index, pictures, isRegistered, i));
             index.emplace(scene.controls.back().name, static_cast<int>(i));
         }
     }
@@ -603,9 +616,9 @@ bool isUtf8(std::string_view text) {
 
 SceneDescription loadSceneDescription(const std::filesystem::path& file,
                                       const std::filesystem::path& dataDir,
-                                      const HandlerCheck& isRegistered) {
+                                      const HandlerCheck& isRegistered, PictureHeaders* read) {
     return parseSceneDescription(readDataFile(file, kMaxDescriptionBytes), file.string(), dataDir,
-                                 isRegistered);
+                                 isRegistered, read);
 }
 
 int SceneDescription::find(std::string_view controlName) const {

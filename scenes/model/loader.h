@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "scenes/model/data_file.h"
 #include "scenes/model/description.h"
 
 namespace orval {
@@ -21,16 +23,23 @@ class DescriptionError : public std::runtime_error {
 // Answers whether code registers a handler of this name for this scene.
 using HandlerCheck = std::function<bool(std::string_view scene, std::string_view handler)>;
 
+// The headers of the pictures read so far while the game's descriptions load: most hotspots
+// name one of a few shared cursors, and each file is read once.
+using PictureHeaders = std::map<std::filesystem::path, PictureHeader>;
+
 // Parses a description from text; `fileName` is used in messages, `dataDir` to check
-// that every picture, icon and cursor file exists. Throws DescriptionError, never crashes.
+// that every picture, icon and cursor file exists (through `read` when given). Throws
+// DescriptionError, never crashes.
 SceneDescription parseSceneDescription(std::string_view text, const std::string& fileName,
                                        const std::filesystem::path& dataDir,
-                                       const HandlerCheck& isRegistered);
+                                       const HandlerCheck& isRegistered,
+                                       PictureHeaders* read = nullptr);
 
 // Reads the file and parses it as above.
 SceneDescription loadSceneDescription(const std::filesystem::path& file,
                                       const std::filesystem::path& dataDir,
-                                      const HandlerCheck& isRegistered);
+                                      const HandlerCheck& isRegistered,
+                                      PictureHeaders* read = nullptr);
 
 // The whole of a data file that must be a regular file of at most `limit` bytes; throws
 // DescriptionError naming the file otherwise.
