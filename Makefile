@@ -129,7 +129,8 @@ test-windows: windows
 # into ${XDG_CACHE_HOME:-~/.cache}/orval-kesk/web/ (tools/web/libs), then the game on the stage
 # in one canvas: dist/orval-kesk-web/ and dist/orval-kesk-web.zip (tools/web/package).
 # serve-web serves it on localhost; test-web plays it in Debian's chromium, headless, driven by
-# playwright-core from tests/web/package-lock.json; bench-web sets it beside a floor page.
+# playwright-core from tests/web/package-lock.json, and runs the unit tests under node;
+# bench-web sets it beside a floor page.
 WEB_BUILD ?= build-web
 WEB_PORT ?= 8000
 WEB_PACKAGES := cmake make python3 dpkg-dev git emscripten vorbis-tools fonttools \
@@ -154,6 +155,7 @@ serve-web: web
 
 test-web: web deps-test-web
 	./tests/web/run $(DIST)/orval-kesk-web $(WEB_BUILD)/test-shots
+	JOBS=$(JOBS) ./tests/web/units $(WEB_BUILD)
 
 bench-web: web deps-test-web
 	./tools/web/bench $(DIST)/orval-kesk-web $(WEB_BUILD)/page/floor
