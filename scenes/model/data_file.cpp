@@ -11,8 +11,13 @@ namespace orval {
 
 namespace {
 
-// What the file's kind alone says against reading it; empty for a regular file.
-std::string kindProblem(const std::filesystem::path& file) {
+std::string openingProblem(const std::filesystem::path& file) {
+    return file.string() + " cannot be read: " + std::strerror(errno);
+}
+
+}  // namespace
+
+std::string fileKindProblem(const std::filesystem::path& file) {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(file, error);
     if (status.type() == std::filesystem::file_type::not_found)
@@ -27,14 +32,8 @@ std::string kindProblem(const std::filesystem::path& file) {
     return {};
 }
 
-std::string openingProblem(const std::filesystem::path& file) {
-    return file.string() + " cannot be read: " + std::strerror(errno);
-}
-
-}  // namespace
-
 std::string fileProblem(const std::filesystem::path& file) {
-    if (std::string problem = kindProblem(file); !problem.empty()) return problem;
+    if (std::string problem = fileKindProblem(file); !problem.empty()) return problem;
     const std::ifstream in(file, std::ios::binary);
     return in ? std::string() : openingProblem(file);
 }
@@ -42,7 +41,7 @@ std::string fileProblem(const std::filesystem::path& file) {
 PictureHeader readPictureHeader(const std::filesystem::path& file) {
     PictureHeader picture;
     // Opened once: in a browser every opening is a call out to the page's file system.
-    picture.problem = kindProblem(file);
+    picture.problem = fileKindProblem(file);
     if (!picture.problem.empty()) return picture;
     std::ifstream in(file, std::ios::binary);
     if (!in) {

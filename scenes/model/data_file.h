@@ -10,6 +10,8 @@ namespace orval {
 // Why the file cannot be read as a data file: "no such file X", "X is not a regular file (a
 // folder)", "X cannot be read: ..."; empty when it can.
 std::string fileProblem(const std::filesystem::path& file);
+// The same from the file's kind alone, without opening it: for a reader that opens it next.
+std::string fileKindProblem(const std::filesystem::path& file);
 
 // The size a PNG file's header claims, read before anything is decoded, or what is wrong with
 // the file instead (`problem` empty when nothing is).
