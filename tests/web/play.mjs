@@ -2,7 +2,8 @@
 // before the clips have come, and the whole game is played from NOVÁ HRA to the credits by
 // clicks at canvas pixels, each step checked by pixels of a screenshot; the audio context runs
 // after the first click and the home's clips are fetched; F11 goes fullscreen through the
-// browser and back; "Konec" ends it with the page's own closing words.
+// browser and back; "Konec" ends it with the page's own closing words. A browser that asks for
+// English gets the English menu and the English voices.
 //     node play.mjs SITE_DIR [SHOT_DIR]
 import { spawn } from "node:child_process";
 import { mkdirSync, readFileSync, writeFileSync } from "node:fs";
@@ -62,7 +63,7 @@ const browser = await chromium.launch({
   args: ["--no-sandbox"],
 });
 // In Czech, as the pictures compared with are.
-const page = await browser.newPage({ viewport: { width: WIDTH, height: HEIGHT }, locale: "cs-CZ" });
+let page = await browser.newPage({ viewport: { width: WIDTH, height: HEIGHT }, locale: "cs-CZ" });
 const requests = [];
 page.on("request", (request) => requests.push({ url: request.url(), at: Date.now() }));
 const consoleLines = [];
@@ -70,7 +71,7 @@ page.on("console", (message) => consoleLines.push(message.text()));
 page.on("pageerror", (error) => consoleLines.push(`page error: ${error.message}`));
 
 // The pixels of a screenshot and of a picture, decoded by the browser itself.
-await page.addInitScript(() => {
+const pixelHelpers = () => {
   window.orvalPixels = async (base64) => {
     const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
     const bitmap = await createImageBitmap(new Blob([bytes], { type: "image/png" }), {
@@ -83,7 +84,8 @@ await page.addInitScript(() => {
              data: context.getImageData(0, 0, bitmap.width, bitmap.height).data };
   };
   window.orvalPictures = {};
-});
+};
+await page.addInitScript(pixelHelpers);
 
 const pictureFiles = {};
 function pictureBase64(file) {
@@ -376,6 +378,34 @@ try {
   const asked = clipsAsked();
   log(`clips fetched: ${asked.length} (${asked.join(", ")})`);
   for (const clip of home) if (!asked.includes(clip)) fail(`the home's clip ${clip} was never fetched`);
+
+  await step("in a browser that asks for English: the English menu and voices", async () => {
+    const english = await browser.newPage({ viewport: { width: WIDTH, height: HEIGHT }, locale: "en-US" });
+    const englishClips = [];
+    english.on("request", (request) => {
+      if (request.url().includes("/zvuky/"))
+        englishClips.push(decodeURIComponent(request.url().split("/zvuky/")[1]));
+    });
+    await english.addInitScript(pixelHelpers);
+    const shown = page;
+    page = english;
+    try {
+      await page.goto(address);
+      await page.bringToFront();
+      await expectPicture("orval", "en/menu-new-game.png", 176, 56, 161, 30, 0, 0, 30);
+      await page.mouse.move(place("orval").x + 100, place("orval").y + 120);
+      await page.mouse.move(place("orval").x + 256, place("orval").y + 70);
+      await expectColour("orval", 180, 60, 1, 1, "#0093DD", 1);
+      await clickIn("orval", 256, 70);
+      await expectColour("pribeh", 168, 8, 113, 33, "#000080", 150);
+      await page.keyboard.press("Enter");
+      await until(10, "the English telephone's clip fetched", async () =>
+        [englishClips.includes("en/telefon.ogg"), `asked: ${englishClips.join(", ") || "none"}`]);
+    } finally {
+      page = shown;
+      await english.close();
+    }
+  });
 } catch (error) {
   failures = 1;
   console.error(`FAILED: ${error.message}`);
