@@ -28,7 +28,8 @@ play: deps-play build
 # The state search repeats what the other tests do thousands of times: slow under the
 # sanitizer and no new memory paths, so it runs only in the plain build. Last, the Windows
 # build and its tests under wine (about 6 minutes on a fresh machine, 1 once its libraries are
-# cached; see README).
+# cached), then the web build in chromium and its unit tests under node (about 15 minutes on a
+# fresh machine, 4 once its libraries are cached; see README).
 test: deps-test build
 	cd $(BUILD) && SDL_AUDIODRIVER=dummy ctest --output-on-failure -j1
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DORVAL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
@@ -36,6 +37,7 @@ test: deps-test build
 	cd $(ASAN_BUILD) && SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 \
 		ctest --output-on-failure -L unit -E '^Reachability\.' -j$(JOBS)
 	$(MAKE) --no-print-directory test-windows
+	$(MAKE) --no-print-directory test-web
 
 # The edit-compile-test loop: build, then the unit tests once, no real windows, no sanitizer.
 check: build
