@@ -86,7 +86,10 @@ namespace orval {
 
 struct DesktopSystem::State {};
 
-DesktopSystem::DesktopSystem() = default;
+// SDL would otherwise yield to the page after every frame it hands over, in the middle of the
+// game's work: input dispatched then reached the game only with the next input (a click on
+// NOVÁ HRA answered when the mouse next moved). The game yields in its own wait instead.
+DesktopSystem::DesktopSystem() { SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0"); }
 DesktopSystem::~DesktopSystem() = default;
 
 // The page asks for its scale itself (ORVAL_SCALE), from the size of the browser's window.
