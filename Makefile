@@ -28,8 +28,8 @@ play: deps-play build
 # The state search repeats what the other tests do thousands of times: slow under the
 # sanitizer and no new memory paths, so it runs only in the plain build. Last, the Windows
 # build and its tests under wine (about 6 minutes on a fresh machine, 1 once its libraries are
-# cached), then the web build in chromium and its unit tests under node (about 15 minutes on a
-# fresh machine, 4 once its libraries are cached; see README).
+# cached), then the web build in chromium and its unit tests under node (about 7 minutes on a
+# fresh machine, 3 once its libraries are cached; see README).
 test: deps-test build
 	cd $(BUILD) && SDL_AUDIODRIVER=dummy ctest --output-on-failure -j1
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DORVAL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
