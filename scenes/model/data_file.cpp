@@ -9,15 +9,7 @@
 
 namespace orval {
 
-namespace {
-
-std::string openingProblem(const std::filesystem::path& file) {
-    return file.string() + " cannot be read: " + std::strerror(errno);
-}
-
-}  // namespace
-
-std::string fileKindProblem(const std::filesystem::path& file) {
+std::string openDataFile(const std::filesystem::path& file, std::ifstream& in) {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(file, error);
     if (status.type() == std::filesystem::file_type::not_found)
@@ -29,25 +21,21 @@ std::string fileKindProblem(const std::filesystem::path& file) {
                                                                                   : "a device";
         return file.string() + " is not a regular file (" + what + ")";
     }
+    in.open(file, std::ios::binary);
+    if (!in) return file.string() + " cannot be read: " + std::strerror(errno);
     return {};
 }
 
 std::string fileProblem(const std::filesystem::path& file) {
-    if (std::string problem = fileKindProblem(file); !problem.empty()) return problem;
-    const std::ifstream in(file, std::ios::binary);
-    return in ? std::string() : openingProblem(file);
+    std::ifstream in;
+    return openDataFile(file, in);
 }
 
 PictureHeader readPictureHeader(const std::filesystem::path& file) {
     PictureHeader picture;
-    // Opened once: in a browser every opening is a call out to the page's file system.
-    picture.problem = fileKindProblem(file);
+    std::ifstream in;
+    picture.problem = openDataFile(file, in);
     if (!picture.problem.empty()) return picture;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        picture.problem = openingProblem(file);
-        return picture;
-    }
     unsigned char header[24] = {};
     in.read(reinterpret_cast<char*>(header), sizeof header);
     constexpr unsigned char kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};

@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <initializer_list>
 #include <set>
@@ -588,7 +586,8 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
 }
 
 std::string readDataFile(const std::filesystem::path& file, std::uintmax_t limit) {
-    if (const std::string problem = fileKindProblem(file); !problem.empty())
+    std::ifstream in;
+    if (const std::string problem = openDataFile(file, in); !problem.empty())
         throw DescriptionError(problem);
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(file, error);
@@ -596,10 +595,7 @@ std::string readDataFile(const std::filesystem::path& file, std::uintmax_t limit
     if (size > limit)
         throw DescriptionError(file.string() + " is " + std::to_string(size) +
                                " bytes long, more than " + std::to_string(limit));
-    // Opened once and read in one piece: in a browser each opening and each read is a call out
-    // to the page's file system.
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw DescriptionError(file.string() + " cannot be read: " + std::strerror(errno));
+    // Read in one piece, not copied through a string stream.
     std::string text(static_cast<std::size_t>(size), '\0');
     in.read(text.data(), static_cast<std::streamsize>(size));
     text.resize(static_cast<std::size_t>(in.gcount()));  // shorter if it shrank meanwhile
