@@ -71,8 +71,8 @@ const std::vector<std::string>& soundClips() {
 const std::vector<GameMessage>& gameMessages() {
     static const std::vector<GameMessage> messages = {
         {"documents", "DOKUMENTY",
-         "Včera byl vykraden obchod Mr. Greena, je jisté, že to byl Mr.Black. Mr. Green ho, ale "
-         "sledoval a zjistil kde se teď skrývá. Dostaň z Greena kde se Black skrývá."},
+         "Včera byl vykraden obchod Mr. Greena, je jisté, že to byl Mr. Black. Mr. Green ho ale "
+         "sledoval a zjistil, kde se teď skrývá. Dostaň z Greena, kde se Black skrývá."},
         {"next day", "Další den", "Počkal jsi do dalšího dne"},
     };
     return messages;

@@ -19,13 +19,13 @@ TEST(Briefing, EnterPressesTheButtonThatOpensTheHomeAndTheInventoryAtItsPlace) {
 
 TEST(Briefing, TellsFourParagraphsInOrderAndAllOfThemFit) {
     const std::vector<std::string> paragraphs = {
-        "V kdysi poklidném světě barev se dějí zvláštní věci, většina barev už s námi (my jsem "
+        "V kdysi poklidném světě barev se dějí zvláštní věci, většina barev už s námi (my jsme "
         "modří) přerušila všechny kontakty.",
         "Podle posledních informací jsou ostatní barvy vydírány, aby s námi přerušily kontakty. "
         "Naší super-policii Orval KESK se také podařilo zjistit, že v tom má asi prsty Mr. Black, "
         "ten je jediným zástupcem černé barvy. Říká se, že Mr. Black všechny ostatní osoby "
-        "černého světa zabil, aby ho mohl ovládnou. A teď se snaží ovládnout celý svět barev, "
-        "protože věří, že černá barva je dominantní a měla by vládnou všem barvám.",
+        "černého světa zabil, aby ho mohl ovládnout. A teď se snaží ovládnout celý svět barev, "
+        "protože věří, že černá barva je dominantní a měla by vládnout všem barvám.",
         "A ty jako člen naší super-policie Orval KESK mu to MUSÍŠ PŘEKAZIT.",
         "Hodně štěstí ",
     };

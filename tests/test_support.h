@@ -287,13 +287,13 @@ struct Message {
 std::vector<Message> messagesOf(const TestGame& game, std::size_t first = 0);
 inline const Message kDocuments{
     "DOKUMENTY",
-    "Včera byl vykraden obchod Mr. Greena, je jisté, že to byl Mr.Black. Mr. Green ho, ale "
-    "sledoval a zjistil kde se teď skrývá. Dostaň z Greena kde se Black skrývá."};
+    "Včera byl vykraden obchod Mr. Greena, je jisté, že to byl Mr. Black. Mr. Green ho ale "
+    "sledoval a zjistil, kde se teď skrývá. Dostaň z Greena, kde se Black skrývá."};
 inline const Message kNextDay{"Další den", "Počkal jsi do dalšího dne"};
 inline const Message kDocumentsInEnglish{
     "DOCUMENTS",
     "Yesterday Mr. Green's shop was robbed, and it was surely Mr. Black. But Mr. Green followed "
-    "him and found out where he is hiding now. Get it out of Green where Black is hiding."};
+    "him and found out where he is hiding now. Get Green to tell you where Black is hiding."};
 inline const Message kNextDayInEnglish{"The Next Day", "You waited until the next day."};
 
 // Steps, also given as one.

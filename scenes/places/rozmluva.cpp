@@ -20,7 +20,7 @@ void BuyPeanuts(Game& game) {
     game.playSound("arašídy.wav");
 }
 
-// "Nevíte kde je Mr. Black": Mr. Green tells, talks no more, and the bank opens on the map.
+// "Nevíte, kde je Mr. Black": Mr. Green tells, talks no more, and the bank opens on the map.
 void AskAboutMrBlack(Game& game) {
     game.setEnabled("green", "Image8", false);
     game.setEnabled("green", "Image7", false);
