@@ -52,6 +52,7 @@ class Descriptor {
     int fd_ = -1;
 };
 
+// Closes the listing of the folder of devices with its owner.
 struct FolderCloser {
     void operator()(DIR* dir) const { closedir(dir); }
 };
