@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "scenes/model/utf8_path.h"
+
 namespace orval {
 namespace {
 
@@ -48,15 +50,15 @@ GameDirectoryChoice findGameDirectory(
                 choice.environmentPassedOver =
                     (places.fromEnvironment->empty()
                          ? std::string("ORVAL_DATADIR is set, but empty")
-                         : "ORVAL_DATADIR is set to \"" + places.fromEnvironment->string() +
+                         : "ORVAL_DATADIR is set to \"" + utf8Of(*places.fromEnvironment) +
                                "\", which " + environmentProblem) +
-                    "; the game's data is read from " + choice.found->string() + " instead";
+                    "; the game's data is read from " + utf8Of(*choice.found) + " instead";
             choice.whereLooked.clear();
             return choice;
         }
         if (place.fromEnvironment) environmentProblem = problem;
         const std::string shown =
-            place.folder.empty() ? "\"\"" : place.folder.lexically_normal().string();
+            place.folder.empty() ? "\"\"" : utf8Of(place.folder.lexically_normal());
         choice.whereLooked += (choice.whereLooked.empty() ? "" : ", ") + shown + " (" + place.what +
                               ": " + problem + ")";
     }

@@ -1,11 +1,6 @@
 // ORVAL KESK: starts the scene runtime with the main menu, in windows of the desktop or on the
 // stage.
-#if __has_include(<malloc.h>)
-#include <malloc.h>
-#endif
-
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,9 +14,11 @@
 #include "shell/options.h"
 #include "shell/platform/desktop_system.h"
 #include "shell/platform/fitting_platform.h"
+#include "shell/platform/heap.h"
 #include "shell/platform/player_files.h"
 #include "shell/platform/quit_signals.h"
 #include "shell/platform/sdl_platform.h"
+#include "shell/platform/sdl_session.h"
 #include "shell/platform/stage_platform.h"
 #include "shell/runtime.h"
 #include "shell/settings.h"
@@ -35,11 +32,6 @@
 
 namespace {
 
-std::optional<std::string> environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? std::optional<std::string>(value) : std::nullopt;
-}
-
 int play(const orval::Options& options, orval::QuitSignals& signals);
 
 }  // namespace
@@ -50,7 +42,7 @@ int main(int argc, char* argv[]) {
     orval::QuitSignals signals;
     const orval::Options options =
         orval::parseOptions(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc),
-                            environment("ORVAL_STAGE"), environment("ORVAL_LANG"));
+                            orval::environment("ORVAL_STAGE"), orval::environment("ORVAL_LANG"));
     if (!options.error.empty()) {
         std::fprintf(stderr, "orval-kesk: %s\n", options.error.c_str());
         return 2;
@@ -59,11 +51,7 @@ int main(int argc, char* argv[]) {
         std::fputs(orval::usage(), stdout);
         return 0;
     }
-#ifdef M_MMAP_THRESHOLD
-    // Decoded pictures (up to 1.3 MB) live only while a window is drawn. A fixed threshold
-    // keeps them in their own mappings, returned on free, instead of growing the heap for good.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
-#endif
+    orval::returnLargeBlocksWhenFreed();
     return orval::endProgram(play(options, signals));
 }
 
@@ -75,7 +63,7 @@ int play(const orval::Options& options, orval::QuitSignals& signals) {
     orval::registerAllHandlers(handlers);
 
     orval::GameDirectoryPlaces places;
-    if (const std::optional<std::string> fromEnvironment = environment("ORVAL_DATADIR"))
+    if (const std::optional<std::string> fromEnvironment = orval::environment("ORVAL_DATADIR"))
         places.fromEnvironment = std::filesystem::path(*fromEnvironment);
     places.besideExecutable = orval::executableDirectory();
     places.relativeToExecutable = ORVAL_RELATIVE_DATADIR;

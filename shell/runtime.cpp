@@ -154,10 +154,10 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     // Moved just enough to lie on the usable screen (where the arrangement fits nothing moves):
     // on 800 x 600 the inventory's last slots stay within reach, and a window larger than the
     // screen starts at its upper-left corner.
-    const Rect screen = platform_.usableBounds();
-    request.x = std::max(screen.x, std::min(request.x, screen.x + screen.w - d.clientWidth));
-    request.y = std::max(screen.y, std::min(request.y, screen.y + screen.h - d.clientHeight));
-    const Rect placed{request.x, request.y, request.width, request.height};
+    const Rect placed =
+        movedOnto({request.x, request.y, request.width, request.height}, platform_.usableBounds());
+    request.x = placed.x;
+    request.y = placed.y;
     if (!d.icon.empty()) request.iconFile = utf8Of(baseDir_ / "data" / d.icon);
 
     checkPictures(d, scale);  // a damaged picture fails the load, not a later click
@@ -366,12 +366,12 @@ SceneFlags Runtime::flags(std::string_view scene) const {
     return flags;
 }
 
-bool Runtime::flagVisible(std::string_view scene, std::string_view control) const {
+bool Runtime::peekVisible(std::string_view scene, std::string_view control) const {
     const Entry& e = entry(scene);
     return flags(scene)[static_cast<std::size_t>(controlIndex(e, control))].visible;
 }
 
-bool Runtime::flagEnabled(std::string_view scene, std::string_view control) const {
+bool Runtime::peekEnabled(std::string_view scene, std::string_view control) const {
     const Entry& e = entry(scene);
     return flags(scene)[static_cast<std::size_t>(controlIndex(e, control))].enabled;
 }
@@ -450,7 +450,7 @@ bool Runtime::holdBox() {
 }
 
 void Runtime::handleInput(const InputEvent& event) {
-    if (event.type == InputEvent::Type::Quit) end();
+    if (event.type == InputEvent::Type::Quit) end();  // the system's, addressed to no window
     const std::optional<std::string> found = sceneOfWindow(event.window);
     if (!found) {
         // The subtitle window, or a window that closed meanwhile: no scene hears of it.
@@ -461,9 +461,9 @@ void Runtime::handleInput(const InputEvent& event) {
     const Entry& e = entry(scene);
     const SceneDescription& d = e.description;
     switch (event.type) {
-        case InputEvent::Type::Quit:
         case InputEvent::Type::CloseRequest:
-            end();  // closing any scene window ends the game like "X"
+            end();                    // closing any scene window ends the game like "X"
+        case InputEvent::Type::Quit:  // ended above, before its window was looked for
         case InputEvent::Type::KeyCancel:
             return;
         case InputEvent::Type::KeyActivate:

@@ -103,8 +103,10 @@ class Runtime final : public Game, private WindowPainter {
     const SceneDescription& description(std::string_view scene) const;
     // The flags of a loaded scene; a timer's Enabled tells whether it ticks.
     SceneFlags flags(std::string_view scene) const;
-    bool flagVisible(std::string_view scene, std::string_view control) const;
-    bool flagEnabled(std::string_view scene, std::string_view control) const;
+    // A control's flag, peeked at in its loaded scene: unlike the handlers' isVisible, which
+    // loads the scene as the game's own code did, it changes nothing.
+    bool peekVisible(std::string_view scene, std::string_view control) const;
+    bool peekEnabled(std::string_view scene, std::string_view control) const;
     std::optional<std::string> sceneOfWindow(WindowId window) const;
     bool finished() const { return finished_; }
     int exitStatus() const { return exitStatus_; }

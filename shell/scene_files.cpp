@@ -4,6 +4,7 @@
 #include <set>
 
 #include "scenes/model/loader.h"
+#include "scenes/model/utf8_path.h"
 
 namespace orval {
 
@@ -13,17 +14,17 @@ std::vector<SceneDescription> loadGameDescriptions(const std::filesystem::path& 
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(folder, error);
     if (status.type() == std::filesystem::file_type::not_found)
-        throw DescriptionError(folder.string() + ": the scene descriptions are missing");
-    if (error) throw DescriptionError(folder.string() + " cannot be read: " + error.message());
+        throw DescriptionError(utf8Of(folder) + ": the scene descriptions are missing");
+    if (error) throw DescriptionError(utf8Of(folder) + " cannot be read: " + error.message());
     if (status.type() != std::filesystem::file_type::directory)
-        throw DescriptionError(folder.string() + " is not a folder of scene descriptions");
+        throw DescriptionError(utf8Of(folder) + " is not a folder of scene descriptions");
 
     // A folder that cannot be listed must say so, not look like one with scenes missing.
     std::vector<std::filesystem::path> files;
     std::filesystem::directory_iterator item(folder, error);
     for (; !error && item != std::filesystem::directory_iterator(); item.increment(error))
         if (item->path().extension() == ".toml") files.push_back(item->path());
-    if (error) throw DescriptionError(folder.string() + " cannot be listed: " + error.message());
+    if (error) throw DescriptionError(utf8Of(folder) + " cannot be listed: " + error.message());
     std::sort(files.begin(), files.end());
 
     const auto isRegistered = [&](std::string_view scene, std::string_view name) {
@@ -36,11 +37,11 @@ std::vector<SceneDescription> loadGameDescriptions(const std::filesystem::path& 
         SceneDescription scene = loadSceneDescription(file, dataDir, isRegistered, &pictures);
         const auto& names = sceneNames();
         if (std::find(names.begin(), names.end(), scene.name) == names.end())
-            throw DescriptionError(file.string() + ": scene " + scene.name +
+            throw DescriptionError(utf8Of(file) + ": scene " + scene.name +
                                    ": field Name: no such scene in the game");
         for (const auto& other : read)
             if (other.name == scene.name)
-                throw DescriptionError(file.string() + ": scene " + scene.name +
+                throw DescriptionError(utf8Of(file) + ": scene " + scene.name +
                                        ": field Name: also described in " + other.file);
         for (const auto& [event, handler] : scene.handlers) bound.insert({scene.name, handler});
         for (const auto& control : scene.controls)
@@ -55,12 +56,12 @@ std::vector<SceneDescription> loadGameDescriptions(const std::filesystem::path& 
         const auto it =
             std::find_if(read.begin(), read.end(), [&](const auto& s) { return s.name == name; });
         if (it == read.end())
-            throw DescriptionError(folder.string() + ": no description of the scene " + name);
+            throw DescriptionError(utf8Of(folder) + ": no description of the scene " + name);
         ordered.push_back(std::move(*it));
     }
     for (const auto& [scene, handler] : handlers.names())
         if (!bound.contains({scene, handler}))
-            throw DescriptionError(folder.string() + ": the handler " + handler + " of " + scene +
+            throw DescriptionError(utf8Of(folder) + ": the handler " + handler + " of " + scene +
                                    " is bound to no event");
     return ordered;
 }

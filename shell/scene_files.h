@@ -11,7 +11,8 @@ namespace orval {
 
 // Reads every description file, checks that each scene of the game has exactly one and that
 // every handler bound is registered and every registered handler is bound. Throws
-// DescriptionError naming the file and what is wrong.
+// DataFileError (a DescriptionError for a damaged description) naming the file and what is
+// wrong.
 std::vector<SceneDescription> loadGameDescriptions(const std::filesystem::path& dataDir,
                                                    const HandlerRegistry& handlers);
 

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "scenes/model/data_file.h"
 #include "scenes/model/text_lines.h"
 #include "scenes/model/utf8_path.h"
 #include "shell/platform/player_files.h"
@@ -32,8 +33,8 @@ bool isLanguageCode(std::string_view code) {
 
 Settings parseSettings(std::string_view text, const std::string& fileName) {
     if (text.size() > kMaxSettingsBytes)
-        throw std::runtime_error(fileName + ": too large for a settings file (" +
-                                 std::to_string(text.size()) + " bytes)");
+        throw DataFileError(fileName + ": too large for a settings file (" +
+                            std::to_string(text.size()) + " bytes)");
     Settings settings;
     std::vector<std::string_view> seen;
     TextLines lines(text);
@@ -41,7 +42,7 @@ Settings parseSettings(std::string_view text, const std::string& fileName) {
         std::string_view line = *next;
         const int number = lines.number();
         const auto fail = [&](const std::string& what) {
-            throw std::runtime_error(fileName + " line " + std::to_string(number) + ": " + what);
+            throw DataFileError(fileName + " line " + std::to_string(number) + ": " + what);
         };
         for (const char c : line)
             if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') ||
@@ -102,10 +103,10 @@ KeptSettings::KeptSettings(std::optional<std::filesystem::path> file, const std:
         return;
     }
     try {
-        if (const std::optional<std::string> text = readPlayerFile(*file_, kMaxSettingsBytes))
-            settings_ = parseSettings(*text, utf8Of(*file_));
-    } catch (const std::runtime_error& error) {
-        report_(std::string(error.what()) + "; playing with the default settings");
+        settings_ = parseSettings(readDataFile(*file_, kMaxSettingsBytes), utf8Of(*file_));
+    } catch (const DataFileError& error) {
+        if (!error.missing())  // none yet is the first run, and no fault
+            report_(std::string(error.what()) + "; playing with the default settings");
     }
 }
 

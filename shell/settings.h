@@ -27,7 +27,7 @@ struct PlayerChoices {
     bool sound = true;
 };
 
-// The settings file's text; throws std::runtime_error naming `fileName`, the line and what is
+// The settings file's text; throws DataFileError naming `fileName`, the line and what is
 // wrong: a line that is no setting, one the game does not know or given twice, a value it cannot
 // take, a byte no such file holds, a file far too large.
 Settings parseSettings(std::string_view text, const std::string& fileName);

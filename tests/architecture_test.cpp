@@ -15,6 +15,22 @@ std::vector<fs::path> sourcesUnder(const std::string& folder) {
     return files;
 }
 
+// A preprocessor test of the system, the compiler or the headers it has: a name the compiler
+// defines (_WIN32, __linux__, __APPLE__, __EMSCRIPTEN__, _MSC_VER), __has_include, or
+// ORVAL_HAVE_X11.
+const std::regex kSystemTest(
+    R"(#\s*(if|elif)\w*\s.*(\b(_WIN\d\d|_MSC_VER|ORVAL_HAVE_X11)\b|\b__\w+__\b|__has_include))");
+
+TEST(Architecture, EveryFormOfASystemTestIsRecognised) {
+    for (const char* line : {"#ifdef _WIN32", "#if defined(__linux__) || x", "#elif __APPLE__",
+                             "#  if _MSC_VER >= 1900", "#if __has_include(<malloc.h>)",
+                             "#ifndef __EMSCRIPTEN__", "#if ORVAL_HAVE_X11"})
+        EXPECT_TRUE(std::regex_search(std::string(line), kSystemTest)) << line;
+    for (const char* line : {"#ifndef ORVAL_RELATIVE_DATADIR", "#pragma once",
+                             "#include <malloc.h>", "// on __linux__ the pad watch"})
+        EXPECT_FALSE(std::regex_search(std::string(line), kSystemTest)) << line;
+}
+
 // Every dependency runs one way, shell/ -> scenes/ -> scenes/model/, and the platform layer
 // knows pixels only: a rule broken here is how layers grow back together.
 TEST(Architecture, EveryLayerIncludesOnlyWhatLiesBelowIt) {
@@ -33,10 +49,9 @@ TEST(Architecture, EveryLayerIncludesOnlyWhatLiesBelowIt) {
         {"shell/platform",
          std::regex(R"(\b(TTF_\w+|Fonts|renderScene|renderMessageBox|SceneDescription)\b)"),
          "the platform draws no scene and no letter"},
-        {"shell", std::regex(R"(#\s*if.*\b(_WIN32|__EMSCRIPTEN__|ORVAL_HAVE_X11)\b)"),
+        {"shell", kSystemTest,
          "what differs between systems lives in a file per system, chosen by the build"},
-        {"scenes", std::regex(R"(#\s*if.*\b(_WIN32|__EMSCRIPTEN__|ORVAL_HAVE_X11)\b)"),
-         "the game is the same on every system"},
+        {"scenes", kSystemTest, "the game is the same on every system"},
     };
     for (const Rule& rule : rules) {
         SCOPED_TRACE(rule.why);

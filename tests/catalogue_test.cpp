@@ -128,7 +128,7 @@ TEST(Catalogue, ADamagedCatalogueIsRefusedWithItsLine) {
         try {
             Catalogue::parse(row.text, "x.po");
             ADD_FAILURE() << "taken";
-        } catch (const DescriptionError& error) {
+        } catch (const DataFileError& error) {
             EXPECT_TRUE(std::string(error.what()).starts_with(row.says)) << error.what();
         }
     }

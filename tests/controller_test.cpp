@@ -27,7 +27,7 @@ int controlAt(const TestGame& game, const std::string& scene, int x, int y) {
 bool onTarget(const TestGame& game, const Step& step) {
     const auto& pointer = game.platform.pointer();
     return pointer && game.runtime->windowOf(step.scene) == pointer->window &&
-           controlAt(game, step.scene, pointer->x, pointer->y) ==
+           controlAt(game, step.scene, pointer->point.x, pointer->point.y) ==
                controlAt(game, step.scene, step.x, step.y);
 }
 
@@ -42,7 +42,8 @@ std::vector<double> glideTo(TestGame& game, const Step& step) {
         if (frame >= 300) break;
         const auto from = game.platform.pointer();
         const bool there = from && game.runtime->windowOf(step.scene) == from->window;
-        const double dx = there ? step.x - from->x : 0, dy = there ? step.y - from->y : 0;
+        const double dx = there ? step.x - from->point.x : 0;
+        const double dy = there ? step.y - from->point.y : 0;
         const double length = std::max(1.0, std::hypot(dx, dy));
         const double push = std::clamp(length / 80, 0.45, 1.0) * 32767 / length;
         // Where the pointer is in no window yet, any push brings it into the one in front.
@@ -53,7 +54,7 @@ std::vector<double> glideTo(TestGame& game, const Step& step) {
         game.wait(GamePads::kFrameMs);
         const auto to = game.platform.pointer();
         if (from && to && from->window == to->window)
-            moves.push_back(std::hypot(to->x - from->x, to->y - from->y));
+            moves.push_back(std::hypot(to->point.x - from->point.x, to->point.y - from->point.y));
     }
     game.platform.tiltPad(0, 0);
     game.wait(0);

@@ -241,8 +241,8 @@ TEST(Drawing, TheInventoryShowsItsFrameTitleAndTheOwnedItemsOnly) {
         {"Picture4", "pictures/item-meat.png"},
         {"Picture5", "pictures/item-peanuts.png"},
         {"Picture6", "pictures/item-cassette.png"}};
-    const std::pair<int, int> frame[] = {{8, 32},   {504, 32},  {8, 104}, {504, 104},
-                                         {250, 32}, {250, 104}, {8, 70},  {504, 70}};
+    const Point frame[] = {{8, 32},   {504, 32},  {8, 104}, {504, 104},
+                           {250, 32}, {250, 104}, {8, 70},  {504, 70}};
     for (int owned = -1; owned < 5; ++owned) {
         SCOPED_TRACE(owned < 0 ? "nothing owned" : slots[owned].first);
         TestGame game("Inventář");

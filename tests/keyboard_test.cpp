@@ -47,8 +47,7 @@ void markByKeys(TestGame& game, const Step& step, KeysUsed& used) {
         game.pressKey(InputEvent::Type::Focus, key);
         const std::optional<FocusMark::Spot> after = game.runtime->focusMark();
         ASSERT_TRUE(after) << "a key took the mark away";
-        const HeadlessPlatform::Pointer pointer{*game.runtime->windowOf(after->scene),
-                                                after->point.x, after->point.y};
+        const WindowPoint pointer{*game.runtime->windowOf(after->scene), after->point};
         EXPECT_EQ(game.platform.pointer(), pointer) << "the pointer does not follow the mark";
         if (key == FocusStep::Next) {
             ++used.tabs;
@@ -113,9 +112,9 @@ TEST(Keyboard, TheMarkComesWithTheFirstKeyAndGoesWithTheMouse) {
 
         game.pressKey(InputEvent::Type::Focus, FocusStep::Next);  // the exit "X" first
         game.pressKey(InputEvent::Type::Focus, FocusStep::Next);
-        const HeadlessPlatform::Pointer onTelephone{*game.runtime->windowOf("doma"),
-                                                    telephone.x + telephone.w / 2,
-                                                    telephone.y + telephone.h / 2};
+        const WindowPoint onTelephone{
+            *game.runtime->windowOf("doma"),
+            {telephone.x + telephone.w / 2, telephone.y + telephone.h / 2}};
         EXPECT_EQ(game.platform.pointer(), onTelephone);
         EXPECT_TRUE(game.platform.cursor().ends_with("use.png")) << game.platform.cursor();
         const std::vector<Colour> ringed = across();
@@ -124,9 +123,9 @@ TEST(Keyboard, TheMarkComesWithTheFirstKeyAndGoesWithTheMouse) {
         rings.push_back(ringed);
 
         // The pointer put on the mark reports its move back: no move of the player's.
-        game.move("doma", onTelephone.x * scale, onTelephone.y * scale);
+        game.move("doma", onTelephone.point.x * scale, onTelephone.point.y * scale);
         EXPECT_EQ(across(), ringed);
-        game.move("doma", (onTelephone.x + 30) * scale, onTelephone.y * scale);
+        game.move("doma", (onTelephone.point.x + 30) * scale, onTelephone.point.y * scale);
         EXPECT_FALSE(game.runtime->focusMark());
         EXPECT_EQ(across(), plain);
     }

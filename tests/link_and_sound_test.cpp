@@ -18,7 +18,7 @@ using Names = std::vector<std::string>;
 
 const std::string kMakerUrl = "https://orval-kesk.example.org";
 
-// Sets an environment variable for the life of the object, then puts the old value back.
+// A bare host name gets https:// before it; a full address is handed on as it is.
 TEST(WebLink, TheSchemeIsAddedToABareHostName) {
     for (const auto& [address, url] :
          {std::pair{"orval-kesk.example.org", "https://orval-kesk.example.org"},

@@ -383,7 +383,7 @@ TEST_F(LoaderTest, AFileThatCannotBeReadIsNamed) {
     try {
         loadSceneDescription(data_.path() / "scenes" / "nic.toml", data_.path(), registered_);
         ADD_FAILURE() << "a missing file was read";
-    } catch (const DescriptionError& error) {
+    } catch (const DataFileError& error) {
         EXPECT_TRUE(mentions(error.what(), "nic.toml"));
     }
 }
@@ -509,7 +509,7 @@ TEST(GameDescriptions, DamagedDataDirectoriesAreRejected) {
             gameDescriptions(temp.path());
             loadCaptions(temp.path() / "data" / "captions.tsv", soundClips());
             ADD_FAILURE() << "the damaged data was accepted";
-        } catch (const DescriptionError& error) {
+        } catch (const DataFileError& error) {
             for (const std::string& word : row.words) EXPECT_TRUE(mentions(error.what(), word));
         }
     }

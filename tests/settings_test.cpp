@@ -62,7 +62,7 @@ TEST(Settings, EachDamageIsReportedInOneLineAndTheDefaultsArePlayed) {
         {"a language that is no language code", "language = English\n", "line 1|English"},
         {"bytes of another file", std::string("sub\0titles = on\n", 16), "line 1|damaged"},
         {"letters beyond ASCII", "language = čeština\n", "line 1|damaged"},
-        {"far too large", std::string(5000, '#'), "too large"},
+        {"far too large", std::string(5000, '#'), "5000 bytes|more than 4096"},
         {"a folder in its place", "", "not a regular file"},
     };
     for (const Row& row : rows) {

@@ -167,8 +167,7 @@ TEST(Stage, APixelOfTheStageReachesTheWindowInFrontThereAndAClickRaisesIt) {
         ASSERT_EQ(pointed.hit.has_value(), row.reached.has_value());
         if (row.reached) {
             EXPECT_EQ(pointed.hit->window, *row.reached);
-            EXPECT_EQ(pointed.hit->x, row.localX);
-            EXPECT_EQ(pointed.hit->y, row.localY);
+            EXPECT_EQ(pointed.hit->point, (Point{row.localX, row.localY}));
         }
         EXPECT_EQ(stage.stack().frontToBack(), row.frontAfter);
     }
@@ -182,7 +181,7 @@ TEST(Stage, WhileTheButtonIsHeldThePointerBelongsToTheWindowPressed) {
     const Stage::Pointed moved = stage.pointerMoved(300, 400);
     ASSERT_TRUE(moved.hit);
     EXPECT_EQ(moved.hit->window, kMap);
-    EXPECT_EQ(moved.hit->x, 300 - kMapPlace.x);
+    EXPECT_EQ(moved.hit->point.x, 300 - kMapPlace.x);
     EXPECT_EQ(stage.pointerReleased(300, 400).hit->window, kMap);
     EXPECT_EQ(stage.pointerMoved(300, 400).hit->window, kHome);
 }

@@ -203,7 +203,7 @@ TEST(Captions, EachDamageIsNamedWithFileAndLine) {
         try {
             parseCaptions(text, "captions.tsv", clips);
             ADD_FAILURE() << "accepted";
-        } catch (const DescriptionError& error) {
+        } catch (const DataFileError& error) {
             const std::string message = error.what();
             EXPECT_TRUE(mentions(message, "captions.tsv"));
             std::istringstream words(damage.words);

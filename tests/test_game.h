@@ -61,10 +61,10 @@ class TestGame {
 
     bool loaded(std::string_view scene) const { return runtime->isLoaded(scene); }
     bool visible(std::string_view scene, std::string_view control) const {
-        return runtime->flagVisible(scene, control);
+        return runtime->peekVisible(scene, control);
     }
     bool enabled(std::string_view scene, std::string_view control) const {
-        return runtime->flagEnabled(scene, control);
+        return runtime->peekEnabled(scene, control);
     }
     // Scene names of the open visible windows, front first.
     std::vector<std::string> windows() const;

@@ -22,7 +22,7 @@ SurfacePtr enlarge(const SDL_Surface* picture, int factor, const std::filesystem
     SurfacePtr large(SDL_CreateRGBSurfaceWithFormat(0, picture->w * factor, picture->h * factor, 32,
                                                     SDL_PIXELFORMAT_ARGB8888));
     if (!source || !large)
-        throw AssetError(file.string() + ": cannot be enlarged: " + SDL_GetError());
+        throw AssetError(utf8Of(file) + ": cannot be enlarged: " + SDL_GetError());
     for (int y = 0; y < large->h; ++y) {
         const auto* from = reinterpret_cast<const std::uint32_t*>(
             static_cast<const std::uint8_t*>(source->pixels) + (y / factor) * source->pitch);
@@ -105,7 +105,7 @@ Colour Canvas::pixel(int x, int y) const {
 
 void Canvas::savePng(const std::filesystem::path& file) const {
     if (IMG_SavePNG(surface_, utf8Of(file).c_str()) != 0)
-        throw AssetError(file.string() + ": cannot be written: " + IMG_GetError());
+        throw AssetError(utf8Of(file) + ": cannot be written: " + IMG_GetError());
 }
 
 SurfacePtr loadPicture(const std::filesystem::path& file, int scale) {
@@ -121,13 +121,13 @@ SurfacePtr loadPicture(const std::filesystem::path& file, int scale) {
         const PictureHeader base = readPictureHeader(file);
         if (!base.problem.empty()) throw AssetError(base.problem);
         if (picture.width != own * base.width || picture.height != own * base.height)
-            throw AssetError(path.string() + " is " + std::to_string(picture.width) + " x " +
+            throw AssetError(utf8Of(path) + " is " + std::to_string(picture.width) + " x " +
                              std::to_string(picture.height) + " pixels, not " +
                              std::to_string(own) + " times the " + std::to_string(base.width) +
-                             " x " + std::to_string(base.height) + " of " + file.string());
+                             " x " + std::to_string(base.height) + " of " + utf8Of(file));
     }
     SurfacePtr loaded(IMG_Load(utf8Of(path).c_str()));
-    if (!loaded) throw AssetError(path.string() + ": not a readable picture: " + IMG_GetError());
+    if (!loaded) throw AssetError(utf8Of(path) + ": not a readable picture: " + IMG_GetError());
     if (scale == own) return loaded;
     return enlarge(loaded.get(), scale / own, path);
 }

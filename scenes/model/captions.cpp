@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <set>
 
+#include "scenes/model/data_file.h"
 #include "scenes/model/loader.h"
 #include "scenes/model/text_lines.h"
+#include "scenes/model/utf8_path.h"
 
 namespace orval {
 namespace {
@@ -77,9 +79,9 @@ Captions parseCaptions(std::string_view text, const std::string& fileName,
                        const std::vector<std::string>& clips) {
     int number = 0;
     const auto fail = [&](const std::string& what) {
-        throw DescriptionError(fileName + ":" + std::to_string(number) + ": " + what);
+        throw DataFileError(fileName + ":" + std::to_string(number) + ": " + what);
     };
-    if (!isUtf8(text)) throw DescriptionError(fileName + ": not UTF-8 text");
+    if (!isUtf8(text)) throw DataFileError(fileName + ": not UTF-8 text");
     const std::set<std::string, std::less<>> known(clips.begin(), clips.end());
     Captions captions;
     ClipCaptions* clip = nullptr;
@@ -131,12 +133,12 @@ Captions parseCaptions(std::string_view text, const std::string& fileName,
     finishClip();
     for (const std::string& name : clips)
         if (!captions.contains(name))
-            throw DescriptionError(fileName + ": the clip " + name + " has no subtitles");
+            throw DataFileError(fileName + ": the clip " + name + " has no subtitles");
     return captions;
 }
 
 Captions loadCaptions(const std::filesystem::path& file, const std::vector<std::string>& clips) {
-    return parseCaptions(readDataFile(file, kMaxCaptionBytes), file.string(), clips);
+    return parseCaptions(readDataFile(file, kMaxCaptionBytes), utf8Of(file), clips);
 }
 
 }  // namespace orval

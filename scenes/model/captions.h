@@ -43,7 +43,7 @@ const Speaker* findSpeaker(std::string_view key);
 std::size_t countLetters(std::string_view text);
 
 // Parses the subtitles file; every clip in `clips` must have cues, and no other clip may.
-// Throws DescriptionError naming `fileName` and the line, never crashes.
+// Throws DataFileError naming `fileName` and the line, never crashes.
 Captions parseCaptions(std::string_view text, const std::string& fileName,
                        const std::vector<std::string>& clips);
 // Reads the file and parses it as above.

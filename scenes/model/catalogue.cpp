@@ -3,8 +3,10 @@
 #include <optional>
 #include <set>
 
+#include "scenes/model/data_file.h"
 #include "scenes/model/loader.h"
 #include "scenes/model/text_lines.h"
+#include "scenes/model/utf8_path.h"
 
 namespace orval {
 namespace {
@@ -32,10 +34,10 @@ struct Pending {
 Catalogue Catalogue::parse(std::string_view text, const std::string& fileName) {
     int number = 0;
     const auto failAt = [&](int line, const std::string& what) {
-        throw DescriptionError(fileName + ":" + std::to_string(line) + ": " + what);
+        throw DataFileError(fileName + ":" + std::to_string(line) + ": " + what);
     };
     const auto fail = [&](const std::string& what) { failAt(number, what); };
-    if (!isUtf8(text)) throw DescriptionError(fileName + ": not UTF-8 text");
+    if (!isUtf8(text)) throw DataFileError(fileName + ": not UTF-8 text");
     // A quoted string of the file, its escapes undone.
     const auto quoted = [&](std::string_view s) {
         if (s.empty() || s.front() != '"') fail("a string must be in double quotes");
@@ -150,7 +152,7 @@ Catalogue Catalogue::parse(std::string_view text, const std::string& fileName) {
 }
 
 Catalogue Catalogue::load(const std::filesystem::path& file) {
-    return parse(readDataFile(file, kMaxCatalogueBytes), file.string());
+    return parse(readDataFile(file, kMaxCatalogueBytes), utf8Of(file));
 }
 
 const std::string* Catalogue::find(std::string_view context, std::string_view czech) const {

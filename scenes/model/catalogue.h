@@ -21,9 +21,10 @@ class Catalogue {
   public:
     // Parses a PO file: comments, msgctxt, msgid and msgstr with their continued strings. Plural
     // forms, an entry without msgid or msgstr, a bad escape or the same context and text twice
-    // throw DescriptionError naming `fileName` and the line. An entry marked fuzzy or left empty
+    // throw DataFileError naming `fileName` and the line. An entry marked fuzzy or left empty
     // is not a translation (the Czech text stays), as gettext has it.
     static Catalogue parse(std::string_view text, const std::string& fileName);
+    // Reads the file (at most 1 MB) and parses it as above.
     static Catalogue load(const std::filesystem::path& file);
 
     // The translation of `czech` under `context`, or nullptr.

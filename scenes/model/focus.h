@@ -6,14 +6,10 @@
 #include <vector>
 
 #include "scenes/model/description.h"
+#include "scenes/model/geometry.h"
 #include "scenes/model/state.h"
 
 namespace orval {
-
-struct Point {
-    int x = 0, y = 0;
-    friend bool operator==(const Point&, const Point&) = default;
-};
 
 // A hotspot the mark can stand on: a control the mouse reaches that does something when clicked
 // or touched.

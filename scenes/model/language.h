@@ -43,7 +43,7 @@ class Language {
     // Czech, from the game's own files.
     Language() = default;
     // Reads the catalogue po/CODE.po under `baseDir` (Czech reads nothing) and learns which
-    // pictures and clips have twins in this language. Throws DescriptionError.
+    // pictures and clips have twins in this language. Throws DataFileError.
     static Language load(const std::filesystem::path& baseDir, std::string_view code,
                          const std::vector<std::string>& clips);
 

@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <initializer_list>
 #include <set>
 #include <span>
@@ -14,6 +13,7 @@
 #include <toml++/toml.h>
 
 #include "scenes/model/data_file.h"
+#include "scenes/model/utf8_path.h"
 
 namespace orval {
 namespace {
@@ -319,7 +319,7 @@ std::string requirePicture(const std::string& relative, const PictureFiles& pict
     const PictureHeader picture = pictures.header(file);
     if (!picture.problem.empty()) where.fail(key, picture.problem);
     if (picture.width > maxSide || picture.height > maxSide)
-        where.fail(key, file.string() + " is " + std::to_string(picture.width) + " x " +
+        where.fail(key, utf8Of(file) + " is " + std::to_string(picture.width) + " x " +
                             std::to_string(picture.height) + " pixels, more than " +
                             std::to_string(maxSide) + " a side");
     return relative;
@@ -585,23 +585,6 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
     return scene;
 }
 
-std::string readDataFile(const std::filesystem::path& file, std::uintmax_t limit) {
-    std::ifstream in;
-    if (const std::string problem = openDataFile(file, in); !problem.empty())
-        throw DescriptionError(problem);
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (error) throw DescriptionError(file.string() + " cannot be read: " + error.message());
-    if (size > limit)
-        throw DescriptionError(file.string() + " is " + std::to_string(size) +
-                               " bytes long, more than " + std::to_string(limit));
-    // Read in one piece, not copied through a string stream.
-    std::string text(static_cast<std::size_t>(size), '\0');
-    in.read(text.data(), static_cast<std::streamsize>(size));
-    text.resize(static_cast<std::size_t>(in.gcount()));  // shorter if it shrank meanwhile
-    return text;
-}
-
 bool isUtf8(std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
         if (static_cast<unsigned char>(text[at]) < 0x80) {
@@ -618,7 +601,7 @@ bool isUtf8(std::string_view text) {
 SceneDescription loadSceneDescription(const std::filesystem::path& file,
                                       const std::filesystem::path& dataDir,
                                       const HandlerCheck& isRegistered, PictureHeaders* read) {
-    return parseSceneDescription(readDataFile(file, kMaxDescriptionBytes), file.string(), dataDir,
+    return parseSceneDescription(readDataFile(file, kMaxDescriptionBytes), utf8Of(file), dataDir,
                                  isRegistered, read);
 }
 

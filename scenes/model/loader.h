@@ -15,9 +15,9 @@
 namespace orval {
 
 // A damaged description: the message names the file, the control and the field.
-class DescriptionError : public std::runtime_error {
+class DescriptionError : public DataFileError {
   public:
-    using std::runtime_error::runtime_error;
+    using DataFileError::DataFileError;
 };
 
 // Answers whether code registers a handler of this name for this scene.
@@ -35,15 +35,11 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
                                        const HandlerCheck& isRegistered,
                                        PictureHeaders* read = nullptr);
 
-// Reads the file and parses it as above.
+// Reads the file and parses it as above; a file that cannot be read throws DataFileError.
 SceneDescription loadSceneDescription(const std::filesystem::path& file,
                                       const std::filesystem::path& dataDir,
                                       const HandlerCheck& isRegistered,
                                       PictureHeaders* read = nullptr);
-
-// The whole of a data file that must be a regular file of at most `limit` bytes; throws
-// DescriptionError naming the file otherwise.
-std::string readDataFile(const std::filesystem::path& file, std::uintmax_t limit);
 
 // Whether the bytes are well-formed UTF-8.
 bool isUtf8(std::string_view text);

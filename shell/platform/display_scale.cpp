@@ -82,12 +82,6 @@ Rect arrange(const Rect& usable, const WindowPlan& plan) {
             kArrangementWidth, kArrangementHeight};
 }
 
-ScaleChoice chooseScale(const ScaleSettings& settings, const Rect& usable, const WindowPlan& plan) {
-    ScaleChoice choice = requestedScale(settings);
-    choice.scale = fittingScale(choice.scale, usable, plan);
-    return choice;
-}
-
 Rect logicalArea(const Rect& screenArea, int scale) {
     const int left = ceilingDivision(screenArea.x, scale);
     const int top = ceilingDivision(screenArea.y, scale);
@@ -96,11 +90,9 @@ Rect logicalArea(const Rect& screenArea, int scale) {
 }
 
 Rect placeOnScreen(const WindowRequest& request, const Rect& usable, int scale) {
-    Rect placed{scale * request.x, scale * request.y, scale * request.width,
-                scale * request.height};
-    placed.x = std::max(usable.x, std::min(placed.x, usable.x + usable.w - placed.w));
-    placed.y = std::max(usable.y, std::min(placed.y, usable.y + usable.h - placed.h));
-    return placed;
+    return movedOnto(
+        {scale * request.x, scale * request.y, scale * request.width, scale * request.height},
+        usable);
 }
 
 }  // namespace orval

@@ -42,8 +42,6 @@ int fittingScale(int requested, const Rect& usable, const WindowPlan& plan);
 // just enough for the plan's windows to lie on it; across or down where they cannot, they are
 // cut evenly at both ends.
 Rect arrange(const Rect& usable, const WindowPlan& plan);
-// Both at once: the scale of the run.
-ScaleChoice chooseScale(const ScaleSettings& settings, const Rect& usable, const WindowPlan& plan);
 
 // The whole logical pixels that lie in a screen area.
 Rect logicalArea(const Rect& screenArea, int scale);
@@ -54,7 +52,7 @@ Rect placeOnScreen(const WindowRequest& request, const Rect& usable, int scale);
 // The logical pixel a screen pixel of a window belongs to (negative ones too, as a pointer
 // dragged out of the window gives).
 inline int toLogical(int screenPixel, int scale) {
-    return screenPixel >= 0 ? screenPixel / scale : -((-screenPixel + scale - 1) / scale);
+    return static_cast<int>(floorDivision(screenPixel, scale));
 }
 
 }  // namespace orval

@@ -104,7 +104,7 @@ std::optional<std::uint64_t> GamePads::nextGlide() const {
     return std::nullopt;
 }
 
-PointerPlace GamePads::glide(PointerPlace from, const Rect& area, std::uint64_t now) {
+Point GamePads::glide(Point from, const Rect& area, std::uint64_t now) {
     const std::uint64_t last = lastGlide_.value_or(now);
     const double seconds =
         static_cast<double>(std::min(now - std::min(now, last), kLongestFrameMs)) / 1000;

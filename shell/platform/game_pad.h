@@ -17,12 +17,6 @@ namespace orval {
 enum class PadButton { A, B, X, Y, Back, Start, Up, Down, Left, Right };
 
 // What one controller reported.
-// A pixel the pointer is on, in logical pixels of the area it glides in.
-struct PointerPlace {
-    int x = 0, y = 0;
-    friend bool operator==(const PointerPlace&, const PointerPlace&) = default;
-};
-
 struct PadEvent {
     enum class Kind { Plugged, Unplugged, Pressed, Released, Stick };
     Kind kind = Kind::Plugged;
@@ -45,9 +39,7 @@ class GamePads {
     std::optional<std::uint64_t> nextGlide() const;
     // The pointer at `from` moved by the sticks for the time since its last move, kept inside
     // `area` (logical pixels); a pixel's fraction is kept for the next move.
-    PointerPlace glide(PointerPlace from, const Rect& area, std::uint64_t now);
-
-    bool anyPlugged() const { return !sticks_.empty(); }
+    Point glide(Point from, const Rect& area, std::uint64_t now);
 
   private:
     struct Stick {

@@ -39,7 +39,7 @@ std::optional<InputEvent> HeadlessPlatform::waitEvent(std::optional<std::uint64_
         event.y = toLogical(event.y, scale_);
         if (event.type == InputEvent::Type::MouseMove ||
             event.type == InputEvent::Type::MouseDown || event.type == InputEvent::Type::MouseUp)
-            pointer_ = Pointer{event.window, event.x, event.y};
+            pointer_ = WindowPoint{event.window, {event.x, event.y}};
         return event;
     }
 }
@@ -51,8 +51,8 @@ std::optional<InputEvent> HeadlessPlatform::padInput(const PadEvent& pad) {
         // The button is the mouse's, where the pointer is.
         if (!pointer_ || !windows_.at(pointer_->window).open) return std::nullopt;
         input->window = pointer_->window;
-        input->x = pointer_->x;
-        input->y = pointer_->y;
+        input->x = pointer_->point.x;
+        input->y = pointer_->point.y;
         return input;
     }
     const std::vector<WindowId> front = visibleWindows();
@@ -69,9 +69,11 @@ std::optional<InputEvent> HeadlessPlatform::glidePointer() {
     if (pointer_ && !shown(pointer_->window)) {
         // Its window went: the pointer is where it was on the screen, over what lies there.
         const Rect& was = windows_.at(pointer_->window).placed;
-        const auto under = stack_.at(was.x + pointer_->x * scale_, was.y + pointer_->y * scale_);
+        const auto under =
+            stack_.at(was.x + pointer_->point.x * scale_, was.y + pointer_->point.y * scale_);
         if (under && shown(under->window))
-            pointer_ = Pointer{under->window, under->x / scale_, under->y / scale_};
+            pointer_ =
+                WindowPoint{under->window, {under->point.x / scale_, under->point.y / scale_}};
     }
     std::optional<WindowId> in;
     if (pointer_ && shown(pointer_->window)) {
@@ -85,11 +87,10 @@ std::optional<InputEvent> HeadlessPlatform::glidePointer() {
     }
     const WindowRequest& w = windows_.at(*in).request;
     const bool there = pointer_ && pointer_->window == *in;
-    const PointerPlace from =
-        there ? PointerPlace{pointer_->x, pointer_->y} : PointerPlace{w.width / 2, w.height / 2};
-    const PointerPlace to = pads_.glide(from, {0, 0, w.width, w.height}, clock_);
+    const Point from = there ? pointer_->point : Point{w.width / 2, w.height / 2};
+    const Point to = pads_.glide(from, {0, 0, w.width, w.height}, clock_);
     if (there && to == from) return std::nullopt;
-    pointer_ = Pointer{*in, to.x, to.y};
+    pointer_ = WindowPoint{*in, to};
     return InputEvent{InputEvent::Type::MouseMove, *in, to.x, to.y};
 }
 

@@ -56,12 +56,6 @@ class HeadlessPlatform final : public Platform {
         std::uint64_t at = 0;
         std::optional<std::uint64_t> until;
     };
-    // Where the pointer is: a logical pixel of a window.
-    struct Pointer {
-        WindowId window = 0;
-        int x = 0, y = 0;
-        friend bool operator==(const Pointer&, const Pointer&) = default;
-    };
     struct Message {
         std::string title, text;
         std::uint64_t at = 0;
@@ -86,7 +80,9 @@ class HeadlessPlatform final : public Platform {
     void closeWindow(WindowId window) override;
     void invalidate(WindowId window) override;
     void setCursor(const std::string& cursorFile) override { cursor_ = cursorFile; }
-    void movePointer(WindowId window, int x, int y) override { pointer_ = Pointer{window, x, y}; }
+    void movePointer(WindowId window, int x, int y) override {
+        pointer_ = WindowPoint{window, {x, y}};
+    }
     void playSound(const std::string& file) override;
     void stopSound() override;
     FontFiles fontFiles() override;
@@ -148,7 +144,7 @@ class HeadlessPlatform final : public Platform {
     const std::vector<std::string>& urls() const { return urls_; }
     const std::string& cursor() const { return cursor_; }
     // Where the game put the pointer last, or the player's hand moved it.
-    const std::optional<Pointer>& pointer() const { return pointer_; }
+    const std::optional<WindowPoint>& pointer() const { return pointer_; }
     void clearSounds() { sounds_.clear(); }
     // Makes every later playSound throw, as a broken audio layer would.
     void breakAudio() { audioBroken_ = true; }
@@ -184,7 +180,7 @@ class HeadlessPlatform final : public Platform {
     std::vector<Message> messages_;
     std::vector<std::string> urls_;
     std::string cursor_;
-    std::optional<Pointer> pointer_;
+    std::optional<WindowPoint> pointer_;
     GamePads pads_;
     std::uint64_t readingTime_ = 0;
     bool keepMessagePixels_ = false;

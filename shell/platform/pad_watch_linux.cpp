@@ -7,8 +7,10 @@
 #include <cerrno>
 #include <chrono>
 #include <map>
+#include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <dirent.h>
@@ -25,6 +27,35 @@ namespace {
 // A device appears before the desktop has let the player's programs open it, and SDL hears of
 // it only then: after a change in the folder the game looks again a few times.
 constexpr int kLookAgainMs[] = {250, 1000, 2500};
+
+// A file descriptor of the watch's own, closed with its owner.
+class Descriptor {
+  public:
+    Descriptor() = default;
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) close(fd_);
+    }
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Descriptor& operator=(Descriptor&& other) noexcept {
+        if (this != &other) {
+            Descriptor gone(std::move(*this));
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
+
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+
+  private:
+    int fd_ = -1;
+};
+
+// Closes the listing of the folder of devices with its owner.
+struct FolderCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
 
 bool isController(int fd) {
     constexpr std::size_t kBits = 8 * sizeof(unsigned long);
@@ -51,9 +82,9 @@ struct PadWatch::Watcher {
     std::function<void()> wake;
     std::string folderPath;
     std::atomic<bool> armed{true};
-    int stop[2] = {-1, -1};
-    int folder = -1;
-    std::map<std::string, int> devices;  // the controllers among the event devices, by path
+    Descriptor stopReader, stopWriter;          // a byte in this pipe ends the thread
+    Descriptor folder;                          // inotify on the folder of devices, when it has one
+    std::map<std::string, Descriptor> devices;  // the controllers among the event devices, by path
     std::vector<std::chrono::steady_clock::time_point> lookAgain;
     std::thread thread;
 
@@ -62,32 +93,27 @@ struct PadWatch::Watcher {
     }
 
     void rescan() {
-        DIR* dir = opendir(folderPath.c_str());
+        const std::unique_ptr<DIR, FolderCloser> dir(opendir(folderPath.c_str()));
         if (!dir) return;
-        while (const dirent* entry = readdir(dir)) {
+        while (const dirent* entry = readdir(dir.get())) {
             const std::string name = entry->d_name;
             const std::string path = folderPath + "/" + name;
             if (name.rfind("event", 0) != 0 || devices.contains(path)) continue;
-            const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-            if (fd < 0) continue;
-            if (isController(fd)) {
-                drain(fd);
-                devices.emplace(path, fd);
-            } else {
-                close(fd);
-            }
+            Descriptor device(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+            if (!device || !isController(device.get())) continue;
+            drain(device.get());
+            devices.emplace(path, std::move(device));
         }
-        closedir(dir);
     }
 
     void run() {
         rescan();
         while (true) {
-            std::vector<pollfd> fds{{stop[0], POLLIN, 0}};
-            if (folder >= 0) fds.push_back({folder, POLLIN, 0});
+            std::vector<pollfd> fds{{stopReader.get(), POLLIN, 0}};
+            if (folder) fds.push_back({folder.get(), POLLIN, 0});
             std::vector<std::string> paths;
-            for (const auto& [path, fd] : devices) {
-                fds.push_back({fd, POLLIN, 0});
+            for (const auto& [path, device] : devices) {
+                fds.push_back({device.get(), POLLIN, 0});
                 paths.push_back(path);
             }
             int timeout = -1;
@@ -104,8 +130,8 @@ struct PadWatch::Watcher {
                 fire();
             }
             std::size_t first = 1;
-            if (folder >= 0 && fds[first++].revents) {
-                drain(folder);
+            if (folder && fds[first++].revents) {
+                drain(folder.get());
                 rescan();
                 lookAgain.clear();
                 for (const int ms : kLookAgainMs)
@@ -115,10 +141,8 @@ struct PadWatch::Watcher {
             }
             for (std::size_t i = first; i < fds.size(); ++i) {
                 if (!fds[i].revents) continue;
-                if (!drain(fds[i].fd) || (fds[i].revents & (POLLERR | POLLHUP | POLLNVAL))) {
-                    close(fds[i].fd);
-                    devices.erase(paths[i - first]);
-                }
+                if (!drain(fds[i].fd) || (fds[i].revents & (POLLERR | POLLHUP | POLLNVAL)))
+                    devices.erase(paths[i - first]);  // closed with it
                 fire();
             }
         }
@@ -130,16 +154,17 @@ PadWatch::PadWatch(std::function<void()> wake, const std::filesystem::path& devi
     Watcher& w = *watcher_;
     w.wake = std::move(wake);
     w.folderPath = devices.empty() ? "/dev/input" : devices.string();
-    if (pipe2(w.stop, O_CLOEXEC) != 0) {
+    int stop[2] = {-1, -1};
+    if (pipe2(stop, O_CLOEXEC) != 0) {
         watcher_.reset();
         return;
     }
-    w.folder = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (w.folder >= 0 &&
-        inotify_add_watch(w.folder, w.folderPath.c_str(), IN_CREATE | IN_DELETE | IN_ATTRIB) < 0) {
-        close(w.folder);  // no folder of devices: none can come
-        w.folder = -1;
-    }
+    w.stopReader = Descriptor(stop[0]);
+    w.stopWriter = Descriptor(stop[1]);
+    w.folder = Descriptor(inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+    if (w.folder && inotify_add_watch(w.folder.get(), w.folderPath.c_str(),
+                                      IN_CREATE | IN_DELETE | IN_ATTRIB) < 0)
+        w.folder = Descriptor();  // no folder of devices: none can come
     w.thread = std::thread([&w] { w.run(); });
 }
 
@@ -147,13 +172,9 @@ PadWatch::~PadWatch() {
     if (!watcher_) return;
     Watcher& w = *watcher_;
     const char stop = 0;
-    while (write(w.stop[1], &stop, 1) < 0 && errno == EINTR) {
+    while (write(w.stopWriter.get(), &stop, 1) < 0 && errno == EINTR) {
     }
-    w.thread.join();
-    for (const auto& [path, fd] : w.devices) close(fd);
-    if (w.folder >= 0) close(w.folder);
-    close(w.stop[0]);
-    close(w.stop[1]);
+    w.thread.join();  // the descriptors close with the watcher, once nothing polls them
 }
 
 bool PadWatch::watching() const { return watcher_ != nullptr; }

@@ -17,6 +17,13 @@ namespace orval {
 
 using WindowId = int;
 
+// A logical pixel of one of the game's windows: where the pointer is in it.
+struct WindowPoint {
+    WindowId window = 0;
+    Point point;  // relative to the window's upper-left corner
+    friend bool operator==(const WindowPoint&, const WindowPoint&) = default;
+};
+
 // What a window is for; it decides how the window system treats it.
 enum class WindowKind {
     Scene,       // a scene of the game

@@ -51,26 +51,6 @@ std::filesystem::path playerFolder() {
     return pathFromUtf8(folder.get());
 }
 
-std::optional<std::string> readPlayerFile(const std::filesystem::path& file, std::size_t limit) {
-    const std::string name = utf8Of(file);
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(file, error);
-    if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
-    if (error) throw std::runtime_error(name + " cannot be read: " + error.message());
-    if (status.type() != std::filesystem::file_type::regular)
-        throw std::runtime_error(name + " is not a regular file");
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw std::runtime_error(name + " cannot be read: " + std::strerror(errno));
-    std::string text(limit + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad()) throw std::runtime_error(name + " cannot be read");
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (text.size() > limit)
-        throw std::runtime_error(name + " is too large (more than " + std::to_string(limit) +
-                                 " bytes)");
-    return text;
-}
-
 void replacePlayerFile(const std::filesystem::path& file, std::string_view text) {
     // A name of this run's own: two games started at once never write into one another's.
     std::random_device random;

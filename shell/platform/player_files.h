@@ -2,9 +2,7 @@
 // folder where the game keeps his files between runs.
 #pragma once
 
-#include <cstddef>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,11 +18,6 @@ std::vector<std::string> preferredLanguages();
 // on Linux, %APPDATA%\orval-kesk\ on Windows), made if it is missing; throws std::runtime_error
 // saying why there is none (a read-only home).
 std::filesystem::path playerFolder();
-
-// The whole text of a small file of the player's, or nothing when there is none yet; throws
-// std::runtime_error naming the file and what is wrong (a folder in its place, unreadable,
-// larger than `limit` bytes).
-std::optional<std::string> readPlayerFile(const std::filesystem::path& file, std::size_t limit);
 
 // Replaces the file's text whole: written beside it under another name, then renamed over it,
 // so that a game killed meanwhile leaves the old text or the new, never half of one. Throws

@@ -38,7 +38,7 @@ class SdlGamePads {
     // SDL gives a program their reports only while one of its windows has the keys (unless told
     // otherwise), and a pointer held to one side must not be pulled into a game in the back.
     std::optional<std::uint64_t> nextGlide() const;
-    PointerPlace glide(PointerPlace from, const Rect& area, std::uint64_t now) {
+    Point glide(Point from, const Rect& area, std::uint64_t now) {
         return pads_.glide(from, area, now);
     }
 

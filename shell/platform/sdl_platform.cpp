@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 #include "shell/platform/display_scale.h"
 #include "shell/platform/sdl_events.h"
@@ -50,13 +49,7 @@ WindowId SdlPlatform::openWindow(const WindowRequest& request, WindowPainter& pa
         throw std::runtime_error("cannot open the window " + request.title + ": " + SDL_GetError());
     OpenWindow open{std::unique_ptr<SDL_Window, WindowDeleter>(window), &painter,
                     request.kind != WindowKind::Subtitles};
-    if (!request.iconFile.empty()) {
-        SurfacePtr icon(IMG_Load(request.iconFile.c_str()));
-        if (!icon)
-            throw std::runtime_error(request.iconFile +
-                                     ": not a readable picture: " + IMG_GetError());
-        SDL_SetWindowIcon(window, icon.get());
-    }
+    if (!request.iconFile.empty()) setWindowIcon(window, request.iconFile);
     const WindowId id = nextWindow_++;
     windows_.emplace(id, std::move(open));
     return id;
@@ -88,7 +81,7 @@ void SdlPlatform::closeWindow(WindowId window) {
 }
 
 void SdlPlatform::movePointer(WindowId window, int x, int y) {
-    pointer_ = PointerAt{window, x, y};
+    pointer_ = WindowPoint{window, {x, y}};
     // Into the middle of the logical pixel, which the pointer's move then reports again.
     SDL_WarpMouseInWindow(windows_.at(window).window.get(), x * scale_ + scale_ / 2,
                           y * scale_ + scale_ / 2);
@@ -119,8 +112,8 @@ std::optional<InputEvent> SdlPlatform::fromPad(InputEvent input) {
     if (input.type == InputEvent::Type::MouseDown || input.type == InputEvent::Type::MouseUp) {
         if (!pointer_) return std::nullopt;  // the pointer is on none of the game's windows
         input.window = pointer_->window;
-        input.x = pointer_->x;
-        input.y = pointer_->y;
+        input.x = pointer_->point.x;
+        input.y = pointer_->point.y;
         return input;
     }
     const std::optional<WindowId> front = frontWindow();
@@ -142,9 +135,8 @@ std::optional<InputEvent> SdlPlatform::glide() {
     SDL_GetWindowSize(windows_.at(*in).window.get(), &w, &h);
     const Rect area{0, 0, w / scale_, h / scale_};
     const bool there = pointer_ && pointer_->window == *in;
-    const PointerPlace from =
-        there ? PointerPlace{pointer_->x, pointer_->y} : PointerPlace{area.w / 2, area.h / 2};
-    const PointerPlace to = pads.glide(from, area, now);
+    const Point from = there ? pointer_->point : Point{area.w / 2, area.h / 2};
+    const Point to = pads.glide(from, area, now);
     if (there && to == from) return std::nullopt;
     movePointer(*in, to.x, to.y);
     return InputEvent{InputEvent::Type::MouseMove, *in, to.x, to.y};
@@ -183,7 +175,7 @@ std::optional<InputEvent> SdlPlatform::waitEvent(std::optional<std::uint64_t> de
                 if (input.type == InputEvent::Type::MouseMove ||
                     input.type == InputEvent::Type::MouseDown ||
                     input.type == InputEvent::Type::MouseUp)
-                    pointer_ = PointerAt{*id, input.x, input.y};
+                    pointer_ = WindowPoint{*id, {input.x, input.y}};
                 return input;
             }
             default:

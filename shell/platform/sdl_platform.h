@@ -56,12 +56,6 @@ class SdlPlatform final : public SdlPlatformBase {
         bool takesFocus = true;  // all but the subtitle window
     };
 
-    // The pointer in one of the game's windows, logical pixels, as last moved or reported.
-    struct PointerAt {
-        WindowId window = 0;
-        int x = 0, y = 0;
-    };
-
     std::optional<WindowId> idOf(std::uint32_t sdlWindowId) const;
     void paint(WindowId id, OpenWindow& window);
     // The window the keys go to: the one with the keyboard's focus, else the last raised.
@@ -74,7 +68,7 @@ class SdlPlatform final : public SdlPlatformBase {
     std::optional<Rect> arrangement_;  // settled with the scale
     std::map<WindowId, OpenWindow> windows_;
     WindowId nextWindow_ = 1;
-    std::optional<PointerAt> pointer_;
+    std::optional<WindowPoint> pointer_;  // as last moved or reported
     std::optional<WindowId> front_;
 };
 

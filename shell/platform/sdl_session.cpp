@@ -2,8 +2,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <stdexcept>
 
 #include <SDL.h>
+#include <SDL_image.h>
 
 #include "scenes/model/canvas.h"
 #include "scenes/model/utf8_path.h"
@@ -11,21 +14,23 @@
 #include "shell/platform/font_files.h"
 
 namespace orval {
-namespace {
+
+std::filesystem::path executableDirectory() {
+    const std::unique_ptr<char, decltype(&SDL_free)> base(SDL_GetBasePath(), &SDL_free);
+    if (!base) return std::filesystem::current_path();
+    const std::filesystem::path dir = pathFromUtf8(base.get());
+    return dir.has_filename() ? dir : dir.parent_path();  // SDL ends it with a separator
+}
 
 std::optional<std::string> environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? std::optional<std::string>(value) : std::nullopt;
 }
 
-}  // namespace
-
-std::filesystem::path executableDirectory() {
-    char* base = SDL_GetBasePath();
-    if (!base) return std::filesystem::current_path();
-    std::filesystem::path dir = pathFromUtf8(base);
-    SDL_free(base);
-    return dir.has_filename() ? dir : dir.parent_path();  // SDL ends it with a separator
+void setWindowIcon(SDL_Window* window, const std::string& iconFile) {
+    const SurfacePtr icon(IMG_Load(iconFile.c_str()));
+    if (!icon) throw std::runtime_error(iconFile + ": not a readable picture: " + IMG_GetError());
+    SDL_SetWindowIcon(window, icon.get());
 }
 
 void SdlSession::CursorDeleter::operator()(SDL_Cursor* cursor) const { SDL_FreeCursor(cursor); }

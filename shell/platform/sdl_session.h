@@ -23,11 +23,19 @@
 #include "shell/platform/sdl_game_pads.h"
 
 struct SDL_Cursor;
+struct SDL_Window;
 
 namespace orval {
 
 // The directory the executable lies in (where data/ and zvuky/ are installed beside it).
 std::filesystem::path executableDirectory();
+
+// A variable of the environment, or nothing where it is unset: an empty one is not unset.
+std::optional<std::string> environment(const char* name);
+
+// Gives the window the game's icon from its PNG (a UTF-8 path, as SDL opens it), a desktop
+// window's own or the stage's; throws naming the file when SDL cannot read it.
+void setWindowIcon(SDL_Window* window, const std::string& iconFile);
 
 class SdlSession {
   public:

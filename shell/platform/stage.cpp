@@ -8,8 +8,7 @@ namespace {
 
 // a * b / c rounded down, for pixels left of the stage too.
 int scaleDown(int a, int b, int c) {
-    const long long n = static_cast<long long>(a) * b;
-    return static_cast<int>(n >= 0 ? n / c : -((-n + c - 1) / c));
+    return static_cast<int>(floorDivision(static_cast<long long>(a) * b, c));
 }
 
 int scaleUp(int a, int b, int c) { return -scaleDown(-a, b, c); }
@@ -105,7 +104,7 @@ std::vector<Stage::Thumbnail> Stage::thumbnails() const {
     return strip;
 }
 
-std::pair<int, int> Stage::toStage(int windowX, int windowY) const {
+Point Stage::toStage(int windowX, int windowY) const {
     const Rect& a = presentation_.area;
     return {scaleDown(windowX - a.x, kWidth, a.w), scaleDown(windowY - a.y, kHeight, a.h)};
 }
@@ -126,7 +125,7 @@ Stage::Pointed Stage::pointAt(int windowX, int windowY) const {
     Pointed pointed;
     if (grab_) {
         const WindowStack::Window* w = stack_.find(*grab_);
-        if (w) pointed.hit = WindowStack::Hit{w->id, x - w->place.x, y - w->place.y};
+        if (w) pointed.hit = WindowPoint{w->id, {x - w->place.x, y - w->place.y}};
         return pointed;
     }
     if (!kWhole.contains(x, y)) return pointed;

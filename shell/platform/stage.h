@@ -54,7 +54,7 @@ class Stage {
     // in it. While the button is held everything goes to the window it was pressed in, as on a
     // desktop; a press raises the window it lands in, as a window manager would.
     struct Pointed {
-        std::optional<WindowStack::Hit> hit;  // the game window, or none (the background)
+        std::optional<WindowPoint> hit;       // the game window, or none (the background)
         std::optional<WindowId> thumbnailOf;  // a thumbnail of the strip under the pointer
     };
     Pointed pointerMoved(int windowX, int windowY);
@@ -78,7 +78,7 @@ class Stage {
     Rect toWindow(const Rect& logical) const;
     // A pixel of the stage window as a logical point of the stage (outside it: negative or
     // beyond its size).
-    std::pair<int, int> toStage(int windowX, int windowY) const;
+    Point toStage(int windowX, int windowY) const;
 
   private:
     void dirty(const Rect& area);

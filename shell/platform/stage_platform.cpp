@@ -5,7 +5,6 @@
 #include <utility>
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 #include "shell/platform/display_scale.h"
 #include "shell/platform/sdl_events.h"
@@ -90,14 +89,7 @@ void StagePlatform::openStage() {
 
 WindowId StagePlatform::openWindow(const WindowRequest& request, WindowPainter& painter) {
     openStage();
-    if (!request.iconFile.empty()) {
-        // The game's icon is the stage's.
-        SurfacePtr icon(IMG_Load(request.iconFile.c_str()));
-        if (!icon)
-            throw std::runtime_error(request.iconFile +
-                                     ": not a readable picture: " + IMG_GetError());
-        SDL_SetWindowIcon(window_.get(), icon.get());
-    }
+    if (!request.iconFile.empty()) setWindowIcon(window_.get(), request.iconFile);
     // Placed as on a desktop of the stage's size: moved just enough to lie on it.
     const Rect place = placeOnScreen(request, usableBounds(), 1);
     const WindowId id = nextWindow_++;
@@ -145,14 +137,14 @@ void StagePlatform::movePointer(WindowId window, int x, int y) {
     if (!w || !window_) return;
     const Rect pixel = stage_.toWindow({w->place.x + x, w->place.y + y, 1, 1});
     pointer_ = {pixel.x + pixel.w / 2, pixel.y + pixel.h / 2};
-    SDL_WarpMouseInWindow(window_.get(), pointer_->first, pointer_->second);
+    SDL_WarpMouseInWindow(window_.get(), pointer_->x, pointer_->y);
 }
 
 std::optional<InputEvent> StagePlatform::fromPad(InputEvent input) {
     if (input.type == InputEvent::Type::MouseDown || input.type == InputEvent::Type::MouseUp) {
         if (!pointer_) return std::nullopt;  // the pointer is outside the stage
-        input.x = pointer_->first;
-        input.y = pointer_->second;
+        input.x = pointer_->x;
+        input.y = pointer_->y;
         return pointer(input);
     }
     const std::optional<WindowId> focused = stage_.stack().focused();
@@ -169,17 +161,17 @@ std::optional<InputEvent> StagePlatform::glide() {
         return std::nullopt;
     }
     const Rect area{0, 0, Stage::kWidth, Stage::kHeight};
-    PointerPlace from{Stage::kWidth / 2, Stage::kHeight / 2};
+    Point from{Stage::kWidth / 2, Stage::kHeight / 2};
     if (pointer_) {
-        const auto [x, y] = stage_.toStage(pointer_->first, pointer_->second);
-        from = {std::clamp(x, 0, Stage::kWidth - 1), std::clamp(y, 0, Stage::kHeight - 1)};
+        const Point on = stage_.toStage(pointer_->x, pointer_->y);
+        from = {std::clamp(on.x, 0, Stage::kWidth - 1), std::clamp(on.y, 0, Stage::kHeight - 1)};
     }
-    const PointerPlace to = pads.glide(from, area, now);
+    const Point to = pads.glide(from, area, now);
     if (pointer_ && to == from) return std::nullopt;
     const Rect pixel = stage_.toWindow({to.x, to.y, 1, 1});
     pointer_ = {pixel.x + pixel.w / 2, pixel.y + pixel.h / 2};
-    SDL_WarpMouseInWindow(window_.get(), pointer_->first, pointer_->second);
-    return pointer({InputEvent::Type::MouseMove, 0, pointer_->first, pointer_->second});
+    SDL_WarpMouseInWindow(window_.get(), pointer_->x, pointer_->y);
+    return pointer({InputEvent::Type::MouseMove, 0, pointer_->x, pointer_->y});
 }
 
 void StagePlatform::setOverBackground(bool over) {
@@ -273,8 +265,8 @@ std::optional<InputEvent> StagePlatform::pointer(InputEvent input) {
     setOverBackground(!pointed.hit);
     if (!pointed.hit) return std::nullopt;
     input.window = pointed.hit->window;
-    input.x = pointed.hit->x;
-    input.y = pointed.hit->y;
+    input.x = pointed.hit->point.x;
+    input.y = pointed.hit->point.y;
     return input;
 }
 

@@ -72,7 +72,7 @@ class StagePlatform final : public SdlPlatformBase {
     SurfacePtr frame_;         // the whole stage at its scale, while it is shown scaled down
     std::string sceneCursor_;
     bool overBackground_ = false;
-    std::optional<std::pair<int, int>> pointer_;  // where it is in the stage window, its pixels
+    std::optional<Point> pointer_;  // where it is in the stage window, its pixels
 };
 
 }  // namespace orval

@@ -40,9 +40,10 @@ std::vector<WindowId> WindowStack::frontToBack() const {
     return ids;
 }
 
-std::optional<WindowStack::Hit> WindowStack::at(int x, int y) const {
+std::optional<WindowPoint> WindowStack::at(int x, int y) const {
     for (const Window& w : windows_)
-        if (w.visible && w.place.contains(x, y)) return Hit{w.id, x - w.place.x, y - w.place.y};
+        if (w.visible && w.place.contains(x, y))
+            return WindowPoint{w.id, {x - w.place.x, y - w.place.y}};
     return std::nullopt;
 }
 

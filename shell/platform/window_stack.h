@@ -19,12 +19,6 @@ class WindowStack {
         Rect place;
         bool visible = false;
     };
-    // A point of the screen as the window under it sees it.
-    struct Hit {
-        WindowId window = 0;
-        int x = 0, y = 0;  // relative to the window's upper-left corner
-    };
-
     // A new window, hidden, behind every other.
     void add(WindowId id, WindowKind kind, const Rect& place);
     void remove(WindowId id);
@@ -36,7 +30,7 @@ class WindowStack {
     // The visible windows, front first.
     std::vector<WindowId> frontToBack() const;
     // The visible window that lies in front at the point, with the point in its own pixels.
-    std::optional<Hit> at(int x, int y) const;
+    std::optional<WindowPoint> at(int x, int y) const;
     // The window the keys go to: the front-most visible one that takes the focus (the subtitles
     // never do).
     std::optional<WindowId> focused() const;
