@@ -10,6 +10,7 @@
 #include "shell/odkaz.h"
 #include "shell/scene_files.h"
 #include "shell/wave.h"
+#include "shell/window_placement.h"
 
 namespace orval {
 namespace {
@@ -22,12 +23,6 @@ class GameError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
-
-// Places the requested window in the middle of the area.
-void centre(WindowRequest& request, const Rect& area) {
-    request.x = area.x + (area.w - request.width) / 2;
-    request.y = area.y + (area.h - request.height) / 2;
-}
 
 }  // namespace
 
@@ -52,9 +47,10 @@ Runtime::~Runtime() { closeEverything(); }
 void Runtime::addDescriptions(std::vector<SceneDescription> descriptions) {
     for (SceneDescription& d : descriptions) {
         const std::string name = d.name;
+        const int order = static_cast<int>(order_.size());
         order_.push_back(name);
         SceneDescription shown = d;
-        scenes_.emplace(name, Entry{std::move(d), std::move(shown), nullptr});
+        scenes_.emplace(name, Entry{std::move(d), std::move(shown), order, nullptr});
     }
     if (language_) localiseAll();
 }
@@ -138,26 +134,13 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
 
     const int scale = settleScale();
     // The window is placed once, when the scene is built, and never moves afterwards.
+    const Rect placed = placeWindow(d, platform_.arrangement(), platform_.usableBounds());
     WindowRequest request;
     request.title = d.caption;
-    request.width = d.clientWidth;
-    request.height = d.clientHeight;
-    // One arrangement on any screen: the inventory just above the place, the conversation over
-    // the shop, whether the screen is wide, tall or of the size the game was laid out on.
-    const Rect arrangement = platform_.arrangement();
-    if (d.placement == Placement::Manual) {
-        request.x = arrangement.x + d.clientLeft;
-        request.y = arrangement.y + d.clientTop;
-    } else {
-        centre(request, arrangement);
-    }
-    // Moved just enough to lie on the usable screen (where the arrangement fits nothing moves):
-    // on 800 x 600 the inventory's last slots stay within reach, and a window larger than the
-    // screen starts at its upper-left corner.
-    const Rect placed =
-        movedOnto({request.x, request.y, request.width, request.height}, platform_.usableBounds());
     request.x = placed.x;
     request.y = placed.y;
+    request.width = placed.w;
+    request.height = placed.h;
     if (!d.icon.empty()) request.iconFile = utf8Of(baseDir_ / "data" / d.icon);
 
     checkPictures(d, scale);  // a damaged picture fails the load, not a later click
@@ -165,11 +148,6 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     auto state = std::make_unique<LoadedScene>();
     state->placed = placed;
     state->flags = initialFlags(d);
-    state->timerDeadline.resize(d.controls.size());
-    const std::uint64_t now = platform_.now();
-    for (std::size_t i = 0; i < d.controls.size(); ++i)
-        if (d.controls[i].kind == ControlKind::Timer && d.controls[i].enabled)
-            state->timerDeadline[i] = now + static_cast<std::uint64_t>(d.controls[i].intervalMs);
     try {
         state->window = platform_.openWindow(request, *this);
     } catch (const std::exception& error) {
@@ -178,6 +156,11 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
                         " pixels) cannot be opened: " + error.what());
     }
     e.state = std::move(state);
+    const std::uint64_t now = platform_.now();
+    for (std::size_t i = 0; i < d.controls.size(); ++i)
+        if (d.controls[i].kind == ControlKind::Timer && d.controls[i].enabled)
+            timers_.start({e.order, static_cast<int>(i)},
+                          static_cast<std::uint64_t>(d.controls[i].intervalMs), now);
 
     if (const auto it = d.handlers.find(EventKind::Load); it != d.handlers.end()) {
         callHandler(d.name, it->second);
@@ -199,15 +182,9 @@ void Runtime::checkPictures(const SceneDescription& d, int scale) {
 
 int Runtime::settleScale() {
     if (scale_) return *scale_;
-    WindowPlan plan;
-    for (const auto& [name, e] : scenes_) {
-        const SceneDescription& d = e.description;
-        plan.widest = std::max(plan.widest, d.clientWidth);
-        plan.tallest = std::max(plan.tallest, d.clientHeight);
-        if (d.placement == Placement::Manual)
-            plan.fixed.push_back({d.clientLeft, d.clientTop, d.clientWidth, d.clientHeight});
-    }
-    scale_ = platform_.fitScale(plan);
+    std::vector<const SceneDescription*> descriptions;
+    for (const auto& [name, e] : scenes_) descriptions.push_back(&e.description);
+    scale_ = platform_.fitScale(windowPlan(descriptions));
     return *scale_;
 }
 
@@ -248,6 +225,7 @@ void Runtime::unload(std::string_view scene) {
     if (!e.state) return;
     const WindowId window = e.state->window;
     e.state.reset();
+    timers_.stopScene(e.order);
     platform_.closeWindow(window);
     std::erase(forward_, std::string(scene));
     subtitles_.sceneGone(scene);  // its words go with it
@@ -277,11 +255,11 @@ void Runtime::setEnabled(std::string_view scene, std::string_view control, bool 
     const auto i = static_cast<std::size_t>(controlIndex(e, control));
     const ControlDescription& c = e.description.controls[i];
     if (c.kind == ControlKind::Timer) {
-        // Enabling a timer that already ticks keeps its countdown: a second pistol shot
-        // does not put the final screen off.
-        if (enabled && !s.timerDeadline[i])
-            s.timerDeadline[i] = platform_.now() + static_cast<std::uint64_t>(c.intervalMs);
-        if (!enabled) s.timerDeadline[i].reset();
+        const TimerId timer{e.order, static_cast<int>(i)};
+        if (enabled)
+            timers_.start(timer, static_cast<std::uint64_t>(c.intervalMs), platform_.now());
+        else
+            timers_.stop(timer);
     }
     // A button shows whether it is enabled; a hotspot only through the player's aids: the
     // marked hotspots (H) and the ring of the focus mark.
@@ -362,7 +340,7 @@ SceneFlags Runtime::flags(std::string_view scene) const {
     SceneFlags flags = e.state->flags;
     for (std::size_t i = 0; i < flags.size(); ++i)
         if (e.description.controls[i].kind == ControlKind::Timer)
-            flags[i].enabled = e.state->timerDeadline[i].has_value();
+            flags[i].enabled = timers_.ticking({e.order, static_cast<int>(i)});
     return flags;
 }
 
@@ -540,43 +518,13 @@ bool Runtime::pressCommandButton(const std::string& scene) {
     return false;
 }
 
-std::optional<std::uint64_t> Runtime::nextDeadline() const {
-    std::optional<std::uint64_t> next;
-    for (const auto& [name, e] : scenes_) {
-        if (!e.state) continue;
-        for (const auto& deadline : e.state->timerDeadline)
-            if (deadline && (!next || *deadline < *next)) next = deadline;
-    }
-    return next;
-}
-
 bool Runtime::fireDueTimer() {
-    // The earliest due timer first; equal deadlines in scene and control order.
-    const std::uint64_t now = platform_.now();
-    const std::string* dueScene = nullptr;
-    std::size_t dueControl = 0;
-    std::uint64_t dueAt = 0;
-    for (const std::string& name : order_) {
-        const Entry& e = scenes_.find(name)->second;
-        if (!e.state) continue;
-        for (std::size_t i = 0; i < e.state->timerDeadline.size(); ++i) {
-            const auto& deadline = e.state->timerDeadline[i];
-            if (deadline && *deadline <= now && (!dueScene || *deadline < dueAt)) {
-                dueScene = &name;
-                dueControl = i;
-                dueAt = *deadline;
-            }
-        }
-    }
-    if (!dueScene) return false;
-    const std::string scene = *dueScene;
-    Entry& e = entry(scene);
-    const ControlDescription& timer = e.description.controls[dueControl];
-    // It keeps ticking every interval while enabled (the handler may disable it). A tick that
-    // came late, held up by a message box, counts the next interval from now: no burst.
-    const auto interval = static_cast<std::uint64_t>(timer.intervalMs);
-    const std::uint64_t next = dueAt + interval;
-    e.state->timerDeadline[dueControl] = next > now ? next : now + interval;
+    const std::optional<TimerId> due = timers_.takeDue(platform_.now());
+    if (!due) return false;
+    // It keeps ticking every interval while enabled; the handler may disable it.
+    const std::string scene = order_[static_cast<std::size_t>(due->scene)];
+    const ControlDescription& timer =
+        entry(scene).description.controls[static_cast<std::size_t>(due->control)];
     if (const auto it = timer.handlers.find(EventKind::Timer); it != timer.handlers.end())
         callHandler(scene, it->second);
     return true;
@@ -620,7 +568,7 @@ bool Runtime::step(std::optional<std::uint64_t> until) {
     // While a box is open the timers wait: the box holds the game as a modal window does.
     // The words of the clip playing go on, as its sound does.
     const std::optional<std::uint64_t> words = subtitles_.nextChange();
-    std::optional<std::uint64_t> deadline = box_ ? std::nullopt : nextDeadline();
+    std::optional<std::uint64_t> deadline = box_ ? std::nullopt : timers_.next();
     if (words && (!deadline || *words < *deadline)) deadline = words;
     if (deadline && *deadline <= platform_.now()) {
         if (words && *words <= platform_.now()) {
@@ -660,6 +608,7 @@ void Runtime::closeEverything() {
         if (!e.state) continue;
         const WindowId window = e.state->window;
         e.state.reset();
+        timers_.stopScene(e.order);
         platform_.closeWindow(window);
     }
 }

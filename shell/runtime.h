@@ -25,6 +25,7 @@
 #include "shell/platform/platform.h"
 #include "shell/settings.h"
 #include "shell/subtitle_track.h"
+#include "shell/timers.h"
 
 namespace orval {
 
@@ -135,11 +136,11 @@ class Runtime final : public Game, private WindowPainter {
         bool visible = false;
         bool dirty = false;  // a flag changed that shows: its window must be drawn again
         SceneFlags flags;
-        std::vector<std::optional<std::uint64_t>> timerDeadline;  // per control, while ticking
     };
     struct Entry {
         SceneDescription source;       // as read, in Czech
         SceneDescription description;  // as shown, in the language spoken
+        int order = 0;                 // its place among the descriptions, for its timers
         std::unique_ptr<LoadedScene> state;
     };
     struct Press {
@@ -170,7 +171,6 @@ class Runtime final : public Game, private WindowPainter {
     void drawScene(const Entry& e, Canvas& canvas, RenderOptions options);
     void handleInput(const InputEvent& event);
     bool fireDueTimer();
-    std::optional<std::uint64_t> nextDeadline() const;
     void guarded(const std::function<void()>& work);
     void fail(const std::string& message);
     // Shows a modal box and returns when it is answered; false when the program was asked to
@@ -219,6 +219,7 @@ class Runtime final : public Game, private WindowPainter {
     const HandlerRegistry& handlers_;
     std::map<std::string, Entry, std::less<>> scenes_;
     std::vector<std::string> order_;  // scene names in description order
+    Timers timers_;                   // the loaded scenes' ticking timers
     PictureStore pictures_;
     Fonts fonts_{[this] { return platform_.fontFiles(); }};
     std::optional<int> scale_;  // the display scale the pictures are drawn for, once settled

@@ -1,6 +1,7 @@
 // The scene runtime: loading on first use, showing without reloading, unloading (also of the
 // scene whose handler or timer is running), End, the end when no scene is left, fatal errors
 // and timers.
+#include "shell/timers.h"
 #include "tests/test_support.h"
 
 namespace orval::testing {
@@ -181,6 +182,31 @@ TEST(Runtime, TimersTickExactlyTheirIntervalAfterTheLoad) {
         game.wait(10 * row.interval);
         EXPECT_TRUE(game.takeSounds().empty());
     }
+}
+
+// The countdowns on their own: timers due together fire in scene and control order, a late tick
+// counts the next one from now, a restart keeps the countdown, a scene's unload stops its own.
+TEST(Runtime, TimersFireInOrderAndCountOnFromTheirTick) {
+    Timers timers;
+    timers.start({2, 0}, 100, 0);
+    timers.start({1, 5}, 100, 0);
+    timers.start({1, 3}, 50, 50);
+    timers.start({1, 3}, 10, 90);  // already ticking: it keeps its countdown
+    timers.start({3, 0}, 20, 0);
+    timers.stopScene(3);
+    EXPECT_EQ(timers.next(), 100u);
+    EXPECT_EQ(timers.takeDue(99), std::nullopt);
+    std::vector<TimerId> fired;
+    while (const std::optional<TimerId> due = timers.takeDue(100)) fired.push_back(*due);
+    EXPECT_EQ(fired, (std::vector<TimerId>{{1, 3}, {1, 5}, {2, 0}}));
+    EXPECT_EQ(timers.next(), 150u);  // each counted on from its deadline
+    EXPECT_EQ(timers.takeDue(5000), (TimerId{1, 3}));
+    EXPECT_EQ(timers.next(), 200u);  // the others, still due
+    timers.stop({1, 5});
+    timers.stop({2, 0});
+    EXPECT_EQ(timers.next(), 5050u);  // the late one: from now, no burst
+    EXPECT_FALSE(timers.ticking({1, 5}));
+    EXPECT_TRUE(timers.ticking({1, 3}));
 }
 
 int ticks = 0;

@@ -6,6 +6,7 @@
 
 #include "scenes/model/hit_test.h"
 #include "shell/platform/display_scale.h"
+#include "shell/window_placement.h"
 #include "tests/test_support.h"
 
 namespace orval::testing {
@@ -149,6 +150,36 @@ TEST(DisplayScale, OnEveryScreenEveryWindowKeepsItsPlaceBesideTheOthers) {
             EXPECT_LE(std::abs(offCentreY), 2 * row.scale);
         }
     }
+}
+
+// Where a window lies, from its description alone: a fixed place from the arrangement's corner,
+// the rest centred in it, then moved just enough onto the usable screen.
+TEST(DisplayScale, AWindowIsPlacedInTheArrangementAndOnTheScreen) {
+    SceneDescription fixed, centred;
+    fixed.placement = Placement::Manual;
+    fixed.clientLeft = 500, fixed.clientTop = 12, fixed.clientWidth = 516, fixed.clientHeight = 111;
+    centred.clientWidth = 804, centred.clientHeight = 528;
+    struct Row {
+        const char* what;
+        const SceneDescription& scene;
+        Rect arrangement, usable, placed;
+    };
+    const Row rows[] = {
+        {"fixed", fixed, {100, 50, 1280, 800}, {0, 0, 1480, 900}, {600, 62, 516, 111}},
+        {"centred", centred, {100, 50, 1280, 800}, {0, 0, 1480, 900}, {338, 186, 804, 528}},
+        {"pushed onto a narrow screen",
+         fixed,
+         {0, 0, 1280, 800},
+         {0, 0, 800, 600},
+         {284, 12, 516, 111}},
+        {"larger than the screen: its corner",
+         centred,
+         {0, 0, 1280, 800},
+         {10, 20, 640, 480},
+         {10, 20, 804, 528}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(placeWindow(row.scene, row.arrangement, row.usable), row.placed) << row.what;
 }
 
 // A click at the doubled place of each hotspot of the shop does what the click at 1x does.
