@@ -13,6 +13,9 @@
 
 namespace orval {
 
+// Where Tab, Shift+Tab, an arrow key or a controller's d-pad moves the mark.
+enum class FocusStep { Next, Previous, Left, Right, Up, Down };
+
 class FocusMark {
   public:
     // A scene on the screen as the mark sees it.

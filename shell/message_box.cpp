@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "shell/bindings.h"
+
 namespace orval {
 
 MessageBoxWindow::MessageBoxWindow(Platform& platform, Fonts& fonts, std::string_view title,
@@ -76,19 +78,17 @@ void MessageBoxWindow::handle(const InputEvent& event) {
                 platform_.invalidate(window_);
             }
             return;
-        case InputEvent::Type::KeyActivate:
-        case InputEvent::Type::KeyCancel:
-        case InputEvent::Type::Start:
-            answered_ = true;
-            return;
         case InputEvent::Type::Key:
-            if (event.key == ' ') answered_ = true;
+        case InputEvent::Type::Pad: {
+            // Enter, Escape, Space and Start answer it as its OK does; F1 closes the card it
+            // opened.
+            const std::optional<Action> action = actionOf(event);
+            if (action == Action::Activate || action == Action::Cancel ||
+                action == Action::SkipLine || action == Action::Start ||
+                (card_ && action == Action::ShowControls))
+                answered_ = true;
             return;
-        case InputEvent::Type::Help:
-            if (card_) answered_ = true;  // F1 closes the card it opened
-            return;
-        case InputEvent::Type::Focus:
-            return;
+        }
         case InputEvent::Type::CloseRequest:
             // Closing the box answers it; closing a scene window behind it ends the game.
             answered_ = true;

@@ -440,25 +440,10 @@ void Runtime::handleInput(const InputEvent& event) {
     const SceneDescription& d = e.description;
     switch (event.type) {
         case InputEvent::Type::CloseRequest:
-            end();                    // closing any scene window ends the game like "X"
-        case InputEvent::Type::Quit:  // ended above, before its window was looked for
-        case InputEvent::Type::KeyCancel:
-            return;
-        case InputEvent::Type::KeyActivate:
-            if (!clickMark()) pressCommandButton(scene);
-            return;
+            end();  // closing any scene window ends the game like "X"
         case InputEvent::Type::Key:
-            // Space presses the button as Enter does; where there is none it ends the line.
-            if (event.key != ' ' || !pressCommandButton(scene)) handleKey(event.key);
-            return;
-        case InputEvent::Type::Focus:
-            stepFocus(event.focus);
-            return;
-        case InputEvent::Type::Help:
-            showControls();
-            return;
-        case InputEvent::Type::Start:
-            pressStart();
+        case InputEvent::Type::Pad:
+            if (const std::optional<Action> action = actionOf(event)) act(*action, scene);
             return;
         case InputEvent::Type::MouseMove:
             // The player's hand takes over from the keys.
@@ -586,6 +571,7 @@ bool Runtime::step(std::optional<std::uint64_t> until) {
     if (until && (!wait || *until < *wait)) wait = until;
     const std::optional<InputEvent> event = platform_.waitEvent(wait);
     if (event) {
+        if (stageKey(*event)) return true;
         if (!box_) {
             guarded([&] { handleInput(*event); });
         } else {

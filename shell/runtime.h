@@ -20,6 +20,7 @@
 #include "scenes/model/render.h"
 #include "scenes/model/state.h"
 #include "scenes/model/text.h"
+#include "shell/bindings.h"
 #include "shell/focus_mark.h"
 #include "shell/message_box.h"
 #include "shell/platform/platform.h"
@@ -185,9 +186,13 @@ class Runtime final : public Game, private WindowPainter {
     // Draws the scene's window again once the running work is done.
     void redraw(const std::string& scene);
 
-    // The keys of the whole game (shell/runtime_keys.cpp): subtitles, sound, hotspots, the line
-    // playing, and the focus mark that Tab, the arrow keys and Enter work with.
-    void handleKey(char key);
+    // What the player asks with a key or a button (shell/runtime_keys.cpp), the scene's window
+    // in front: subtitles, sound, hotspots, the line playing, the card, and the focus mark that
+    // Tab, the arrow keys and Enter work with.
+    void act(Action action, const std::string& scene);
+    // The stage's own keys act on the platform whatever is in front, a box too: true when the
+    // event was one.
+    bool stageKey(const InputEvent& event);
     void stepFocus(FocusStep step);
     // Puts the mark and the pointer on a spot, as if the player had moved the mouse there.
     void pointAt(const FocusMark::Spot& spot);

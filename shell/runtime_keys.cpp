@@ -1,31 +1,75 @@
-// The runtime's keys: T, Space, M and H for the whole game, and the focus mark that Tab,
-// Shift+Tab, the arrow keys and Enter (or a controller's d-pad, A and Start) work with.
+// What the player asks with the keys and a controller's buttons, as the binding table reads
+// them: T, Space, M and H for the whole game, the card, and the focus mark that Tab,
+// Shift+Tab, the arrow keys and Enter (or the d-pad and Start) work with.
 #include "shell/runtime.h"
 
 namespace orval {
 
-void Runtime::handleKey(char key) {
-    switch (key) {
-        case ' ':  // enough of this line: its sound and its words end together
+bool Runtime::stageKey(const InputEvent& event) {
+    const std::optional<Action> action = actionOf(event);
+    if (action == Action::ToggleFullscreen)
+        platform_.toggleFullscreen();
+    else if (action == Action::NextWindow)
+        platform_.nextWindow();
+    else
+        return false;
+    return true;
+}
+
+void Runtime::act(Action action, const std::string& scene) {
+    switch (action) {
+        case Action::Activate:
+            if (!clickMark()) pressCommandButton(scene);
+            return;
+        case Action::SkipLine:
+            // Space presses the button as Enter does; where there is none it ends the line, its
+            // sound and its words together.
+            if (pressCommandButton(scene)) return;
             platform_.stopSound();
             subtitles_.stop();
             return;
-        case 't':
+        case Action::ToggleSubtitles:
             subtitles_.turn(!subtitles_.on());
             choicesChanged();
             return;
-        case 'm':
+        case Action::ToggleSound:
             muted_ = !muted_;
             if (muted_) platform_.stopSound();
             if (isShown(kInventory)) redraw(std::string(kInventory));  // its speaker mark
             choicesChanged();
             return;
-        case 'h':
+        case Action::ShowHotspots:
             hotspotsMarked_ = !hotspotsMarked_;
             for (auto& [name, e] : scenes_)
                 if (e.state && e.state->visible) e.state->dirty = true;
             return;
-        default:
+        case Action::ShowControls:
+            showControls();
+            return;
+        case Action::Start:
+            pressStart();
+            return;
+        case Action::NextHotspot:
+            stepFocus(FocusStep::Next);
+            return;
+        case Action::PreviousHotspot:
+            stepFocus(FocusStep::Previous);
+            return;
+        case Action::Left:
+            stepFocus(FocusStep::Left);
+            return;
+        case Action::Right:
+            stepFocus(FocusStep::Right);
+            return;
+        case Action::Up:
+            stepFocus(FocusStep::Up);
+            return;
+        case Action::Down:
+            stepFocus(FocusStep::Down);
+            return;
+        case Action::Cancel:            // only a box has something to close
+        case Action::ToggleFullscreen:  // the platform's, before any window hears of them
+        case Action::NextWindow:
             return;
     }
 }

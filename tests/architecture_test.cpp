@@ -49,6 +49,13 @@ TEST(Architecture, EveryLayerIncludesOnlyWhatLiesBelowIt) {
         {"shell/platform",
          std::regex(R"(\b(TTF_\w+|Fonts|renderScene|renderMessageBox|SceneDescription)\b)"),
          "the platform draws no scene and no letter"},
+        {"shell/platform", std::regex(R"(#include\s*"shell/(?!platform/))"),
+         "the platform knows nothing of the shell above it, the binding table included"},
+        // A letter or a space as a char, a key of SDL's named by its letter (but the ends of the
+        // alphabet's range), an event carrying a char: a key the platform gave a meaning.
+        {"shell/platform", std::regex(R"('[ b-yB-Y]'|\bSDLK_(?!a\b|z\b)[a-z]\b|\bchar\s+key\b)"),
+         "the platform hands up keys and buttons as they are: the binding table says what they "
+         "ask"},
         {"shell", kSystemTest,
          "what differs between systems lives in a file per system, chosen by the build"},
         {"scenes", kSystemTest, "the game is the same on every system"},

@@ -5,9 +5,9 @@
 
 #include "scenes/model/captions.h"
 #include "scenes/model/catalogue.h"
-#include "scenes/model/controls_card.h"
 #include "scenes/model/language.h"
 #include "scenes/model/loader.h"
+#include "shell/bindings.h"
 #include "tests/test_support.h"
 
 namespace orval::testing {

@@ -1,5 +1,6 @@
 // The game with a game controller: the left stick glides the pointer, A clicks, the other
-// buttons are the keys they stand for; a controller comes and goes in the middle of play.
+// buttons ask what the binding table says (keyboard_test.cpp); a controller comes and goes in
+// the middle of play.
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -103,74 +104,6 @@ TEST(Controller, TheStickGlidesThePointerAndAClicksFromTheMenuToTheMap) {
     ASSERT_GT(longest.size(), 8u);
     for (const double move : longest) EXPECT_LE(move, 20);
     EXPECT_GT(*std::max_element(longest.begin(), longest.end()), 2 * longest.front());
-}
-
-// Every other button is the key it stands for: the same windows, flags, words, pixels and mark
-// as the key gives, on the home with the telephone speaking. Start on the menu starts the game.
-TEST(Controller, EachButtonIsTheKeyItStandsFor) {
-    struct Row {
-        PadButton button;
-        InputEvent key;
-    };
-    const auto key = [](char k) { return InputEvent{InputEvent::Type::Key, 0, 0, 0, k}; };
-    const auto arrow = [](FocusStep step) {
-        InputEvent event{InputEvent::Type::Focus};
-        event.focus = step;
-        return event;
-    };
-    const Row rows[] = {
-        {PadButton::B, key(' ')},
-        {PadButton::X, key('t')},
-        {PadButton::Y, key('h')},
-        {PadButton::Back, key('m')},
-        {PadButton::Up, arrow(FocusStep::Up)},
-        {PadButton::Down, arrow(FocusStep::Down)},
-        {PadButton::Left, arrow(FocusStep::Left)},
-        {PadButton::Right, arrow(FocusStep::Right)},
-        {PadButton::Start, InputEvent{InputEvent::Type::Start}},
-    };
-    const auto seen = [](TestGame& game) {
-        std::vector<std::string> what{std::to_string(game.runtime->subtitleShown().has_value()),
-                                      std::to_string(game.platform.sounds().size())};
-        if (const auto& sound = game.platform.sounds().back(); sound.stoppedAt)
-            what.push_back("stopped");
-        if (const auto& mark = game.runtime->focusMark())
-            what.push_back(mark->scene + std::to_string(mark->point.x) + "," +
-                           std::to_string(mark->point.y));
-        for (const std::string& scene : game.windows()) {
-            const Canvas& canvas = game.platform.pixels(*game.runtime->windowOf(scene));
-            std::uint64_t sum = 0;
-            for (int y = 0; y < canvas.height(); y += 3)
-                for (int x = 0; x < canvas.width(); x += 3) {
-                    const Colour c = canvas.pixel(x, y);
-                    sum = sum * 31 + c.r + c.g * 7 + c.b * 13;
-                }
-            what.push_back(scene + std::to_string(sum));
-        }
-        return what;
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE("button " + std::to_string(static_cast<int>(row.button)));
-        TestGame byPad, byKey;
-        play(byPad, route::home + pause(200) + kTelephone);
-        play(byKey, route::home + pause(200) + kTelephone);
-        byPad.platform.plugPad();
-        byPad.platform.pressPad(row.button);
-        byPad.wait(0);
-        InputEvent pressed = row.key;
-        pressed.window = byKey.platform.visibleWindows().front();
-        byKey.platform.queue(pressed);
-        byKey.wait(0);
-        EXPECT_EQ(stateOf(byPad), stateOf(byKey));
-        EXPECT_EQ(seen(byPad), seen(byKey));
-        EXPECT_EQ(byPad.platform.pointer(), byKey.platform.pointer());
-    }
-
-    TestGame game;
-    game.platform.plugPad();
-    game.platform.pressPad(PadButton::Start);
-    game.wait(0);
-    EXPECT_EQ(game.windows().front(), "Příběh");
 }
 
 // SDL's virtual joystick, as SDL sees a pad plugged in: the real platforms find it, read it

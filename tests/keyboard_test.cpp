@@ -1,10 +1,95 @@
-// The game without a mouse: the focus mark that Tab and the arrow keys move, the pointer follows
-// and Enter clicks; the card of the controls; the sign that the sound is off.
+// The game without a mouse: what each key and controller button asks of the game; the focus
+// mark that Tab and the arrow keys move, the pointer follows and Enter clicks; the card of the
+// controls; the sign that the sound is off.
+#include <variant>
+
+#include <SDL.h>
+
 #include "scenes/model/hit_test.h"
+#include "shell/bindings.h"
+#include "shell/platform/game_pad.h"
+#include "shell/platform/sdl_events.h"
 #include "tests/test_support.h"
 
 namespace orval::testing {
 namespace {
+
+// Every key as SDL reads it, with the modifiers held, and every controller button, through the
+// platform's reading and the binding table: what the player asks of the game with it.
+TEST(Keyboard, EachKeyAndButtonAsksForItsAction) {
+    struct SdlKey {
+        SDL_Keycode code;
+        Uint16 held = KMOD_NONE;
+    };
+    struct Row {
+        std::string pressed;
+        std::variant<SdlKey, PadButton> input;
+        std::optional<Action> action;
+    };
+    using enum Action;
+    const Row rows[] = {
+        {"Enter", SdlKey{SDLK_RETURN}, Activate},
+        {"keypad Enter", SdlKey{SDLK_KP_ENTER}, Activate},
+        {"Shift+Enter", SdlKey{SDLK_RETURN, KMOD_LSHIFT}, Activate},
+        {"Ctrl+Enter", SdlKey{SDLK_RETURN, KMOD_RCTRL}, Activate},
+        {"Alt+Enter", SdlKey{SDLK_RETURN, KMOD_LALT}, ToggleFullscreen},
+        {"Alt+keypad Enter", SdlKey{SDLK_KP_ENTER, KMOD_RALT}, ToggleFullscreen},
+        {"Ctrl+Alt+Enter", SdlKey{SDLK_RETURN, KMOD_LCTRL | KMOD_LALT}, ToggleFullscreen},
+        {"F11", SdlKey{SDLK_F11}, ToggleFullscreen},
+        {"Escape", SdlKey{SDLK_ESCAPE}, Cancel},
+        {"Tab", SdlKey{SDLK_TAB}, NextHotspot},
+        {"Alt+Tab", SdlKey{SDLK_TAB, KMOD_LALT}, NextHotspot},
+        {"Shift+Tab", SdlKey{SDLK_TAB, KMOD_RSHIFT}, PreviousHotspot},
+        {"Alt+Shift+Tab", SdlKey{SDLK_TAB, KMOD_LALT | KMOD_LSHIFT}, PreviousHotspot},
+        {"Ctrl+Tab", SdlKey{SDLK_TAB, KMOD_LCTRL}, NextWindow},
+        {"Ctrl+Shift+Tab", SdlKey{SDLK_TAB, KMOD_LCTRL | KMOD_LSHIFT}, NextWindow},
+        {"left arrow", SdlKey{SDLK_LEFT}, Left},
+        {"right arrow", SdlKey{SDLK_RIGHT}, Right},
+        {"up arrow", SdlKey{SDLK_UP, KMOD_LSHIFT}, Up},
+        {"down arrow", SdlKey{SDLK_DOWN}, Down},
+        {"Space", SdlKey{SDLK_SPACE}, SkipLine},
+        {"T", SdlKey{SDLK_t}, ToggleSubtitles},
+        {"Shift+T", SdlKey{SDLK_t, KMOD_LSHIFT}, ToggleSubtitles},
+        {"M", SdlKey{SDLK_m}, ToggleSound},
+        {"H", SdlKey{SDLK_h}, ShowHotspots},
+        {"F1", SdlKey{SDLK_F1}, ShowControls},
+        {"A key the game has no use for", SdlKey{SDLK_q}, std::nullopt},
+        {"F2", SdlKey{SDLK_F2}, std::nullopt},
+        {"the controller's A, the mouse's button", PadButton::A, std::nullopt},
+        {"B", PadButton::B, SkipLine},
+        {"X", PadButton::X, ToggleSubtitles},
+        {"Y", PadButton::Y, ShowHotspots},
+        {"Back", PadButton::Back, ToggleSound},
+        {"Start", PadButton::Start, Start},
+        {"d-pad up", PadButton::Up, Up},
+        {"d-pad down", PadButton::Down, Down},
+        {"d-pad left", PadButton::Left, Left},
+        {"d-pad right", PadButton::Right, Right},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.pressed);
+        std::optional<InputEvent> input;
+        if (const SdlKey* key = std::get_if<SdlKey>(&row.input)) {
+            SDL_Event event{};
+            event.type = SDL_KEYDOWN;
+            event.key.keysym.sym = key->code;
+            event.key.keysym.mod = key->held;
+            const DeviceEvent read = readDeviceEvent(event);
+            if (read.kind == DeviceEvent::Kind::Input) input = read.input;
+            event.key.repeat = 1;  // held on: the same key once, not again at every repeat
+            EXPECT_EQ(readDeviceEvent(event).kind, DeviceEvent::Kind::Nothing);
+        } else {
+            GamePads pads;
+            pads.take({PadEvent::Kind::Plugged}, 0);
+            const PadButton button = std::get<PadButton>(row.input);
+            input = pads.take({PadEvent::Kind::Pressed, 0, button}, 0);
+            if (button == PadButton::A) {
+                EXPECT_EQ(input.value_or(InputEvent{}).type, InputEvent::Type::MouseDown);
+            }
+        }
+        EXPECT_EQ(input ? actionOf(*input) : std::nullopt, row.action);
+    }
+}
 
 // The control a click at a pixel of the scene's window would reach now.
 int controlAt(const TestGame& game, const std::string& scene, int x, int y) {
@@ -36,20 +121,20 @@ void markByKeys(TestGame& game, const Step& step, KeysUsed& used) {
         ASSERT_LT(presses, 40) << "the mark never reaches " << step.scene << " " << step.x << ", "
                                << step.y;
         const std::optional<FocusMark::Spot> before = game.runtime->focusMark();
-        FocusStep key = FocusStep::Next;
+        Key key = Key::Tab;
         long away = 0;
         if (arrowsHelp && before) {
             const auto [dx, dy] = distance(*before);
-            key = std::abs(dx) > std::abs(dy) ? (dx > 0 ? FocusStep::Right : FocusStep::Left)
-                                              : (dy > 0 ? FocusStep::Down : FocusStep::Up);
+            key = std::abs(dx) > std::abs(dy) ? (dx > 0 ? Key::Right : Key::Left)
+                                              : (dy > 0 ? Key::Down : Key::Up);
             away = dx * dx + dy * dy;
         }
-        game.pressKey(InputEvent::Type::Focus, key);
+        game.pressKey(key);
         const std::optional<FocusMark::Spot> after = game.runtime->focusMark();
         ASSERT_TRUE(after) << "a key took the mark away";
         const WindowPoint pointer{*game.runtime->windowOf(after->scene), after->point};
         EXPECT_EQ(game.platform.pointer(), pointer) << "the pointer does not follow the mark";
-        if (key == FocusStep::Next) {
+        if (key == Key::Tab) {
             ++used.tabs;
             continue;
         }
@@ -71,9 +156,9 @@ TEST(Keyboard, TheWholeGameIsPlayedWithTheKeysAlone) {
         SCOPED_TRACE(step.scene + " " + std::to_string(step.x) + ", " + std::to_string(step.y));
         markByKeys(game, step, used);
         if (::testing::Test::HasFatalFailure()) return;
-        game.pressKey(InputEvent::Type::KeyActivate);
+        game.pressKey(Key::Enter);
         if (game.runtime->subtitleShown()) {  // enough of this line
-            game.pressKey(' ');
+            game.pressKey(Key::Space);
             ++used.spaces;
             EXPECT_FALSE(game.runtime->subtitleShown());
         }
@@ -110,8 +195,8 @@ TEST(Keyboard, TheMarkComesWithTheFirstKeyAndGoesWithTheMouse) {
         const std::vector<Colour> plain = across();
         ASSERT_FALSE(game.runtime->focusMark());
 
-        game.pressKey(InputEvent::Type::Focus, FocusStep::Next);  // the exit "X" first
-        game.pressKey(InputEvent::Type::Focus, FocusStep::Next);
+        game.pressKey(Key::Tab);  // the exit "X" first
+        game.pressKey(Key::Tab);
         const WindowPoint onTelephone{
             *game.runtime->windowOf("doma"),
             {telephone.x + telephone.w / 2, telephone.y + telephone.h / 2}};
@@ -136,7 +221,7 @@ TEST(Keyboard, TheMarkComesWithTheFirstKeyAndGoesWithTheMouse) {
 // off, a crossed speaker shows in the inventory's upper right corner.
 TEST(Keyboard, TheCardOfTheControlsAndTheSignOfTheSoundOff) {
     TestGame game;
-    game.pressKey(InputEvent::Type::Help);
+    game.pressKey(Key::F1);
     game.clickControl("ORVAL", "Picture7");
     ASSERT_EQ(game.platform.messages().size(), 2u);
     for (const HeadlessPlatform::Message& card : game.platform.messages())
@@ -147,11 +232,11 @@ TEST(Keyboard, TheCardOfTheControlsAndTheSignOfTheSoundOff) {
     const int w = game.runtime->description("Inventář").clientWidth;
     const auto corner = [&] { return game.pixel("Inventář", w - 6 - 7, 6 + 10); };
     const Colour sounding = corner();
-    game.pressKey('m');
+    game.pressKey(Key::M);
     const Colour off = corner();
     EXPECT_GT(off.r, 200);
     EXPECT_LT(off.g, 100);
-    game.pressKey('m');
+    game.pressKey(Key::M);
     EXPECT_EQ(corner(), sounding);
 }
 

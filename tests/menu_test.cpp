@@ -138,7 +138,7 @@ TEST(MainMenu, TheMarksOfTheLanguagesSwitchItAtOnceAndChangeNoFlag) {
     EXPECT_EQ(flagsOf(game), before);
 
     TestGame keys;
-    for (int tab = 0; tab < 6; ++tab) keys.pressKey(InputEvent::Type::Focus, FocusStep::Next);
+    for (int tab = 0; tab < 6; ++tab) keys.pressKey(Key::Tab);
     ASSERT_TRUE(keys.runtime->focusMark());
     EXPECT_GT(keys.runtime->focusMark()->point.x, kEnglish.x - 3)
         << "the sixth Tab marks EN, after the entries, F1 and CZ";

@@ -97,13 +97,13 @@ TEST(Settings, EveryChoiceIsKeptAtOnceAndTheNextRunStartsWithIt) {
         settings.startIn("en");  // as an English desktop has it
         TestGame game(StartOptions{"en", true, true,
                                    [&](const PlayerChoices& now) { settings.update(now); }});
-        game.pressKey('t');
+        game.pressKey(Key::T);
         EXPECT_EQ(kept(), (Settings{std::nullopt, false, true}));  // the desktop's, not a choice
         game.clickControl("ORVAL", "Language_cs");
         EXPECT_EQ(game.runtime->language(), "cs");
         EXPECT_EQ(kept(), (Settings{"cs", false, true}));
         play(game, route::answered);
-        game.pressKey('m');
+        game.pressKey(Key::M);
         EXPECT_EQ(kept(), (Settings{"cs", false, false}));
     }
     const KeptSettings settings(file, {}, reports.report());

@@ -18,7 +18,7 @@ std::vector<HeadlessPlatform::Subtitle> shownSince(const TestGame& game, std::si
     return {all.begin() + static_cast<std::ptrdiff_t>(std::min(from, all.size())), all.end()};
 }
 
-void pressKey(TestGame& game, std::string_view scene, char key) {
+void pressKey(TestGame& game, std::string_view scene, Key key) {
     game.platform.pressKey(key, *game.runtime->windowOf(scene));
     game.wait(0);
 }
@@ -83,7 +83,7 @@ TEST(Subtitles, ANewClipSpaceTheKeyTAndAnUnloadedSceneEndThem) {
     // Space: the line ends, sound and words together; no flag of the game changes.
     const Flags flags = flagsOf(game);
     game.wait(500);
-    pressKey(game, "doma", ' ');
+    pressKey(game, "doma", Key::Space);
     const std::uint64_t ended = game.platform.now();
     EXPECT_EQ(game.platform.sounds().back().stoppedAt, ended);
     EXPECT_EQ(game.platform.subtitles().back().until, ended);
@@ -91,13 +91,13 @@ TEST(Subtitles, ANewClipSpaceTheKeyTAndAnUnloadedSceneEndThem) {
     EXPECT_EQ(flagsOf(game), flags);
 
     // T: the next clip is heard but not shown; a second T shows its words from there on.
-    pressKey(game, "doma", 't');
+    pressKey(game, "doma", Key::T);
     const std::size_t hidden = game.platform.subtitles().size();
     play(game, kTelevision);
     game.wait(2000);
     EXPECT_EQ(game.platform.subtitles().size(), hidden);
     EXPECT_EQ(game.takeSounds().back(), "zvuky/televize.wav");
-    pressKey(game, "doma", 't');
+    pressKey(game, "doma", Key::T);
     ASSERT_EQ(game.platform.subtitles().size(), hidden + 1);
     EXPECT_EQ(game.platform.subtitles().back().at, game.platform.now());
     EXPECT_EQ(flagsOf(game), flags);
@@ -123,7 +123,7 @@ TEST(Subtitles, TheInventorysLinesLieBelowThePlaceInFront) {
 // In the story screen Space presses "Začít hru", as Enter does: no line is playing there.
 TEST(Subtitles, SpaceStillStartsTheGameFromTheStory) {
     TestGame game("Příběh");
-    pressKey(game, "Příběh", ' ');
+    pressKey(game, "Příběh", Key::Space);
     EXPECT_TRUE(game.loaded("doma"));
     EXPECT_FALSE(game.loaded("Příběh"));
 }
@@ -133,11 +133,11 @@ TEST(Subtitles, MMutesEverySoundButNotTheWords) {
     TestGame game;
     play(game, route::answered);
     game.takeSounds();
-    pressKey(game, "doma", 'm');
+    pressKey(game, "doma", Key::M);
     play(game, kTelevision);
     EXPECT_TRUE(game.takeSounds().empty());
     EXPECT_EQ(game.platform.subtitles().back().text, "[znělka zpráv]");
-    pressKey(game, "doma", 'm');
+    pressKey(game, "doma", Key::M);
     play(game, kTelevision);
     EXPECT_EQ(game.takeSounds(), std::vector<std::string>{"zvuky/televize.wav"});
 }

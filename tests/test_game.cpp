@@ -88,19 +88,12 @@ void TestGame::move(std::string_view scene, int x, int y) {
 }
 
 void TestGame::pressEnter(std::string_view scene) {
-    platform.queue({InputEvent::Type::KeyActivate, windowOf(scene), 0, 0});
+    platform.pressKey(Key::Enter, windowOf(scene));
     runtime->runFor(0);
 }
 
-void TestGame::pressKey(InputEvent::Type type, FocusStep focus) {
-    InputEvent key{type, platform.visibleWindows().front(), 0, 0};
-    key.focus = focus;
-    platform.queue(key);
-    runtime->runFor(0);
-}
-
-void TestGame::pressKey(char key) {
-    platform.pressKey(key, platform.visibleWindows().front());
+void TestGame::pressKey(Key key, Modifiers held) {
+    platform.pressKey(key, platform.visibleWindows().front(), held);
     runtime->runFor(0);
 }
 

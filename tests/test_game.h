@@ -51,10 +51,9 @@ class TestGame {
     void clickAt(std::string_view scene, std::string_view control, int dx, int dy);
     void move(std::string_view scene, int x, int y);
     void pressEnter(std::string_view scene);
-    // A key pressed in the window in front, which holds the keyboard's focus: Tab or an arrow
-    // (Focus), Enter, F1 (Help); or T, Space, M, H.
-    void pressKey(InputEvent::Type type, FocusStep focus = FocusStep::Next);
-    void pressKey(char key);
+    // A key pressed in the window in front, which holds the keyboard's focus; the binding table
+    // says what it does.
+    void pressKey(Key key, Modifiers held = {});
     void closeWindow(std::string_view scene);
     // Lets `ms` milliseconds pass on the virtual clock.
     void wait(std::uint64_t ms);

@@ -95,6 +95,8 @@ class ForwardingPlatform : public Platform {
     void invalidate(WindowId window) override { inner.invalidate(window); }
     void setCursor(const std::string& file) override { inner.setCursor(file); }
     void movePointer(WindowId window, int x, int y) override { inner.movePointer(window, x, y); }
+    void toggleFullscreen() override { inner.toggleFullscreen(); }
+    void nextWindow() override { inner.nextWindow(); }
     void playSound(const std::string& file) override { inner.playSound(file); }
     void stopSound() override { inner.stopSound(); }
     FontFiles fontFiles() override { return inner.fontFiles(); }

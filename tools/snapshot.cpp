@@ -20,8 +20,8 @@
 
 #include <SDL_main.h>  // on Windows SDL starts the program through its own main
 
-#include "scenes/model/controls_card.h"
 #include "scenes/model/subtitles.h"
+#include "shell/bindings.h"
 #include "shell/platform/font_files.h"
 #include "shell/platform/headless_platform.h"
 #include "shell/runtime.h"

@@ -43,51 +43,6 @@ Columns measureColumns(const ControlsCard& card, Fonts& fonts) {
 
 }  // namespace
 
-const ControlsCard& controlsCard() {
-    static const ControlsCard card{
-        "Ovládání",
-        {
-            {"Klávesnice",
-             {
-                 {"Tab, Shift+Tab", "označí další, předchozí místo"},
-                 {"šipky", "označí nejbližší místo tím směrem"},
-                 {"Enter", "klepne na označené místo"},
-                 {"mezerník", "ukončí mluvenou větu"},
-                 {"T", "zapne a vypne titulky"},
-                 {"M", "vypne a zapne zvuk"},
-                 {"H", "ukáže, kam lze klepnout"},
-                 {"F1", "tato karta"},
-                 {"F11, Alt+Enter", "celá obrazovka (hra v jednom okně)"},
-                 {"Ctrl+Tab", "další okno hry (hra v jednom okně)"},
-             }},
-            {"Ovladač",
-             {
-                 {"levá páčka", "posouvá ukazatel"},
-                 {"křížový ovladač", "jako šipky"},
-                 {"A", "klepne"},
-                 {"B", "jako mezerník"},
-                 {"X", "jako T"},
-                 {"Y", "jako H"},
-                 {"Back", "jako M"},
-                 {"Start", "v nabídce začne hru"},
-             }},
-        }};
-    return card;
-}
-
-ControlsCard controlsCard(const Language& language) {
-    ControlsCard card = controlsCard();
-    card.title = language.text(kCardTitle, card.title);
-    for (ControlsCard::Column& column : card.columns) {
-        column.heading = language.text(kCardHeading, column.heading);
-        for (ControlsCard::Row& row : column.rows) {
-            row.keys = language.text(kCardKeys, row.keys);
-            row.does = language.text(kCardDoes, row.does);
-        }
-    }
-    return card;
-}
-
 MessageBoxLayout layoutControlsCard(const ControlsCard& card, Fonts& fonts) {
     const Columns columns = measureColumns(card, fonts);
     MessageBoxLayout layout;

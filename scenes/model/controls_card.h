@@ -1,5 +1,6 @@
 // The card of the controls: every key of the game and every button of a game controller, on
-// one small screen drawn like the game's own message box.
+// one small screen drawn like the game's own message box. Its lines are the binding table's
+// (shell/bindings.*).
 #pragma once
 
 #include <string>
@@ -7,7 +8,6 @@
 #include <vector>
 
 #include "scenes/model/canvas.h"
-#include "scenes/model/language.h"
 #include "scenes/model/render.h"
 #include "scenes/model/text.h"
 
@@ -25,10 +25,6 @@ struct ControlsCard {
     std::vector<Column> columns;
 };
 
-// The card's Czech words, all in this one table.
-const ControlsCard& controlsCard();
-// The card in the player's language.
-ControlsCard controlsCard(const Language& language);
 // Where the card's words are in a catalogue.
 inline constexpr std::string_view kCardTitle = "controls card: title";
 inline constexpr std::string_view kCardHeading = "controls card: heading";

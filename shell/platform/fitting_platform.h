@@ -47,6 +47,8 @@ class FittingPlatform final : public Platform {
     void invalidate(WindowId window) override { chosen().invalidate(window); }
     void setCursor(const std::string& cursorFile) override { chosen().setCursor(cursorFile); }
     void movePointer(WindowId window, int x, int y) override { chosen().movePointer(window, x, y); }
+    void toggleFullscreen() override { chosen().toggleFullscreen(); }
+    void nextWindow() override { chosen().nextWindow(); }
     void playSound(const std::string& file) override { chosen().playSound(file); }
     void stopSound() override { chosen().stopSound(); }
     FontFiles fontFiles() override { return chosen().fontFiles(); }

@@ -15,41 +15,6 @@ constexpr double kRampMs = 1200;
 // A late frame (a handler that took long) moves the pointer no further than this one would.
 constexpr std::uint64_t kLongestFrameMs = 50;
 
-InputEvent key(char k) { return InputEvent{InputEvent::Type::Key, 0, 0, 0, k}; }
-
-InputEvent focus(FocusStep step) {
-    InputEvent event{InputEvent::Type::Focus};
-    event.focus = step;
-    return event;
-}
-
-// The button's press as the keys give it; A's press and release are the mouse's button.
-std::optional<InputEvent> pressOf(PadButton button) {
-    switch (button) {
-        case PadButton::A:
-            return InputEvent{InputEvent::Type::MouseDown};
-        case PadButton::B:
-            return key(' ');
-        case PadButton::X:
-            return key('t');
-        case PadButton::Y:
-            return key('h');
-        case PadButton::Back:
-            return key('m');
-        case PadButton::Start:
-            return InputEvent{InputEvent::Type::Start};
-        case PadButton::Up:
-            return focus(FocusStep::Up);
-        case PadButton::Down:
-            return focus(FocusStep::Down);
-        case PadButton::Left:
-            return focus(FocusStep::Left);
-        case PadButton::Right:
-            return focus(FocusStep::Right);
-    }
-    return std::nullopt;
-}
-
 // Past the dead zone, rescaled so that the zone's edge is 0 and the stick's end 1.
 double beyondRest(double length) {
     return std::clamp((length - kDeadZone) / (1 - kDeadZone), 0.0, 1.0);
@@ -67,7 +32,8 @@ std::optional<InputEvent> GamePads::take(const PadEvent& event, std::uint64_t no
             return std::nullopt;
         case PadEvent::Kind::Pressed:
             if (!sticks_.contains(event.pad)) return std::nullopt;
-            return pressOf(event.button);
+            if (event.button == PadButton::A) return InputEvent{InputEvent::Type::MouseDown};
+            return InputEvent{.type = InputEvent::Type::Pad, .button = event.button};
         case PadEvent::Kind::Released:
             if (!sticks_.contains(event.pad) || event.button != PadButton::A) return std::nullopt;
             return InputEvent{InputEvent::Type::MouseUp};

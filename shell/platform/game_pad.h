@@ -1,6 +1,7 @@
-// Game controllers as the game understands them, whoever reads the hardware: the left stick
-// glides the pointer, the d-pad and the buttons are the keys the game already has, A is the
-// mouse's button. The SDL platforms and the headless twin feed the same GamePads.
+// Game controllers as the game reads them, whoever reads the hardware: the left stick glides
+// the pointer and A is its button, as the mouse's; the other buttons are handed up as they are,
+// for the binding table to say what they ask. The SDL platforms and the headless twin feed the
+// same GamePads.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +12,6 @@
 #include "shell/platform/platform.h"
 
 namespace orval {
-
-// The buttons the game uses, named by their place on the pad as SDL's mapping names them
-// (A is the lower one of the four, Back the left one of the middle).
-enum class PadButton { A, B, X, Y, Back, Start, Up, Down, Left, Right };
 
 // What one controller reported.
 struct PadEvent {
@@ -31,8 +28,8 @@ class GamePads {
     static constexpr std::uint64_t kFrameMs = 16;
 
     // The game's input a report makes, not yet addressed to a window: a press or release of A
-    // is the mouse's button wherever the pointer is, the others are keys for the window in
-    // front. Nothing for the rest (a plug, the stick, a button the game has no use for).
+    // is the mouse's button wherever the pointer is, a press of another button is for the
+    // window in front. Nothing for the rest (a plug, the stick, a button let go).
     std::optional<InputEvent> take(const PadEvent& event, std::uint64_t now);
 
     // When the pointer moves next, while a stick is held away from its rest.

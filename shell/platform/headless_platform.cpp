@@ -127,7 +127,8 @@ void HeadlessPlatform::showWindow(WindowId window) {
     const std::optional<WindowReader::Box> box =
         reader_ ? reader_->boxIn(window) : std::optional<WindowReader::Box>();
     if (!box) {
-        input_.push_front({{InputEvent::Type::KeyActivate, window, 0, 0}, at});
+        input_.push_front(
+            {{.type = InputEvent::Type::Key, .window = window, .key = Key::Enter}, at});
         return;
     }
     Message message{box->title, box->text, clock_, box->okButton, std::nullopt, false};
@@ -138,7 +139,8 @@ void HeadlessPlatform::showWindow(WindowId window) {
     }
     messages_.push_back(std::move(message));
     if (boxesByKey_) {
-        input_.push_front({{InputEvent::Type::KeyActivate, window, 0, 0}, at});
+        input_.push_front(
+            {{.type = InputEvent::Type::Key, .window = window, .key = Key::Enter}, at});
         return;
     }
     const Rect& ok = box->okButton;

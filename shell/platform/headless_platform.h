@@ -83,6 +83,9 @@ class HeadlessPlatform final : public Platform {
     void movePointer(WindowId window, int x, int y) override {
         pointer_ = WindowPoint{window, {x, y}};
     }
+    // The twin's windows are the desktop's: its window manager would do both.
+    void toggleFullscreen() override {}
+    void nextWindow() override {}
     void playSound(const std::string& file) override;
     void stopSound() override;
     FontFiles fontFiles() override;
@@ -108,8 +111,10 @@ class HeadlessPlatform final : public Platform {
     // The player answers each box with Enter, as one without a mouse does, not a click on OK.
     void answerBoxesWithEnter() { boxesByKey_ = true; }
 
-    // Keys and clicks as a player would give them.
-    void pressKey(char key, WindowId window) { queue({InputEvent::Type::Key, window, 0, 0, key}); }
+    // A key pressed in the window, as a player's keyboard gives it.
+    void pressKey(Key key, WindowId window, Modifiers held = {}) {
+        queue({.type = InputEvent::Type::Key, .window = window, .key = key, .modifiers = held});
+    }
     // The twin's one game controller: plugged in or out, its left stick held (SDL's axis
     // values; 0, 0 lets it go), a button pressed and let go. While the stick is held the
     // pointer glides at frame rate in the window it is in (the one in front when in none).

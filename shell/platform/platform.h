@@ -43,30 +43,44 @@ struct WindowRequest {
     std::string iconFile;       // absolute path of a PNG, or empty
 };
 
-// Where Tab, Shift+Tab, an arrow key or a controller's d-pad moves the keyboard's mark.
-enum class FocusStep { Next, Previous, Left, Right, Up, Down };
+// A key of the keyboard as the platform reads it: which key it is (as the player's layout names
+// it), never what it does. What a key does is the binding table's (shell/bindings.*).
+// clang-format off
+enum class Key {
+    A, B, C, D, E, F, G, H, I, J, K, L, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
+    F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
+    Enter, KeypadEnter, Escape, Tab, Space, Left, Right, Up, Down,
+};
+// clang-format on
 
-// One thing the player or the system did, addressed to a window.
+// The modifiers held down with a key.
+struct Modifiers {
+    bool shift = false, ctrl = false, alt = false;
+};
+
+// The buttons of a game controller the game reads, named by their place on the pad as SDL's
+// mapping names them (A is the lower one of the four, Back the left one of the middle).
+enum class PadButton { A, B, X, Y, Back, Start, Up, Down, Left, Right };
+
+// One thing the player or the system did, addressed to a window. Keys and a controller's
+// buttons come as they are; the binding table says what each asks of the game.
 struct InputEvent {
     enum class Type {
         MouseMove,
         MouseDown,
         MouseUp,
-        KeyActivate,  // Enter
-        KeyCancel,    // Escape
-        Key,          // a key of the game's own: `key` is ' ' (Space), 't', 'm' or 'h'
-        Focus,        // Tab, Shift+Tab, an arrow key or the d-pad: `focus` says which
-        Help,         // F1: the card of the controls
-        Start,        // a controller's Start button
+        Key,  // a key pressed (not held on): `key`, with the `modifiers` held
+        Pad,  // a controller's button pressed: `button` (A is the mouse's button instead)
 
         CloseRequest,  // the window manager asked this window to close
         Quit,          // the system asked the program to end (a signal, the session ending)
     };
     Type type = Type::MouseMove;
-    WindowId window = 0;
-    int x = 0, y = 0;  // the pointer in the window, logical pixels
-    char key = 0;
-    FocusStep focus = FocusStep::Next;
+    WindowId window = 0;  // keys: the window in front, or 0 where no window of the game is
+    int x = 0, y = 0;     // the pointer in the window, logical pixels
+    Key key = Key::Enter;
+    Modifiers modifiers = {};
+    PadButton button = PadButton::A;
 };
 
 // The screen the game was laid out on, in logical pixels. On any screen its windows keep their
@@ -131,6 +145,12 @@ class Platform {
 
     // Shows a shared cursor (absolute path of its 1x PNG, hotspot at 0,0); empty = the arrow.
     virtual void setCursor(const std::string& cursorFile) = 0;
+    // The stage's own keys, as the binding table asks: its window between fullscreen and a
+    // window of the desktop, and the next of the game's windows to the front. Nothing where
+    // every game window is a window of the desktop, whose window manager does both.
+    virtual void toggleFullscreen() = 0;
+    virtual void nextWindow() = 0;
+
     // Puts the pointer on a pixel of the window (logical pixels), as the keyboard's mark takes
     // it along; where the system lets no program move the pointer, nothing happens.
     virtual void movePointer(WindowId window, int x, int y) = 0;

@@ -1,19 +1,15 @@
 #include "shell/platform/sdl_events.h"
 
+#include <optional>
+
 namespace orval {
 namespace {
 
-DeviceEvent input(InputEvent::Type type, std::uint32_t window, int x = 0, int y = 0, char key = 0) {
+DeviceEvent input(InputEvent::Type type, std::uint32_t window, int x = 0, int y = 0) {
     DeviceEvent event;
     event.kind = DeviceEvent::Kind::Input;
-    event.input = InputEvent{type, 0, x, y, key};
+    event.input = InputEvent{type, 0, x, y};
     event.sdlWindow = window;
-    return event;
-}
-
-DeviceEvent focus(FocusStep step, std::uint32_t window) {
-    DeviceEvent event = input(InputEvent::Type::Focus, window);
-    event.input.focus = step;
     return event;
 }
 
@@ -24,28 +20,50 @@ DeviceEvent ofKind(DeviceEvent::Kind kind, std::uint32_t window) {
     return event;
 }
 
+static_assert(static_cast<int>(Key::Z) - static_cast<int>(Key::A) == SDLK_z - SDLK_a);
+static_assert(static_cast<int>(Key::F12) - static_cast<int>(Key::F1) == SDLK_F12 - SDLK_F1);
+
+// The key as the player's layout names it, whatever it will mean; nothing for a key the game
+// has no name for.
+std::optional<Key> keyOf(SDL_Keycode code) {
+    if (code >= SDLK_a && code <= SDLK_z)
+        return static_cast<Key>(static_cast<int>(Key::A) + (code - SDLK_a));
+    if (code >= SDLK_F1 && code <= SDLK_F12)
+        return static_cast<Key>(static_cast<int>(Key::F1) + (code - SDLK_F1));
+    switch (code) {
+        case SDLK_RETURN:
+            return Key::Enter;
+        case SDLK_KP_ENTER:
+            return Key::KeypadEnter;
+        case SDLK_ESCAPE:
+            return Key::Escape;
+        case SDLK_TAB:
+            return Key::Tab;
+        case SDLK_SPACE:
+            return Key::Space;
+        case SDLK_LEFT:
+            return Key::Left;
+        case SDLK_RIGHT:
+            return Key::Right;
+        case SDLK_UP:
+            return Key::Up;
+        case SDLK_DOWN:
+            return Key::Down;
+        default:
+            return std::nullopt;
+    }
+}
+
+// A key pressed, with the modifiers held; a key held down until it repeats is pressed once.
 DeviceEvent readKey(const SDL_KeyboardEvent& key) {
     if (key.repeat) return {};
-    const SDL_Keycode code = key.keysym.sym;
-    const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
-    const bool ctrl = (key.keysym.mod & KMOD_CTRL) != 0;
-    if (code == SDLK_F11 || (alt && (code == SDLK_RETURN || code == SDLK_KP_ENTER)))
-        return ofKind(DeviceEvent::Kind::ToggleFullscreen, key.windowID);
-    if (ctrl && code == SDLK_TAB) return ofKind(DeviceEvent::Kind::CycleWindows, key.windowID);
-    if (code == SDLK_RETURN || code == SDLK_KP_ENTER)
-        return input(InputEvent::Type::KeyActivate, key.windowID);
-    if (code == SDLK_ESCAPE) return input(InputEvent::Type::KeyCancel, key.windowID);
-    if (code == SDLK_F1) return input(InputEvent::Type::Help, key.windowID);
-    if (code == SDLK_TAB)
-        return focus((key.keysym.mod & KMOD_SHIFT) ? FocusStep::Previous : FocusStep::Next,
-                     key.windowID);
-    if (code == SDLK_LEFT) return focus(FocusStep::Left, key.windowID);
-    if (code == SDLK_RIGHT) return focus(FocusStep::Right, key.windowID);
-    if (code == SDLK_UP) return focus(FocusStep::Up, key.windowID);
-    if (code == SDLK_DOWN) return focus(FocusStep::Down, key.windowID);
-    if (code == SDLK_SPACE || code == SDLK_t || code == SDLK_m || code == SDLK_h)
-        return input(InputEvent::Type::Key, key.windowID, 0, 0, static_cast<char>(code));
-    return {};
+    const std::optional<Key> named = keyOf(key.keysym.sym);
+    if (!named) return {};
+    DeviceEvent event = input(InputEvent::Type::Key, key.windowID);
+    event.input.key = *named;
+    event.input.modifiers = {(key.keysym.mod & KMOD_SHIFT) != 0, (key.keysym.mod & KMOD_CTRL) != 0,
+                             (key.keysym.mod & KMOD_ALT) != 0};
+    return event;
 }
 
 }  // namespace

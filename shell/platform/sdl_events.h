@@ -11,14 +11,12 @@ namespace orval {
 
 struct DeviceEvent {
     enum class Kind {
-        Nothing,           // an event the game has no use for
-        Input,             // `input`, its window not yet known, its pointer in `sdlWindow`'s pixels
-        Exposed,           // the window system lost the window's pixels: show them again
-        Resized,           // the window has a new surface: draw it anew
-        ToggleFullscreen,  // F11, or Alt+Enter as Windows players expect
-        CycleWindows,      // Ctrl+Tab: the next of the game's windows to the front
-        PointerLeft,       // the pointer went out of the window
-        Focused,           // the window took the keyboard's focus
+        Nothing,      // an event the game has no use for
+        Input,        // `input`, its window not yet known, its pointer in `sdlWindow`'s pixels
+        Exposed,      // the window system lost the window's pixels: show them again
+        Resized,      // the window has a new surface: draw it anew
+        PointerLeft,  // the pointer went out of the window
+        Focused,      // the window took the keyboard's focus
     };
     Kind kind = Kind::Nothing;
     InputEvent input;

@@ -179,7 +179,7 @@ std::optional<InputEvent> SdlPlatform::waitEvent(std::optional<std::uint64_t> de
                 return input;
             }
             default:
-                continue;  // the window manager arranges and cycles the desktop's windows
+                continue;
         }
     }
 }

@@ -45,6 +45,9 @@ class SdlPlatform final : public SdlPlatformBase {
         session_->setCursor(cursorFile, scale_);
     }
     void movePointer(WindowId window, int x, int y) override;
+    // The window manager makes a window fullscreen and brings the next one forward.
+    void toggleFullscreen() override {}
+    void nextWindow() override {}
 
   private:
     struct WindowDeleter {

@@ -181,6 +181,7 @@ void StagePlatform::setOverBackground(bool over) {
 }
 
 void StagePlatform::toggleFullscreen() {
+    if (!window_) return;
     fullscreen_ = !fullscreen_;
     SDL_SetWindowFullscreen(window_.get(), fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
@@ -293,12 +294,6 @@ std::optional<InputEvent> StagePlatform::waitEvent(std::optional<std::uint64_t> 
                 newSurface_ = true;
                 continue;
             }
-            case DeviceEvent::Kind::ToggleFullscreen:
-                if (window_) toggleFullscreen();
-                continue;
-            case DeviceEvent::Kind::CycleWindows:
-                stage_.cycle();
-                continue;
             case DeviceEvent::Kind::Input:
                 break;
         }
@@ -316,12 +311,10 @@ std::optional<InputEvent> StagePlatform::waitEvent(std::optional<std::uint64_t> 
                 if (auto routed = pointer(input)) return routed;
                 continue;
             default:
-                // The keys go to the window in front, as the desktop gives them the focus.
-                if (const std::optional<WindowId> focused = stage_.stack().focused()) {
-                    input.window = *focused;
-                    return input;
-                }
-                continue;
+                // The keys go to the window in front, as the desktop gives them the focus; with
+                // none, to no window, as the stage's own keys work all the same.
+                input.window = stage_.stack().focused().value_or(0);
+                return input;
         }
     }
 }

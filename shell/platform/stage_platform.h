@@ -38,6 +38,8 @@ class StagePlatform final : public SdlPlatformBase {
     void invalidate(WindowId window) override;
     void setCursor(const std::string& cursorFile) override;
     void movePointer(WindowId window, int x, int y) override;
+    void toggleFullscreen() override;
+    void nextWindow() override { stage_.cycle(); }
 
   private:
     struct WindowDeleter {
@@ -49,7 +51,6 @@ class StagePlatform final : public SdlPlatformBase {
     };
 
     void openStage();
-    void toggleFullscreen();
     // Composes what changed and hands it to the window system.
     void present();
     void compose(SDL_Surface* target, int originX, int originY, const Rect& area);
