@@ -439,6 +439,7 @@ void Runtime::handleInput(const InputEvent& event) {
     const Entry& e = entry(scene);
     const SceneDescription& d = e.description;
     switch (event.type) {
+        case InputEvent::Type::Quit:  // ended above, before its window was looked for
         case InputEvent::Type::CloseRequest:
             end();  // closing any scene window ends the game like "X"
         case InputEvent::Type::Key:
