@@ -15,6 +15,13 @@ std::vector<fs::path> sourcesUnder(const std::string& folder) {
     return files;
 }
 
+// The names joined by `between`.
+std::string joined(const std::vector<std::string>& names, const std::string& between) {
+    std::string all;
+    for (const std::string& name : names) all += (all.empty() ? "" : between) + name;
+    return all;
+}
+
 // Every dependency runs one way, shell/ -> scenes/ -> scenes/model/, and the platform layer
 // knows pixels only: a rule broken here is how layers grow back together.
 TEST(Architecture, EveryLayerIncludesOnlyWhatLiesBelowIt) {
@@ -37,6 +44,9 @@ TEST(Architecture, EveryLayerIncludesOnlyWhatLiesBelowIt) {
          "what differs between systems lives in a file per system, chosen by the build"},
         {"scenes", std::regex(R"(#\s*if.*\b(_WIN32|__EMSCRIPTEN__|ORVAL_HAVE_X11)\b)"),
          "the game is the same on every system"},
+        {"shell", std::regex("\"(" + joined(sceneNames(), "|") + ")\""),
+         "which scene opens first, is the menu or floats over the places is in the descriptions' "
+         "Roles: the shell names no scene"},
     };
     for (const Rule& rule : rules) {
         SCOPED_TRACE(rule.why);
