@@ -36,9 +36,40 @@ class Game {
     virtual void openLink(std::string_view address) = 0;
     // The card of the keys and the controller's buttons, modal like the message box.
     virtual void showControls() = 0;
+    // Speaks another language from now on (a code of po/*.po, or Czech's "cs"): every shown
+    // window is drawn again in it at once, and the words of the clip playing end.
+    virtual void setLanguage(std::string_view code) = 0;
+};
+
+// The control a handler was called for: its name, and for a mark of the languages the
+// language it stands for (empty otherwise).
+struct Control {
+    std::string_view name;
+    std::string_view language;
 };
 
 using Handler = void (*)(Game&);
+// A handler bound to several controls that must know which one the player used.
+using ControlHandler = void (*)(Game&, const Control&);
+
+// A registered handler of either kind, called with the control it was called for.
+class RegisteredHandler {
+  public:
+    RegisteredHandler() = default;
+    explicit RegisteredHandler(Handler handler) : plain_(handler) {}
+    explicit RegisteredHandler(ControlHandler handler) : withControl_(handler) {}
+    explicit operator bool() const { return plain_ || withControl_; }
+    void operator()(Game& game, const Control& control = {}) const {
+        if (withControl_)
+            withControl_(game, control);
+        else
+            plain_(game);
+    }
+
+  private:
+    Handler plain_ = nullptr;
+    ControlHandler withControl_ = nullptr;
+};
 
 // Every handler the game's code provides, under (scene name, handler name).
 class HandlerRegistry {
@@ -46,14 +77,15 @@ class HandlerRegistry {
     // Registers the code of one handler; a second registration under the same names is a
     // programming error that would silently replace the first, so it throws std::logic_error.
     void add(std::string_view scene, std::string_view name, Handler handler) {
-        if (!handlers_.try_emplace({std::string(scene), std::string(name)}, handler).second)
-            throw std::logic_error("the handler " + std::string(name) + " of " +
-                                   std::string(scene) + " is registered twice");
+        insert(scene, name, RegisteredHandler(handler));
     }
-    // The handler, or nullptr when no code registers one under these names.
-    Handler find(std::string_view scene, std::string_view name) const {
+    void add(std::string_view scene, std::string_view name, ControlHandler handler) {
+        insert(scene, name, RegisteredHandler(handler));
+    }
+    // The handler, or an empty one when no code registers one under these names.
+    RegisteredHandler find(std::string_view scene, std::string_view name) const {
         const auto it = handlers_.find({std::string(scene), std::string(name)});
-        return it == handlers_.end() ? nullptr : it->second;
+        return it == handlers_.end() ? RegisteredHandler() : it->second;
     }
     // All registered (scene, handler) names, for the test that every one is bound.
     std::vector<std::pair<std::string, std::string>> names() const {
@@ -63,7 +95,14 @@ class HandlerRegistry {
     }
 
   private:
-    std::map<std::pair<std::string, std::string>, Handler> handlers_;
+    // Refuses a second registration under the same names, which would silently replace the first.
+    void insert(std::string_view scene, std::string_view name, RegisteredHandler handler) {
+        if (!handlers_.try_emplace({std::string(scene), std::string(name)}, handler).second)
+            throw std::logic_error("the handler " + std::string(name) + " of " +
+                                   std::string(scene) + " is registered twice");
+    }
+
+    std::map<std::pair<std::string, std::string>, RegisteredHandler> handlers_;
 };
 
 // Registers the handlers of every scene of the game.

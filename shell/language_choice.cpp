@@ -1,14 +1,12 @@
 #include "shell/language_choice.h"
 
-#include <algorithm>
-
 namespace orval {
 namespace {
 
 constexpr std::string_view kEnglish = "en";
 
 bool has(const std::vector<std::string>& languages, std::string_view code) {
-    return std::find(languages.begin(), languages.end(), code) != languages.end();
+    return unknownLanguage(code, languages).empty();
 }
 
 // The language of a system's locale name: "en" of "en_GB.UTF-8", "en-GB" or "EN"; empty for
@@ -37,13 +35,6 @@ std::string chooseLanguage(const LanguageWishes& wishes,
     }
     if (anyPreference && has(languages, kEnglish)) return std::string(kEnglish);
     return languages.front();
-}
-
-std::string unknownLanguage(std::string_view code, const std::vector<std::string>& languages) {
-    if (has(languages, code)) return {};
-    std::string spoken;
-    for (const std::string& language : languages) spoken += (spoken.empty() ? "" : ", ") + language;
-    return "no language \"" + std::string(code) + "\": the game speaks " + spoken;
 }
 
 }  // namespace orval

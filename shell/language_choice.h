@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "scenes/model/language.h"  // unknownLanguage: whether the game speaks a language
+
 namespace orval {
 
 struct LanguageWishes {
@@ -20,9 +22,5 @@ struct LanguageWishes {
 // the game has (`languages`, Czech first). With no preference at all (the C locale) Czech, the
 // game's own; with preferences the game has none of, English, the one most read besides.
 std::string chooseLanguage(const LanguageWishes& wishes, const std::vector<std::string>& languages);
-
-// Why the game cannot speak `code` ("no language xx: the game speaks cs, en"), or empty when it
-// can.
-std::string unknownLanguage(std::string_view code, const std::vector<std::string>& languages);
 
 }  // namespace orval

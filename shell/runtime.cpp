@@ -31,8 +31,7 @@ Runtime::Runtime(Platform& platform, std::filesystem::path baseDir, const Handle
                  StartOptions options)
     : platform_(platform),
       baseDir_(std::move(baseDir)),
-      languages_(languagesIn(baseDir_)),
-      languageCode_(std::move(options.language)),
+      languages_(baseDir_, std::move(options.language), soundClips()),
       handlers_(handlers),
       pictures_(baseDir_ / "data"),
       muted_(!options.sound),
@@ -45,6 +44,7 @@ Runtime::Runtime(Platform& platform, std::filesystem::path baseDir, const Handle
 Runtime::~Runtime() { closeEverything(); }
 
 void Runtime::addDescriptions(std::vector<SceneDescription> descriptions) {
+    roles_ = gameRoles(descriptions);
     for (SceneDescription& d : descriptions) {
         const std::string name = d.name;
         const int order = static_cast<int>(order_.size());
@@ -52,54 +52,31 @@ void Runtime::addDescriptions(std::vector<SceneDescription> descriptions) {
         SceneDescription shown = d;
         scenes_.emplace(name, Entry{std::move(d), std::move(shown), order, nullptr});
     }
-    if (language_) localiseAll();
+    if (languages_.isRead()) localiseAll();
 }
 
-const Language& Runtime::speaking() {
-    if (language_) return *language_;
-    if (std::find(languages_.begin(), languages_.end(), languageCode_) == languages_.end()) {
-        std::string known;
-        for (const std::string& code : languages_) known += (known.empty() ? "" : ", ") + code;
-        throw GameError("the game speaks no language " + languageCode_ + " (it has " + known + ")");
+const Language& Runtime::spoken() {
+    if (!languages_.isRead()) {
+        languages_.spoken();
+        localiseAll();
     }
-    for (const std::string& code : languages_)
-        if (!read_.contains(code))
-            read_.emplace(code, Language::load(baseDir_, code, soundClips()));
-    language_ = &read_.find(languageCode_)->second;
-    localiseAll();
-    return *language_;
-}
-
-std::string Runtime::fixedText(const FixedText& text) const {
-    return language_ ? language_->text(text) : std::string(text.czech);
+    return languages_.spoken();
 }
 
 void Runtime::localiseAll() {
-    std::vector<LanguageMark> marks;
-    for (const std::string& code : languages_)
-        marks.push_back({code, read_.find(code)->second.text(kLanguageMark)});
     for (auto& [name, e] : scenes_) {
-        e.description = language_->localise(e.source);
-        if (name == kMenu && marks.size() > 1)
-            addLanguageMarks(e.description, marks, languageCode_);
+        e.description = languages_.localise(e.source);
         if (e.state && e.state->visible) e.state->dirty = true;
     }
-    std::map<std::string, std::string, std::less<>> names;
-    for (const Speaker& s : speakers())
-        names.emplace(s.key, language_->text(speakerContext(s.key), s.name));
-    subtitles_.setWording(language_->text(kSubtitlesTitle), std::move(names));
+    subtitles_.setWording(languages_.fixedText(kSubtitlesTitle), languages_.speakerNames());
 }
 
 void Runtime::setLanguage(std::string_view code) {
-    if (std::find(languages_.begin(), languages_.end(), code) == languages_.end())
-        throw GameError("the game speaks no language " + std::string(code));
-    speaking();
-    if (code == languageCode_) return;
+    const Language& next = languages_.of(code);
+    if (&next == &spoken()) return;
     // Read before anything changes: damaged subtitles leave the game as it was.
-    Captions captions =
-        loadCaptions(baseDir_ / read_.find(code)->second.captionsFile(), soundClips());
-    languageCode_ = std::string(code);
-    language_ = &read_.find(code)->second;
+    Captions captions = loadCaptions(baseDir_ / next.captionsFile(), soundClips());
+    languages_.speak(code);
     subtitles_.stop();  // the words of the clip playing were of the other language
     subtitles_.setCaptions(std::move(captions));
     localiseAll();
@@ -127,7 +104,7 @@ int Runtime::controlIndex(const Entry& e, std::string_view control) const {
 }
 
 Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
-    speaking();
+    spoken();
     Entry& e = entry(scene);
     if (e.state) return *e.state;
     const SceneDescription& d = e.description;
@@ -184,20 +161,25 @@ int Runtime::settleScale() {
     if (scale_) return *scale_;
     std::vector<const SceneDescription*> descriptions;
     for (const auto& [name, e] : scenes_) descriptions.push_back(&e.description);
-    scale_ = platform_.fitScale(windowPlan(descriptions));
+    WindowPlan plan = windowPlan(descriptions);
+    plan.title = roles_.title;
+    scale_ = platform_.fitScale(plan);
     return *scale_;
 }
 
-void Runtime::callHandler(const std::string& scene, const std::string& handler) {
-    const Handler code = handlers_.find(scene, handler);
+void Runtime::callHandler(const std::string& scene, const std::string& handler,
+                          const Control& control) {
+    const RegisteredHandler code = handlers_.find(scene, handler);
     if (!code) throw GameError("no code for the handler " + handler + " of " + scene);
     // Whose handler runs decides where the words of its clip appear.
-    struct Speaking {
+    struct Running {
         std::string& now;
         const std::string before;
-        ~Speaking() { now = before; }
-    } speaking{speaking_, std::exchange(speaking_, scene)};
-    code(*this);
+        ~Running() { now = before; }
+    } running{handlerScene_, std::exchange(handlerScene_, scene)};
+    // Kept here: a change of language while the handler runs replaces the description it names.
+    const std::string name(control.name), language(control.language);
+    code(*this, {name, language});
 }
 
 void Runtime::show(std::string_view scene) {
@@ -207,9 +189,8 @@ void Runtime::show(std::string_view scene) {
     s.visible = true;
     platform_.invalidate(s.window);
     platform_.showWindow(s.window);
-    if (menu_.empty()) menu_ = std::string(scene);
     // The mark belongs to the place the player was in; another place brings its own hotspots.
-    if (focus_.spot() && focus_.spot()->scene != scene && scene != kInventory) focus_.drop();
+    if (focus_.spot() && focus_.spot()->scene != scene && scene != roles_.inventory) focus_.drop();
     broughtForward(std::string(scene));
 }
 
@@ -277,7 +258,7 @@ bool Runtime::isVisible(std::string_view scene, std::string_view control) {
 void Runtime::messageBox(std::string_view message) {
     const GameMessage* m = findMessage(message);
     if (!m) throw GameError("the game has no message " + std::string(message));
-    const Language& words = speaking();
+    const Language& words = spoken();
     const std::string title = words.text(messageContext(m->id, "title"), m->title);
     const std::string text = words.text(messageContext(m->id, "text"), m->text);
     presentDirty();  // the player sees what led to the message
@@ -285,7 +266,7 @@ void Runtime::messageBox(std::string_view message) {
 }
 
 void Runtime::playSound(std::string_view clip) {
-    if (!muted_) playWave(platform_, baseDir_, speaking().clip(clip));
+    if (!muted_) playWave(platform_, baseDir_, spoken().clip(clip));
     try {
         startSubtitles(clip);
     } catch (const std::exception&) {
@@ -302,16 +283,16 @@ void Runtime::startSubtitles(std::string_view clip) {
 
 std::optional<std::string> Runtime::subtitleAnchor() const {
     // Outside a handler (a tool driving the runtime) no scene spoke.
-    const bool spokeFromAScene = !speaking_.empty() && isShown(speaking_);
-    if (spokeFromAScene && speaking_ != kInventory) return speaking_;
+    const bool spokeFromAScene = !handlerScene_.empty() && isShown(handlerScene_);
+    if (spokeFromAScene && handlerScene_ != roles_.inventory) return handlerScene_;
     if (const std::optional<std::string> front = frontPlace()) return front;
-    if (spokeFromAScene) return speaking_;
+    if (spokeFromAScene) return handlerScene_;
     return std::nullopt;
 }
 
 std::optional<std::string> Runtime::frontPlace() const {
     for (auto it = forward_.rbegin(); it != forward_.rend(); ++it)
-        if (*it != kInventory && isShown(*it)) return *it;
+        if (*it != roles_.inventory && isShown(*it)) return *it;
     return std::nullopt;
 }
 
@@ -378,7 +359,7 @@ void Runtime::paint(WindowId window, Canvas& canvas) {
         RenderOptions options;
         options.markHotspots = hotspotsMarked_;
         if (const auto seen = markable(*scene)) options.focusRing = focus_.ringIn(*seen);
-        options.soundOff = muted_ && *scene == kInventory;
+        options.soundOff = muted_ && *scene == roles_.inventory;
         drawScene(entry(*scene), canvas, options);
     }
 }
@@ -407,13 +388,13 @@ void Runtime::updateCursor(const std::string& scene, int x, int y) {
 }
 
 bool Runtime::showBox(const std::string& title, const std::string& text) {
-    box_.emplace(platform_, fonts_, title, text, fixedText(kOkButton));
+    box_.emplace(platform_, fonts_, title, text, languages_.fixedText(kOkButton));
     return holdBox();
 }
 
 void Runtime::showControls() {
     presentDirty();
-    box_.emplace(platform_, fonts_, controlsCard(speaking()), fixedText(kOkButton));
+    box_.emplace(platform_, fonts_, controlsCard(spoken()), languages_.fixedText(kOkButton));
     if (!holdBox()) end();
 }
 
@@ -464,14 +445,8 @@ void Runtime::handleInput(const InputEvent& event) {
             if (!press || press->scene != scene || press->control != hit || hit == kNoControl)
                 return;
             const ControlDescription& c = d.controls[static_cast<std::size_t>(hit)];
-            if (const std::string code = languageOfMark(c); !code.empty()) {
-                setLanguage(code);
-                updateCursor(scene, event.x, event.y);
-                return;
-            }
-            const auto& handlers = c.handlers;
-            if (const auto it = handlers.find(EventKind::Click); it != handlers.end())
-                callHandler(scene, it->second);
+            if (const auto it = c.handlers.find(EventKind::Click); it != c.handlers.end())
+                callHandler(scene, it->second, {c.name, c.language});
             if (isLoaded(scene)) updateCursor(scene, event.x, event.y);
             return;
         }
@@ -482,10 +457,11 @@ void Runtime::hover(const std::string& scene, int x, int y) {
     const Entry& e = entry(scene);
     const SceneDescription& d = e.description;
     const int hit = hitTest(d, e.state->flags, x, y);
-    const auto& handlers =
-        hit == kNoControl ? d.handlers : d.controls[static_cast<std::size_t>(hit)].handlers;
+    const ControlDescription* c =
+        hit == kNoControl ? nullptr : &d.controls[static_cast<std::size_t>(hit)];
+    const auto& handlers = c ? c->handlers : d.handlers;
     if (const auto it = handlers.find(EventKind::MouseMove); it != handlers.end())
-        callHandler(scene, it->second);
+        callHandler(scene, it->second, c ? Control{c->name, c->language} : Control{});
     if (isLoaded(scene)) updateCursor(scene, x, y);
 }
 
@@ -498,7 +474,7 @@ bool Runtime::pressCommandButton(const std::string& scene) {
             !e.state->flags[i].enabled)
             continue;
         if (const auto it = c.handlers.find(EventKind::Click); it != c.handlers.end())
-            callHandler(scene, it->second);
+            callHandler(scene, it->second, {c.name, c.language});
         return true;
     }
     return false;
@@ -512,7 +488,7 @@ bool Runtime::fireDueTimer() {
     const ControlDescription& timer =
         entry(scene).description.controls[static_cast<std::size_t>(due->control)];
     if (const auto it = timer.handlers.find(EventKind::Timer); it != timer.handlers.end())
-        callHandler(scene, it->second);
+        callHandler(scene, it->second, {timer.name, timer.language});
     return true;
 }
 
@@ -526,7 +502,7 @@ void Runtime::fail(const std::string& message) {
     std::fprintf(stderr, "orval-kesk: %s\n", message.c_str());
     box_.reset();
     closeEverything();
-    const std::string title = fixedText(kErrorTitle);
+    const std::string title = languages_.fixedText(kErrorTitle);
     try {
         showBox(title, message);
     } catch (const std::exception&) {
@@ -601,23 +577,23 @@ void Runtime::closeEverything() {
 }
 
 void Runtime::start(std::string_view firstScene) {
-    const std::string first(firstScene);
     guarded([&] {
         if (scenes_.empty()) addDescriptions(loadGameDescriptions(baseDir_ / "data", handlers_));
-        const Language& words = speaking();
+        const Language& words = spoken();
         if (!subtitles_.hasCaptions())
             subtitles_.setCaptions(loadCaptions(baseDir_ / words.captionsFile(), soundClips()));
-        show(first);
+        show(firstScene.empty() ? std::string_view(roles_.first) : firstScene);
     });
     // With the menu up, find the fonts and check every other picture (in every language, the
     // subtitles of the others too) now, so that no click waits for a font lookup and a damaged
     // file is reported at once, not in the middle of play.
     guarded([&] {
         fonts_.prepare();
-        for (const auto& [code, words] : read_) {
+        for (const std::string& code : languages_.codes()) {
+            const Language& words = languages_.of(code);
             for (const auto& [name, e] : scenes_)
                 checkPictures(words.localise(e.source), settleScale());
-            if (&words != language_) loadCaptions(baseDir_ / words.captionsFile(), soundClips());
+            if (&words != &spoken()) loadCaptions(baseDir_ / words.captionsFile(), soundClips());
         }
         pictures_.check(kSoundOffPicture, settleScale());
     });

@@ -53,9 +53,10 @@ class Runtime final : public Game, private WindowPainter {
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
 
-    // Shows the main menu and runs until End or until no scene is left; returns the exit
-    // status: 0 for a normal end, 1 after a fatal error (already reported).
-    int run(std::string_view firstScene = "ORVAL");
+    // Shows the first scene (the one whose role is first: the main menu; tests and tools may
+    // name another) and runs until End or until no scene is left; returns the exit status: 0
+    // for a normal end, 1 after a fatal error (already reported).
+    int run(std::string_view firstScene = {});
 
     // Reports a failure met before the game could begin (its files not found) through the
     // one fatal path; returns the exit status.
@@ -66,7 +67,7 @@ class Runtime final : public Game, private WindowPainter {
 
     // The start of run(): shows the first scene, then prepares what clicks will need (the
     // fonts, a check of every picture) while the player looks at it.
-    void start(std::string_view firstScene = "ORVAL");
+    void start(std::string_view firstScene = {});
 
     // Handles the next thing that happens: a due timer or one input, waiting for it at most
     // until `until` (forever without). False once nothing more will happen: the program ended,
@@ -88,14 +89,12 @@ class Runtime final : public Game, private WindowPainter {
     void playSound(std::string_view clip) override;
     void openLink(std::string_view address) override;
     void showControls() override;
+    // Every change of language passes here. Throws for a language the game does not have.
+    void setLanguage(std::string_view code) override;
 
     // The language the game speaks now, and the ones its data has (Czech first).
-    const std::string& language() const { return languageCode_; }
-    const std::vector<std::string>& languages() const { return languages_; }
-    // Speaks another language from now on: every shown window is drawn again in it at once, and
-    // the words of the clip playing end. Every change of language passes here. Throws for a
-    // language the game does not have.
-    void setLanguage(std::string_view code);
+    const std::string& language() const { return languages_.code(); }
+    const std::vector<std::string>& languages() const { return languages_.codes(); }
 
     // Read-only views for tests and tools; none of them loads a scene.
     bool isLoaded(std::string_view scene) const;
@@ -124,12 +123,6 @@ class Runtime final : public Game, private WindowPainter {
     Canvas render(std::string_view scene, const RenderOptions& options = {});
 
   private:
-    // The inventory floats over the place it is used in: its lines belong under that place,
-    // and the mark goes through its slots after the place's hotspots.
-    static constexpr std::string_view kInventory = "Inventář";
-    // The main menu, where the player chooses the language.
-    static constexpr std::string_view kMenu = "ORVAL";
-
     // The state of one scene while it is loaded; discarded by Unload.
     struct LoadedScene {
         WindowId window = 0;
@@ -149,17 +142,17 @@ class Runtime final : public Game, private WindowPainter {
         int control = -1;
     };
     void addDescriptions(std::vector<SceneDescription> descriptions);
-    // The language spoken, read with every other one the first time it is needed.
-    const Language& speaking();
-    // What the shell draws itself in the language spoken, Czech before it was read.
-    std::string fixedText(const FixedText& text) const;
+    // The language spoken, read with every other one the first time it is needed, when every
+    // scene is put into it.
+    const Language& spoken();
     // Every scene's words and pictures, and the subtitles' names, in the language spoken.
     void localiseAll();
     Entry& entry(std::string_view scene);
     const Entry& entry(std::string_view scene) const;
     LoadedScene& ensureLoaded(std::string_view scene);
     int controlIndex(const Entry& e, std::string_view control) const;
-    void callHandler(const std::string& scene, const std::string& handler);
+    void callHandler(const std::string& scene, const std::string& handler,
+                     const Control& control = {});
     // Decodes each picture of the scene once, as drawn at the display scale, to learn that it
     // can be.
     void checkPictures(const SceneDescription& d, int scale);
@@ -203,12 +196,12 @@ class Runtime final : public Game, private WindowPainter {
     // The loaded, shown scene as the focus mark sees it.
     std::optional<FocusMark::Scene> markable(const std::string& scene) const;
     // The place the player is in: the scene in front, unless it floats over the others (the
-    // inventory).
+    // scene of the inventory's role).
     std::optional<std::string> frontPlace() const;
     // Presses the scene's command button, if it has one that can be pressed.
     bool pressCommandButton(const std::string& scene);
     // The scene a clip's words belong under: the one that spoke, unless it floats over the
-    // others (the inventory) or is gone (the conversation's farewell).
+    // others (the inventory's role) or is gone (the conversation's farewell).
     std::optional<std::string> subtitleAnchor() const;
     void startSubtitles(std::string_view path);
     void broughtForward(const std::string& scene);
@@ -217,10 +210,7 @@ class Runtime final : public Game, private WindowPainter {
 
     Platform& platform_;
     std::filesystem::path baseDir_;
-    std::vector<std::string> languages_;
-    std::string languageCode_;
-    std::map<std::string, Language, std::less<>> read_;  // every language, once read
-    const Language* language_ = nullptr;                 // the one spoken, once read
+    Languages languages_;
     const HandlerRegistry& handlers_;
     std::map<std::string, Entry, std::less<>> scenes_;
     std::vector<std::string> order_;  // scene names in description order
@@ -232,10 +222,10 @@ class Runtime final : public Game, private WindowPainter {
     // The open message box; while it is there, only it takes input and no timer ticks.
     std::optional<MessageBoxWindow> box_;
     SubtitleTrack subtitles_{platform_, fonts_};
-    std::string speaking_;              // the scene whose handler runs now
+    std::string handlerScene_;          // the scene whose handler runs now
     std::vector<std::string> forward_;  // scenes in the order they last came forward
     FocusMark focus_;
-    std::string menu_;  // the first scene shown: the main menu, where Start chooses its first entry
+    GameRoles roles_;  // the first scene, the menu, the inventory, by the descriptions' Roles
     bool muted_ = false;
     std::function<void(const PlayerChoices&)> choicesChanged_;
     bool hotspotsMarked_ = false;

@@ -35,7 +35,8 @@ void Runtime::act(Action action, const std::string& scene) {
         case Action::ToggleSound:
             muted_ = !muted_;
             if (muted_) platform_.stopSound();
-            if (isShown(kInventory)) redraw(std::string(kInventory));  // its speaker mark
+            // The inventory shows whether the sound is off.
+            if (!roles_.inventory.empty() && isShown(roles_.inventory)) redraw(roles_.inventory);
             choicesChanged();
             return;
         case Action::ShowHotspots:
@@ -74,7 +75,7 @@ void Runtime::act(Action action, const std::string& scene) {
     }
 }
 
-PlayerChoices Runtime::choices() const { return {languageCode_, subtitles_.on(), !muted_}; }
+PlayerChoices Runtime::choices() const { return {languages_.code(), subtitles_.on(), !muted_}; }
 
 void Runtime::choicesChanged() {
     if (choicesChanged_) choicesChanged_(choices());
@@ -91,7 +92,7 @@ void Runtime::stepFocus(FocusStep step) {
     const std::optional<std::string> front = frontPlace();
     if (!front) return;
     const std::optional<FocusMark::Scene> place = markable(*front);
-    const std::optional<FocusMark::Scene> inventory = markable(std::string(kInventory));
+    const std::optional<FocusMark::Scene> inventory = markable(roles_.inventory);
     if (const std::optional<FocusMark::Spot> spot = focus_.step(step, *place, inventory))
         pointAt(*spot);
 }
@@ -119,7 +120,7 @@ bool Runtime::clickMark() {
 void Runtime::pressStart() {
     const std::optional<std::string> front = frontPlace();
     if (!front) return;
-    if (*front != menu_) {
+    if (*front != roles_.menu) {
         pressCommandButton(*front);
         return;
     }

@@ -28,7 +28,7 @@ std::vector<SceneDescription> loadGameDescriptions(const std::filesystem::path& 
     std::sort(files.begin(), files.end());
 
     const auto isRegistered = [&](std::string_view scene, std::string_view name) {
-        return handlers.find(scene, name) != nullptr;
+        return static_cast<bool>(handlers.find(scene, name));
     };
     std::vector<SceneDescription> read;
     PictureHeaders pictures;
@@ -59,6 +59,9 @@ std::vector<SceneDescription> loadGameDescriptions(const std::filesystem::path& 
             throw DescriptionError(utf8Of(folder) + ": no description of the scene " + name);
         ordered.push_back(std::move(*it));
     }
+    if (gameRoles(ordered).first.empty())
+        throw DescriptionError(folder.string() +
+                               ": no scene has the role first, the one the game opens with");
     for (const auto& [scene, handler] : handlers.names())
         if (!bound.contains({scene, handler}))
             throw DescriptionError(utf8Of(folder) + ": the handler " + handler + " of " + scene +

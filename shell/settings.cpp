@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "scenes/model/data_file.h"
+#include "scenes/model/language.h"
 #include "scenes/model/text_lines.h"
 #include "scenes/model/utf8_path.h"
 #include "shell/platform/player_files.h"
@@ -19,14 +20,6 @@ std::string_view trimmed(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// A language code as the game's translations are named: "cs", "en".
-bool isLanguageCode(std::string_view code) {
-    if (code.size() < 2 || code.size() > 3) return false;
-    for (const char c : code)
-        if (c < 'a' || c > 'z') return false;
-    return true;
 }
 
 }  // namespace

@@ -31,6 +31,13 @@ TEST(Architecture, EveryFormOfASystemTestIsRecognised) {
         EXPECT_FALSE(std::regex_search(std::string(line), kSystemTest)) << line;
 }
 
+// The names joined by `between`.
+std::string joined(const std::vector<std::string>& names, const std::string& between) {
+    std::string all;
+    for (const std::string& name : names) all += (all.empty() ? "" : between) + name;
+    return all;
+}
+
 // Every dependency runs one way, shell/ -> scenes/ -> scenes/model/, and the platform layer
 // knows pixels only: a rule broken here is how layers grow back together.
 TEST(Architecture, EveryLayerIncludesOnlyWhatLiesBelowIt) {
@@ -59,6 +66,9 @@ TEST(Architecture, EveryLayerIncludesOnlyWhatLiesBelowIt) {
         {"shell", kSystemTest,
          "what differs between systems lives in a file per system, chosen by the build"},
         {"scenes", kSystemTest, "the game is the same on every system"},
+        {"shell", std::regex("\"(" + joined(sceneNames(), "|") + ")\""),
+         "which scene opens first, is the menu or floats over the places is in the descriptions' "
+         "Roles: the shell names no scene"},
     };
     for (const Rule& rule : rules) {
         SCOPED_TRACE(rule.why);

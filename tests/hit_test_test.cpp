@@ -133,18 +133,18 @@ struct FocusCase {
 };
 
 const FocusCase kFocus[] = {
-    {"the menu: entries top down, the key cap last",
+    {"the menu: entries top down, the key cap, then where the marks of the languages stand",
      "orval.toml",
      "",
      "",
      {},
-     "Image1 Image2 Image3 Picture7"},
+     "Image1 Image2 Image3 Picture7 Language"},
     {"the menu with NOVÁ HRA lit: its copy in its place",
      "orval.toml",
      "Picture1:e",
      "",
      {},
-     "Picture2 Image2 Image3 Picture7"},
+     "Picture2 Image2 Image3 Picture7 Language"},
     {"home: the exit, the door, the directory, the television",
      "doma.toml",
      "Image4:v Image3:ve Image2:ve",

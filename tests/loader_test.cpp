@@ -53,6 +53,8 @@ class LoaderTest : public ::testing::Test {
 // Every kind of control once, with every field the game uses.
 constexpr std::string_view kValid = R"(# a scene for the loader tests
 Name = "zkouška"
+Roles = ["first", "menu"]
+GameTitle = "Zkouška"
 Caption = "Zkouška č. 1"
 BackColor = "#5FB0ED"
 Picture = "pictures/tiny.png"
@@ -111,6 +113,7 @@ BackColor = "buttonface"
 BackStyle = 0
 Cursor = "talk"
 Events = { Click = "Label1_Click" }
+ForEachLanguage = { Gap = 45, BorderColor = "#1F1A17", ChosenForeColor = "#1174E1", ChosenBackColor = "#A9D5F5" }
 
 [[Control]]
 Name = "Command1"
@@ -181,6 +184,10 @@ std::string dump(const ControlDescription& c) {
     if (!c.cursor.empty()) o << " cursor " << c.cursor;
     if (c.intervalMs) o << " every " << c.intervalMs;
     if (c.kind == ControlKind::Shape) o << " border " << hex(c.borderColour);
+    if (const auto& marks = c.forEachLanguage)
+        o << " for each language " << marks->gap << " apart, border " << hex(marks->border)
+          << ", chosen " << hex(marks->chosenFore) << " on " << hex(marks->chosenBack)
+          << (c.centred ? ", centred" : "");
     return o.str() + dump(c.handlers);
 }
 
@@ -196,6 +203,8 @@ TEST_F(LoaderTest, EveryFieldOfAValidDescriptionIsReadBack) {
               (Rect{500, 12, 451, 388}));
     EXPECT_EQ(s.placement, Placement::Manual);
     EXPECT_EQ(dump(s.handlers), " MouseMove=Form_MouseMove Load=Form_Load");
+    EXPECT_TRUE(s.roles.first && s.roles.menu && !s.roles.inventory);
+    EXPECT_EQ(s.gameTitle, "Zkouška");
     std::vector<std::string> controls;
     for (const ControlDescription& c : s.controls) controls.push_back(dump(c));
     EXPECT_EQ(controls,
@@ -206,7 +215,8 @@ TEST_F(LoaderTest, EveryFieldOfAValidDescriptionIsReadBack) {
                   "Click=Image1_Click MouseMove=Image1_Hover",
                   "Label1 Label in -1 at 16,104 129x17 hidden enabled tab 0 back #F0F0F0 fore "
                   "#000000 caption '   Žluťoučký kůň' font MS Sans Serif 12 transparent cursor "
-                  "talk Click=Label1_Click",
+                  "talk for each language 3 apart, border #1F1A17, chosen #1174E1 on #A9D5F5, "
+                  "centred Click=Label1_Click",
                   "Command1 CommandButton in -1 at 144,336 153x33 visible enabled tab 0 back "
                   "#1174E1 caption 'Začít hru' font MS Sans Serif 24 bold italic "
                   "Click=Command1_Click",
@@ -313,7 +323,7 @@ const Damage kDamages[] = {
      "Shape1|BorderColor"},
     {"scene colour", "", "BackColor = \"#5FB0ED\"", "BackColor = \"5FB0ED\"", "scene|BackColor"},
     {"unclosed quote", "Name = \"Label1\"", "Caption = \"   Žluťoučký kůň\"",
-     "Caption = \"   Žluťoučký kůň", "line 54"},
+     "Caption = \"   Žluťoučký kůň", "line 56"},
     {"missing bracket", "", "[[Control]]\nName = \"Timer1\"", "[[Control]\nName = \"Timer1\"",
      "line"},
     {"key twice", "Name = \"Shape1\"", "Top = 480", "Top = 480\nTop = 495", "line"},
@@ -336,12 +346,23 @@ const Damage kDamages[] = {
     {"back style 2", "Name = \"Label1\"", "BackStyle = 0", "BackStyle = 2", "Label1|BackStyle"},
     {"button of style 0", "Name = \"Command1\"", "Style = 1", "Style = 0", "Command1|Style"},
     {"placement 3", "", "StartUpPosition = 0", "StartUpPosition = 3", "scene|StartUpPosition"},
+    {"an unknown role", "", "\"menu\"]", "\"menus\"]", "scene|Roles|no such role"},
+    {"a role twice", "", "\"first\", \"menu\"]", "\"menu\", \"menu\"]", "scene|Roles|twice"},
+    {"roles not a list", "", "[\"first\", \"menu\"]", "\"first\"", "scene|Roles|list"},
+    {"the first scene without the game's name", "", "GameTitle = \"Zkouška\"\n", "",
+     "scene|GameTitle|missing"},
+    {"the game's name on a scene it does not open with", "", "\"first\", ", "",
+     "scene|GameTitle|only"},
+    {"marks of the languages without a gap", "Name = \"Label1\"", "Gap = 45, ", "",
+     "Label1|Gap|missing"},
+    {"marks of the languages not a table", "Name = \"Label1\"", "ForEachLanguage = {",
+     "ForEachLanguage = 1 #", "Label1|ForEachLanguage|table"},
     {"keys nested too deep", "", "ClientTop = 180\n",
      "ClientTop = "
      "180\na.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a = 1\n",
-     "line 12|too deep"},
+     "line 14|too deep"},
     {"a letter outside quotes", "Name = \"Label1\"", "Caption = \"   Žluťoučký kůň\"",
-     "Caption = Žluťoučký", "line 54|outside quotes"},
+     "Caption = Žluťoučký", "line 56|outside quotes"},
     {"font size not a number", "Name = \"Label1\"", "Size = 12.0", "Size = nan",
      "Label1|Font.Size"},
     {"misspelt field", "Name = \"Image1\"", "Cursor = \"look\"", "Cursr = \"look\"",
@@ -408,7 +429,7 @@ TEST(LoaderGarbage, TruncatedAndGarbledDescriptionsOnlyGiveDescriptionErrors) {
     const HandlerCheck any = [](std::string_view, std::string_view) { return true; };
 
     // The whole file is valid; every shorter prefix either is too or is rejected cleanly.
-    EXPECT_EQ(parseSceneDescription(text, "orval.toml", data, any).controls.size(), 10u);
+    EXPECT_EQ(parseSceneDescription(text, "orval.toml", data, any).controls.size(), 11u);
     for (std::size_t n = 0; n < text.size(); ++n)
         expectOnlyDescriptionErrors(std::string_view(text).substr(0, n), data, any,
                                     "prefix of " + std::to_string(n) + " bytes");
@@ -494,6 +515,22 @@ const DataDamage kDataDamages[] = {
      },
      {"scenes", "cannot be read"}},
 #endif
+    {"two first scenes",
+     [](const fs::path& s) {
+         std::string text = readFile(s / "pes.toml");
+         text.replace(text.find("Name = \"pes\"\n"), 13,
+                      "Name = \"pes\"\nRoles = [\"first\"]\nGameTitle = \"Pes\"\n");
+         writeFile(s / "pes.toml", text);
+     },
+     {"pes.toml", "Roles", "first", "ORVAL", "orval.toml"}},
+    {"no first scene",
+     [](const fs::path& s) {
+         std::string text = readFile(s / "orval.toml");
+         text.replace(text.find("\"first\", "), 9, "");
+         text.replace(text.find("GameTitle"), 9, "# GameTitle");
+         writeFile(s / "orval.toml", text);
+     },
+     {"no scene has the role first"}},
     {"no subtitles file",
      [](const fs::path& s) { fs::remove(s.parent_path() / "captions.tsv"); },
      {"no such file", "captions.tsv"}},

@@ -514,6 +514,11 @@ TEST(Runtime, AnotherLanguagesDamagedFileIsFatalAtStart) {
              writeFile(base / "data" / "en" / "captions.tsv", "telefon.wav\t5.680\n");
          },
          {"captions.tsv", "has no subtitles"}},
+        {"a list of English assets with a line of no kind",
+         [](const fs::path& base) {
+             writeFile(base / "data" / "en" / "assets.txt", "clip\ttelefon.wav\nsound\tx.wav\n");
+         },
+         {"assets.txt:2", "neither a clip nor a picture"}},
         {"an English picture that is no picture",
          [](const fs::path& base) {
              writeFile(base / "data" / "pictures" / "en" / "home.png",

@@ -19,7 +19,7 @@ constexpr Colour kSceneColour{0x5F, 0xB0, 0xED};
 Rect times(const Rect& r, int k) { return {r.x * k, r.y * k, r.w * k, r.h * k}; }
 
 const WindowPlan kGamePlan{
-    823, 528, {{500, 12, 516, 111}, {512, 268, 137, 94}, {341, 280, 238, 134}}};
+    823, 528, {{500, 12, 516, 111}, {512, 268, 137, 94}, {341, 280, 238, 134}}, "ORVAL KESK"};
 
 TEST(DisplayScale, TheScaleFollowsThePlayerTheDesktopAndTheScreensSize) {
     const std::optional<std::string> unset;

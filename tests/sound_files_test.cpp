@@ -110,10 +110,14 @@ TEST(Sounds, EveryClipIsAudibleMonoPcmOfTheRightLength) {
     std::map<std::string, double> czechLevel;
     for (const Language& language : kLanguages) {
         const Captions captions = loadCaptions(sourceDir() / language.captions, soundClips());
+        const orval::Language spoken =
+            orval::Language::load(sourceDir(), language.code, soundClips());
         for (const std::string& clip : kClips) {
             SCOPED_TRACE(language.folder + "/" + clip);
             const fs::path path = sourceDir() / language.folder / pathFromUtf8(clip);
             ASSERT_TRUE(fs::is_regular_file(path)) << "missing";
+            EXPECT_EQ(spoken.clip(clip), language.folder + "/" + clip)
+                << "the language's list of its own clips (data/CODE/assets.txt) disagrees";
             std::string error;
             const Wave wave = readWave(readFile(path), error);
             ASSERT_EQ(error, "");

@@ -1,4 +1,5 @@
-// ORVAL, the main menu: hover highlighting of the three entries and their actions.
+// ORVAL, the main menu: hover highlighting of the three entries, their actions and the marks of
+// the languages.
 #include "scenes/game.h"
 
 namespace orval::front {
@@ -31,6 +32,9 @@ void ShowTheControls(Game& game) { game.showControls(); }
 // KONEC: the program ends at once, straight from the menu.
 void QuitTheGame(Game& game) { game.end(); }
 
+// A mark of the languages (CZ, EN): the game speaks its language from now on.
+void ChooseTheLanguage(Game& game, const Control& mark) { game.setLanguage(mark.language); }
+
 }  // namespace
 
 void registerOrval(HandlerRegistry& registry) {
@@ -44,6 +48,7 @@ void registerOrval(HandlerRegistry& registry) {
     registry.add("ORVAL", "Image2_Click", ShowCredits);
     registry.add("ORVAL", "Picture6_Click", QuitTheGame);
     registry.add("ORVAL", "Picture7_Click", ShowTheControls);
+    registry.add("ORVAL", "Language_Click", ChooseTheLanguage);
 }
 
 }  // namespace orval::front

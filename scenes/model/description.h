@@ -49,6 +49,23 @@ struct ControlDescription {
     Colour borderColour;   // shapes
 
     std::map<EventKind, std::string> handlers;  // event -> handler name
+
+    // The template of the marks of the languages (ForEachLanguage): the game repeats this label
+    // for every language it speaks, framed, side by side; none on any other control.
+    struct LanguageMarks {
+        int gap = 0;  // pixels between two marks
+        Colour border, chosenFore, chosenBack;
+    };
+    std::optional<LanguageMarks> forEachLanguage;
+    std::string language;  // the language a mark made from the template stands for
+};
+
+// What the game asks of a scene beyond being shown (its Roles).
+struct SceneRoles {
+    bool first = false;      // the game opens with it, under its GameTitle
+    bool menu = false;       // the main menu: Start chooses its first entry
+    bool inventory = false;  // floats over the places: a clip's words and the focus mark belong
+                             // to the place below; it shows the sound turned off
 };
 
 enum class Placement { Manual, CentreOwner, CentreScreen };
@@ -65,9 +82,16 @@ struct SceneDescription {
     Placement placement = Placement::CentreScreen;
     std::vector<ControlDescription> controls;   // description order: earlier lies in front
     std::map<EventKind, std::string> handlers;  // scene events: Load, MouseMove
+    SceneRoles roles;
+    std::string gameTitle;  // the first scene's: the game's name, the stage's title
 
     // Index of the control with this name, or -1.
     int find(std::string_view controlName) const;
+};
+
+// The scenes that have the game's roles, by name (empty where none has one), and the game's name.
+struct GameRoles {
+    std::string first, menu, inventory, title;
 };
 
 const char* toString(ControlKind kind);

@@ -1,11 +1,27 @@
 #include "scenes/model/language.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <system_error>
 
+#include "scenes/model/captions.h"
+#include "scenes/model/loader.h"
+#include "scenes/model/text_lines.h"
 #include "scenes/model/utf8_path.h"
 
 namespace orval {
+
+bool isLanguageCode(std::string_view code) {
+    return code.size() >= 2 && code.size() <= 3 &&
+           std::all_of(code.begin(), code.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+std::string unknownLanguage(std::string_view code, const std::vector<std::string>& languages) {
+    if (std::find(languages.begin(), languages.end(), code) != languages.end()) return {};
+    std::string spoken;
+    for (const std::string& language : languages) spoken += (spoken.empty() ? "" : ", ") + language;
+    return "no language \"" + std::string(code) + "\": the game speaks " + spoken;
+}
 
 std::vector<std::string> languagesIn(const std::filesystem::path& baseDir) {
     std::vector<std::string> others;
@@ -32,17 +48,52 @@ std::string cueContext(std::string_view clip, std::size_t cue) {
 
 std::string speakerContext(std::string_view speaker) { return "speaker " + std::string(speaker); }
 
+namespace {
+
+// The game's lists are a few dozen lines; a file much larger was never one of them.
+constexpr std::uintmax_t kMaxAssetListBytes = 64 * 1024;
+
+}  // namespace
+
 Language Language::load(const std::filesystem::path& baseDir, std::string_view code,
                         const std::vector<std::string>& clips) {
     Language language;
-    language.dataDir_ = baseDir / "data";
     if (code == kCzech) return language;
     language.code_ = std::string(code);
     language.catalogue_ = Catalogue::load(baseDir / "po" / (language.code_ + ".po"));
-    std::error_code error;
-    for (const std::string& clip : clips)
-        if (std::filesystem::is_regular_file(baseDir / "zvuky" / code / pathFromUtf8(clip), error))
-            language.ownClips_.insert(clip);
+    // What the language has of its own is listed where its assets are made, not looked for:
+    // a web page's data holds no clip until it is played.
+    const std::filesystem::path file = baseDir / language.assetsFile();
+    const std::string fileName = file.string();
+    const std::string text = readDataFile(file, kMaxAssetListBytes);
+    if (!isUtf8(text)) throw DataFileError(fileName + ": not UTF-8 text");
+    const std::set<std::string_view> known(clips.begin(), clips.end());
+    TextLines lines(text);
+    while (const std::optional<std::string_view> next = lines.next()) {
+        const std::string_view line = *next;
+        const auto fail = [&](const std::string& what) {
+            throw DataFileError(fileName + ":" + std::to_string(lines.number()) + ": " + what);
+        };
+        if (line.empty() || line.front() == '#') continue;
+        const std::size_t tab = line.find('\t');
+        const std::string_view kind = line.substr(0, tab);
+        const std::string name(tab == std::string_view::npos ? "" : line.substr(tab + 1));
+        if (name.empty() || name.find('\t') != std::string::npos)
+            fail("a line is clip or picture, a tab and a file name");
+        std::set<std::string, std::less<>>* own = nullptr;
+        if (kind == "clip") {
+            if (!known.contains(name)) fail(name + " is not a clip of the game");
+            own = &language.ownClips_;
+        } else if (kind == "picture") {
+            if (!name.starts_with("pictures/") || !name.ends_with(".png") ||
+                name.find("..") != std::string::npos)
+                fail(name + " is no picture under pictures/");
+            own = &language.ownPictures_;
+        } else {
+            fail("neither a clip nor a picture: " + std::string(kind));
+        }
+        if (!own->insert(name).second) fail(name + " is listed twice");
+    }
     return language;
 }
 
@@ -52,11 +103,9 @@ std::string Language::text(std::string_view context, std::string_view czech) con
 }
 
 std::string Language::picture(const std::string& relative) const {
-    if (code_ == kCzech || relative.empty()) return relative;
-    const std::size_t folder = relative.rfind('/') + 1;  // 0 when there is no folder
-    const std::string twin = relative.substr(0, folder) + code_ + "/" + relative.substr(folder);
-    std::error_code error;
-    return std::filesystem::is_regular_file(dataDir_ / pathFromUtf8(twin), error) ? twin : relative;
+    if (!ownPictures_.contains(relative)) return relative;
+    const std::size_t folder = relative.rfind('/') + 1;
+    return relative.substr(0, folder) + code_ + "/" + relative.substr(folder);
 }
 
 std::string Language::clip(std::string_view name) const {
@@ -67,6 +116,11 @@ std::string Language::clip(std::string_view name) const {
 std::filesystem::path Language::captionsFile() const {
     return code_ == kCzech ? std::filesystem::path("data") / "captions.tsv"
                            : std::filesystem::path("data") / code_ / "captions.tsv";
+}
+
+std::filesystem::path Language::assetsFile() const {
+    return code_ == kCzech ? std::filesystem::path()
+                           : std::filesystem::path("data") / code_ / "assets.txt";
 }
 
 SceneDescription Language::localise(const SceneDescription& description) const {
@@ -81,58 +135,98 @@ SceneDescription Language::localise(const SceneDescription& description) const {
     return d;
 }
 
-}  // namespace orval
+Languages::Languages(std::filesystem::path baseDir, std::string code,
+                     std::vector<std::string> clips)
+    : baseDir_(std::move(baseDir)),
+      codes_(languagesIn(baseDir_)),
+      code_(std::move(code)),
+      clips_(std::move(clips)) {}
 
-namespace orval {
-namespace {
-
-// The marks stand in the panel below its last entry, their right edge under the entries' own.
-constexpr int kMarkWidth = 19, kMarkHeight = 13, kMarkGap = 3;
-constexpr int kMarksRight = 340, kMarksTop = 203;
-constexpr std::string_view kMarkPrefix = "Language_";
-constexpr std::string_view kChooseLanguage = "ChooseLanguage";
-constexpr Colour kOutline{31, 26, 23};
-constexpr Colour kPale{169, 213, 245};
-constexpr Colour kDeep{17, 116, 225};
-constexpr Colour kPanel{0, 124, 195};
-
-}  // namespace
-
-void addLanguageMarks(SceneDescription& menu, const std::vector<LanguageMark>& marks,
-                      std::string_view chosen) {
-    const int count = static_cast<int>(marks.size());
-    int x = kMarksRight - count * kMarkWidth - (count - 1) * kMarkGap;
-    for (const LanguageMark& mark : marks) {
-        const bool lit = mark.code == chosen;
-        const Rect area{x, kMarksTop, kMarkWidth, kMarkHeight};
-        ControlDescription frame;
-        frame.name = std::string(kMarkPrefix) + mark.code + "_frame";
-        frame.kind = ControlKind::Shape;
-        frame.rect = area;
-        frame.borderColour = kOutline;
-        ControlDescription label;
-        label.name = std::string(kMarkPrefix) + mark.code;
-        label.kind = ControlKind::Label;
-        label.rect = area;
-        label.caption = mark.label;
-        label.font = {"", 7.5, true, false};
-        label.foreColour = lit ? kDeep : kPale;
-        label.backColour = lit ? kPale : kPanel;
-        label.handlers[EventKind::Click] = std::string(kChooseLanguage);
-        label.centred = true;
-        // The frame lies in front of its label; after the menu's own controls, so that their
-        // parents keep their places.
-        menu.controls.push_back(std::move(frame));
-        menu.controls.push_back(std::move(label));
-        x += kMarkWidth + kMarkGap;
-    }
+const Language& Languages::spoken() {
+    if (!spoken_) spoken_ = &of(code_);
+    return *spoken_;
 }
 
-std::string languageOfMark(const ControlDescription& control) {
-    if (control.kind != ControlKind::Label || !control.name.starts_with(kMarkPrefix)) return {};
-    const auto click = control.handlers.find(EventKind::Click);
-    if (click == control.handlers.end() || click->second != kChooseLanguage) return {};
-    return control.name.substr(kMarkPrefix.size());
+const Language& Languages::of(std::string_view code) {
+    if (const std::string unknown = unknownLanguage(code, codes_); !unknown.empty())
+        throw std::runtime_error(unknown);
+    // All at once, so that a damaged file of any language is reported at the start.
+    for (const std::string& each : codes_)
+        if (!byCode_.contains(each)) byCode_.emplace(each, Language::load(baseDir_, each, clips_));
+    return byCode_.find(code)->second;
+}
+
+void Languages::speak(std::string_view code) {
+    spoken_ = &of(code);
+    code_ = std::string(code);
+}
+
+std::string Languages::fixedText(const FixedText& text) const {
+    return spoken_ ? spoken_->text(text) : std::string(text.czech);
+}
+
+SceneDescription Languages::localise(const SceneDescription& source) {
+    SceneDescription shown = spoken().localise(source);
+    const auto mark = std::find_if(source.controls.begin(), source.controls.end(),
+                                   [](const ControlDescription& c) { return c.forEachLanguage; });
+    if (mark == source.controls.end()) return shown;
+    std::vector<std::pair<std::string, std::string>> marks;
+    for (const std::string& code : codes_)
+        marks.emplace_back(code,
+                           of(code).text(sceneContext(source.name, mark->name), mark->caption));
+    placeLanguageMarks(shown, marks, code_);
+    return shown;
+}
+
+std::map<std::string, std::string, std::less<>> Languages::speakerNames() {
+    std::map<std::string, std::string, std::less<>> names;
+    for (const Speaker& s : speakers())
+        names.emplace(s.key, spoken().text(speakerContext(s.key), s.name));
+    return names;
+}
+
+void placeLanguageMarks(SceneDescription& scene,
+                        const std::vector<std::pair<std::string, std::string>>& marks,
+                        std::string_view chosen) {
+    std::vector<ControlDescription> placed;
+    std::vector<int> movedTo(scene.controls.size(), -1);  // the controls after the template
+    for (std::size_t i = 0; i < scene.controls.size(); ++i) {
+        ControlDescription& c = scene.controls[i];
+        if (c.parent >= 0) c.parent = movedTo[static_cast<std::size_t>(c.parent)];
+        if (!c.forEachLanguage) {
+            movedTo[i] = static_cast<int>(placed.size());
+            placed.push_back(std::move(c));
+            continue;
+        }
+        if (marks.size() < 2) continue;  // a game of one language offers no choice
+        const ControlDescription::LanguageMarks look = *c.forEachLanguage;
+        const int step = c.rect.w + look.gap;
+        int x = c.rect.x - static_cast<int>(marks.size() - 1) * step;
+        for (const auto& [code, words] : marks) {
+            ControlDescription frame;
+            frame.name = c.name + "_" + code + "_frame";
+            frame.kind = ControlKind::Shape;
+            frame.parent = c.parent;
+            frame.rect = {x, c.rect.y, c.rect.w, c.rect.h};
+            frame.visible = c.visible;
+            frame.borderColour = look.border;
+            ControlDescription label = c;
+            label.name = c.name + "_" + code;
+            label.rect.x = x;
+            label.caption = words;
+            label.language = code;
+            label.forEachLanguage.reset();
+            if (code == chosen) {
+                label.foreColour = look.chosenFore;
+                label.backColour = look.chosenBack;
+            }
+            // The frame lies in front of its label.
+            placed.push_back(std::move(frame));
+            placed.push_back(std::move(label));
+            x += step;
+        }
+    }
+    scene.controls = std::move(placed);
 }
 
 }  // namespace orval

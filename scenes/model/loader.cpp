@@ -390,6 +390,50 @@ std::string optionalCursor(const toml::table& t, const PictureFiles& pictures, c
     return name;
 }
 
+// `ForEachLanguage = { Gap, BorderColor, ChosenForeColor, ChosenBackColor }`: the label is the
+// template of the marks of the languages.
+std::optional<ControlDescription::LanguageMarks> optionalLanguageMarks(const toml::table& t,
+                                                                       const Where& where) {
+    const toml::node* node = t.get("ForEachLanguage");
+    if (!node) return std::nullopt;
+    const toml::table* table = node->as_table();
+    if (!table)
+        where.fail("ForEachLanguage",
+                   "must be a table { Gap, BorderColor, ChosenForeColor, ChosenBackColor }");
+    ControlDescription::LanguageMarks marks;
+    marks.gap = requireTwips(*table, "Gap", where, false);
+    marks.border = requireColour(*table, "BorderColor", where);
+    marks.chosenFore = requireColour(*table, "ChosenForeColor", where);
+    marks.chosenBack = requireColour(*table, "ChosenBackColor", where);
+    rejectUnknownKeys(*table, {"Gap", "BorderColor", "ChosenForeColor", "ChosenBackColor"}, where);
+    return marks;
+}
+
+// `Roles = ["first", "menu"]`, each known and given once; the first scene names the game.
+void readRoles(const toml::table& root, SceneDescription& scene, const Where& where) {
+    if (const toml::node* node = root.get("Roles")) {
+        const toml::array* list = node->as_array();
+        if (!list) where.fail("Roles", "must be a list of roles (first, menu, inventory)");
+        for (const toml::node& item : *list) {
+            const std::optional<std::string> role = item.value<std::string>();
+            bool* has = !role                  ? nullptr
+                        : *role == "first"     ? &scene.roles.first
+                        : *role == "menu"      ? &scene.roles.menu
+                        : *role == "inventory" ? &scene.roles.inventory
+                                               : nullptr;
+            if (!has) where.fail("Roles", "no such role (first, menu, inventory)");
+            if (*has) where.fail("Roles", *role + " given twice");
+            *has = true;
+        }
+    }
+    if (scene.roles.first) {
+        scene.gameTitle = requireString(root, "GameTitle", where);
+        if (scene.gameTitle.empty()) where.fail("GameTitle", "empty");
+    } else if (root.contains("GameTitle")) {
+        where.fail("GameTitle", "only the scene the game opens with names the game");
+    }
+}
+
 // The controls read so far, by name: looked up once per control, so loading stays linear.
 using ControlIndex = std::unordered_map<std::string, int>;
 
@@ -453,6 +497,8 @@ ControlDescription readControl(const toml::table& t, const SceneDescription& sce
             break;
         case ControlKind::Label: {
             c.caption = requireString(t, "Caption", where);
+            c.forEachLanguage = optionalLanguageMarks(t, where);
+            c.centred = c.forEachLanguage.has_value();
             c.font = requireFont(t, where);
             c.foreColour = requireColour(t, "ForeColor", where);
             c.backColour = requireColour(t, "BackColor", where);
@@ -488,7 +534,8 @@ ControlDescription readControl(const toml::table& t, const SceneDescription& sce
             break;
         case ControlKind::Label:
             rejectUnknownKeys(t,
-                              {"Caption", "Font", "ForeColor", "BackColor", "BackStyle", "Cursor"},
+                              {"Caption", "Font", "ForeColor", "BackColor", "BackStyle", "Cursor",
+                               "ForEachLanguage"},
                               where, kCommonKeys);
             break;
         case ControlKind::CommandButton:
@@ -563,10 +610,11 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
         where.fail("BackColor", "missing (required when the scene has no picture)");
     scene.handlers =
         readEvents(root, {EventKind::Load, EventKind::MouseMove}, scene.name, isRegistered, where);
+    readRoles(root, scene, where);
     rejectUnknownKeys(
         root,
         {"Name", "Caption", "BackColor", "Picture", "Icon", "ClientWidth", "ClientHeight",
-         "StartUpPosition", "ClientLeft", "ClientTop", "Events", "Control"},
+         "StartUpPosition", "ClientLeft", "ClientTop", "Events", "Control", "Roles", "GameTitle"},
         where);
 
     if (const toml::node* controls = root.get("Control")) {
@@ -583,6 +631,30 @@ SceneDescription parseSceneDescription(std::string_view text, const std::string&
         }
     }
     return scene;
+}
+
+GameRoles gameRoles(const std::vector<SceneDescription>& scenes) {
+    GameRoles found;
+    const auto take = [](std::string& role, const SceneDescription& scene, const char* name,
+                         const std::vector<SceneDescription>& all) {
+        if (!role.empty()) {
+            const auto other = std::find_if(
+                all.begin(), all.end(), [&](const SceneDescription& s) { return s.name == role; });
+            throw DescriptionError(scene.file + ": scene " + scene.name + ": field Roles: " + name +
+                                   " is also the role of the scene " + role + " (" + other->file +
+                                   ")");
+        }
+        role = scene.name;
+    };
+    for (const SceneDescription& scene : scenes) {
+        if (scene.roles.first) {
+            take(found.first, scene, "first", scenes);
+            found.title = scene.gameTitle;
+        }
+        if (scene.roles.menu) take(found.menu, scene, "menu", scenes);
+        if (scene.roles.inventory) take(found.inventory, scene, "inventory", scenes);
+    }
+    return found;
 }
 
 bool isUtf8(std::string_view text) {

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "scenes/model/data_file.h"
 #include "scenes/model/description.h"
@@ -40,6 +41,10 @@ SceneDescription loadSceneDescription(const std::filesystem::path& file,
                                       const std::filesystem::path& dataDir,
                                       const HandlerCheck& isRegistered,
                                       PictureHeaders* read = nullptr);
+
+// The scenes of the game's roles among its descriptions. Throws DescriptionError, naming both
+// files, for a role that two scenes claim.
+GameRoles gameRoles(const std::vector<SceneDescription>& scenes);
 
 // Whether the bytes are well-formed UTF-8.
 bool isUtf8(std::string_view text);

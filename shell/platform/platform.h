@@ -93,6 +93,7 @@ inline constexpr int kArrangementHeight = 800;
 struct WindowPlan {
     int widest = 0, tallest = 0;  // the largest client width and height of the centred scenes
     std::vector<Rect> fixed;      // the windows placed at a fixed point of the arrangement
+    std::string title;            // the game's name, for a platform that shows it in one window
 };
 
 // Draws a window's pixels whenever the platform needs them.

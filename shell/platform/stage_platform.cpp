@@ -53,7 +53,8 @@ StagePlatform::~StagePlatform() {
     window_.reset();
 }
 
-int StagePlatform::fitScale(const WindowPlan&) {
+int StagePlatform::fitScale(const WindowPlan& plan) {
+    if (!window_) title_ = plan.title;
     if (window_ || !session_->videoError().empty()) return stage_.scale();
     // Fullscreen takes the largest whole scale the screen holds; a window the largest up to
     // the one asked for that the usable screen holds. Every game window fits the stage itself.
@@ -63,7 +64,7 @@ int StagePlatform::fitScale(const WindowPlan&) {
     return stage_.scale();
 }
 
-void StagePlatform::openStage() {
+void StagePlatform::openStage(const std::string& firstTitle) {
     if (window_) return;
     if (!session_->videoError().empty()) throw std::runtime_error(session_->videoError());
     // As large as the stage at its scale, or as the usable screen holds with the window
@@ -75,7 +76,10 @@ void StagePlatform::openStage() {
     const int y = usable.y + (usable.h - fitted.area.h) / 2;
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
     if (fullscreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    SDL_Window* window = SDL_CreateWindow("ORVAL KESK", x, y, fitted.area.w, fitted.area.h, flags);
+    // The game's name; before the game named itself (its data missing or damaged), the title
+    // of the window that opens it, the error box.
+    const std::string& title = title_.empty() ? firstTitle : title_;
+    SDL_Window* window = SDL_CreateWindow(title.c_str(), x, y, fitted.area.w, fitted.area.h, flags);
     if (!window)
         throw std::runtime_error(std::string("cannot open the window of the stage: ") +
                                  SDL_GetError());
@@ -88,7 +92,7 @@ void StagePlatform::openStage() {
 }
 
 WindowId StagePlatform::openWindow(const WindowRequest& request, WindowPainter& painter) {
-    openStage();
+    openStage(request.title);
     if (!request.iconFile.empty()) setWindowIcon(window_.get(), request.iconFile);
     // Placed as on a desktop of the stage's size: moved just enough to lie on it.
     const Rect place = placeOnScreen(request, usableBounds(), 1);

@@ -50,7 +50,8 @@ class StagePlatform final : public SdlPlatformBase {
         WindowPainter* painter = nullptr;
     };
 
-    void openStage();
+    // Opens the stage's window, if it is not open, with the first game window it will hold.
+    void openStage(const std::string& firstTitle);
     // Composes what changed and hands it to the window system.
     void present();
     void compose(SDL_Surface* target, int originX, int originY, const Rect& area);
@@ -64,6 +65,7 @@ class StagePlatform final : public SdlPlatformBase {
     std::optional<InputEvent> glide() override;
 
     bool fullscreen_;
+    std::string title_;  // the game's name, as its plan gives it
     Stage stage_;
     std::unique_ptr<SDL_Window, WindowDeleter> window_;
     bool shown_ = false;

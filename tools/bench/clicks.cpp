@@ -64,7 +64,7 @@ class BenchGame {
     BenchGame(SdlAudio& audio, const HandlerRegistry& handlers) : platform(audio) {
         runtime = std::make_unique<Runtime>(platform, sourceDir(), handlers,
                                             loadGameDescriptions(sourceDir() / "data", handlers));
-        runtime->start("ORVAL");  // as the game starts, fonts found while the menu shows
+        runtime->start();  // as the game starts, fonts found while the menu shows
         runtime->runFor(0);
     }
 
