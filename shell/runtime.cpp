@@ -305,36 +305,6 @@ bool Runtime::isShown(std::string_view scene) const {
     return e.state && e.state->visible;
 }
 
-std::optional<WindowId> Runtime::windowOf(std::string_view scene) const {
-    const Entry& e = entry(scene);
-    if (!e.state) return std::nullopt;
-    return e.state->window;
-}
-
-const SceneDescription& Runtime::description(std::string_view scene) const {
-    return entry(scene).description;
-}
-
-SceneFlags Runtime::flags(std::string_view scene) const {
-    const Entry& e = entry(scene);
-    if (!e.state) throw GameError(std::string(scene) + " is not loaded");
-    SceneFlags flags = e.state->flags;
-    for (std::size_t i = 0; i < flags.size(); ++i)
-        if (e.description.controls[i].kind == ControlKind::Timer)
-            flags[i].enabled = timers_.ticking({e.order, static_cast<int>(i)});
-    return flags;
-}
-
-bool Runtime::peekVisible(std::string_view scene, std::string_view control) const {
-    const Entry& e = entry(scene);
-    return flags(scene)[static_cast<std::size_t>(controlIndex(e, control))].visible;
-}
-
-bool Runtime::peekEnabled(std::string_view scene, std::string_view control) const {
-    const Entry& e = entry(scene);
-    return flags(scene)[static_cast<std::size_t>(controlIndex(e, control))].enabled;
-}
-
 std::optional<std::string> Runtime::sceneOfWindow(WindowId window) const {
     for (const auto& [name, e] : scenes_)
         if (e.state && e.state->window == window) return name;

@@ -24,6 +24,7 @@
 #include "shell/focus_mark.h"
 #include "shell/message_box.h"
 #include "shell/platform/platform.h"
+#include "shell/runtime_view.h"
 #include "shell/settings.h"
 #include "shell/subtitle_track.h"
 #include "shell/timers.h"
@@ -92,37 +93,19 @@ class Runtime final : public Game, private WindowPainter {
     // Every change of language passes here. Throws for a language the game does not have.
     void setLanguage(std::string_view code) override;
 
-    // The language the game speaks now, and the ones its data has (Czech first).
-    const std::string& language() const { return languages_.code(); }
-    const std::vector<std::string>& languages() const { return languages_.codes(); }
-
-    // Read-only views for tests and tools; none of them loads a scene.
-    bool isLoaded(std::string_view scene) const;
-    // Whether the loaded scene's window has been shown.
-    bool isShown(std::string_view scene) const;
-    std::optional<WindowId> windowOf(std::string_view scene) const;
-    const SceneDescription& description(std::string_view scene) const;
-    // The flags of a loaded scene; a timer's Enabled tells whether it ticks.
-    SceneFlags flags(std::string_view scene) const;
-    // A control's flag, peeked at in its loaded scene: unlike the handlers' isVisible, which
-    // loads the scene as the game's own code did, it changes nothing.
-    bool peekVisible(std::string_view scene, std::string_view control) const;
-    bool peekEnabled(std::string_view scene, std::string_view control) const;
-    std::optional<std::string> sceneOfWindow(WindowId window) const;
-    bool finished() const { return finished_; }
-    int exitStatus() const { return exitStatus_; }
-    const std::string& fatalMessage() const { return fatalMessage_; }
-    // The message box open now, if any.
-    const MessageBoxWindow* openBox() const { return box_ ? &*box_ : nullptr; }
-    // Where the keyboard's focus mark stands, if it shows.
-    const std::optional<FocusMark::Spot>& focusMark() const { return focus_.spot(); }
-    // The subtitle page shown now, if any.
-    std::optional<SubtitleTrack::Shown> subtitleShown() const { return subtitles_.shown(); }
+    // What tests and tools may see of the game; it changes nothing.
+    RuntimeView view() const { return RuntimeView(*this); }
     // Renders a loaded scene as it looks now into a canvas of its own at the display scale (the
     // snapshot tool).
     Canvas render(std::string_view scene, const RenderOptions& options = {});
 
   private:
+    friend class RuntimeView;
+
+    bool isLoaded(std::string_view scene) const;
+    // Whether the loaded scene's window has been shown.
+    bool isShown(std::string_view scene) const;
+    std::optional<std::string> sceneOfWindow(WindowId window) const;
     // The state of one scene while it is loaded; discarded by Unload.
     struct LoadedScene {
         WindowId window = 0;

@@ -18,7 +18,7 @@ namespace orval::testing {
 namespace {
 
 int controlAt(const Runtime& runtime, const std::string& scene, int x, int y) {
-    return hitTest(runtime.description(scene), runtime.flags(scene), x, y);
+    return hitTest(runtime.view().description(scene), runtime.view().flags(scene), x, y);
 }
 
 int controlAt(const TestGame& game, const std::string& scene, int x, int y) {
@@ -27,7 +27,7 @@ int controlAt(const TestGame& game, const std::string& scene, int x, int y) {
 
 bool onTarget(const TestGame& game, const Step& step) {
     const auto& pointer = game.platform.pointer();
-    return pointer && game.runtime->windowOf(step.scene) == pointer->window &&
+    return pointer && game.runtime->view().windowOf(step.scene) == pointer->window &&
            controlAt(game, step.scene, pointer->point.x, pointer->point.y) ==
                controlAt(game, step.scene, step.x, step.y);
 }
@@ -42,7 +42,7 @@ std::vector<double> glideTo(TestGame& game, const Step& step) {
                               << step.y;
         if (frame >= 300) break;
         const auto from = game.platform.pointer();
-        const bool there = from && game.runtime->windowOf(step.scene) == from->window;
+        const bool there = from && game.runtime->view().windowOf(step.scene) == from->window;
         const double dx = there ? step.x - from->point.x : 0;
         const double dy = there ? step.y - from->point.y : 0;
         const double length = std::max(1.0, std::hypot(dx, dy));
@@ -80,10 +80,10 @@ TEST(Controller, TheStickGlidesThePointerAndAClicksFromTheMenuToTheMap) {
         game.wait(0);
         if (step.scene != kTelephone.scene || step.x != kTelephone.x) continue;
 
-        ASSERT_TRUE(game.runtime->subtitleShown()) << "the telephone did not answer";
+        ASSERT_TRUE(game.runtime->view().subtitleShown()) << "the telephone did not answer";
         game.platform.pressPad(PadButton::B);
         game.wait(0);
-        EXPECT_FALSE(game.runtime->subtitleShown());
+        EXPECT_FALSE(game.runtime->view().subtitleShown());
         EXPECT_TRUE(game.platform.sounds().back().stoppedAt) << "B leaves the line speaking";
 
         // Pulled out: neither its stick nor its buttons do anything, and nothing says so.
@@ -167,9 +167,9 @@ TEST(Controller, SdlsVirtualPadDrivesTheRealPlatforms) {
             runtime.runFor(20);
         };
         press(SDL_CONTROLLER_BUTTON_START);
-        EXPECT_TRUE(runtime.isShown("Příběh"));
+        EXPECT_TRUE(runtime.view().isShown("Příběh"));
         press(SDL_CONTROLLER_BUTTON_START);
-        ASSERT_TRUE(runtime.isShown("doma"));
+        ASSERT_TRUE(runtime.view().isShown("doma"));
         runtime.runFor(300);  // the telephone rings
 
         // Held to the right, the pointer glides right in the window, a little more each frame.
@@ -179,9 +179,9 @@ TEST(Controller, SdlsVirtualPadDrivesTheRealPlatforms) {
             return x;
         };
         press(SDL_CONTROLLER_BUTTON_DPAD_LEFT);  // the mark, and the pointer, on a hotspot
-        ASSERT_TRUE(runtime.focusMark());
+        ASSERT_TRUE(runtime.view().focusMark());
         const int start = pointerX();
-        const int way = runtime.focusMark()->point.x > 411 ? -1 : 1;  // towards the middle
+        const int way = runtime.view().focusMark()->point.x > 411 ? -1 : 1;  // towards the middle
         pad->tilt(way * 32767, 0);
         std::vector<int> xs;
         for (int frame = 0; frame < 40; ++frame) {
@@ -190,7 +190,7 @@ TEST(Controller, SdlsVirtualPadDrivesTheRealPlatforms) {
         }
         pad->tilt(0, 0);
         runtime.runFor(50);
-        EXPECT_FALSE(runtime.focusMark()) << "the stick's move leaves the mark behind";
+        EXPECT_FALSE(runtime.view().focusMark()) << "the stick's move leaves the mark behind";
         EXPECT_GT(xs.back(), way * start + 100);
         EXPECT_TRUE(std::is_sorted(xs.begin(), xs.end()));
         EXPECT_GT(xs.back() - xs[xs.size() - 6], xs[5] - xs[0]) << "no faster when held";
@@ -200,13 +200,13 @@ TEST(Controller, SdlsVirtualPadDrivesTheRealPlatforms) {
 
         // The d-pad takes the mark to the telephone, A answers it, B ends the line.
         const auto onTelephone = [&] {
-            const auto& mark = runtime.focusMark();
+            const auto& mark = runtime.view().focusMark();
             return mark && mark->scene == kTelephone.scene &&
                    controlAt(runtime, kTelephone.scene, mark->point.x, mark->point.y) ==
                        controlAt(runtime, kTelephone.scene, kTelephone.x, kTelephone.y);
         };
         for (int steps = 0; steps < 16 && !onTelephone(); ++steps) {
-            const auto& mark = runtime.focusMark();
+            const auto& mark = runtime.view().focusMark();
             const int dx = mark && mark->scene == "doma" ? kTelephone.x - mark->point.x : 0;
             const int dy = mark && mark->scene == "doma" ? kTelephone.y - mark->point.y : -1;
             press(
@@ -216,9 +216,9 @@ TEST(Controller, SdlsVirtualPadDrivesTheRealPlatforms) {
         }
         ASSERT_TRUE(onTelephone());
         press(SDL_CONTROLLER_BUTTON_A);
-        ASSERT_TRUE(runtime.subtitleShown()) << "A did not answer the telephone";
+        ASSERT_TRUE(runtime.view().subtitleShown()) << "A did not answer the telephone";
         press(SDL_CONTROLLER_BUTTON_B);
-        EXPECT_FALSE(runtime.subtitleShown());
+        EXPECT_FALSE(runtime.view().subtitleShown());
 
         // Pulled out while its stick is held: the pointer stops, and nothing says so.
         pad->tilt(32767, 0);
@@ -231,9 +231,9 @@ TEST(Controller, SdlsVirtualPadDrivesTheRealPlatforms) {
         pad = std::make_unique<VirtualPad>();
         runtime.runFor(50);
         press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-        EXPECT_TRUE(runtime.focusMark()) << "plugged in again, the pad is not found";
-        EXPECT_EQ(runtime.fatalMessage(), "");
-        EXPECT_FALSE(runtime.openBox());
+        EXPECT_TRUE(runtime.view().focusMark()) << "plugged in again, the pad is not found";
+        EXPECT_EQ(runtime.view().fatalMessage(), "");
+        EXPECT_FALSE(runtime.view().openBox());
     }
 }
 

@@ -23,7 +23,7 @@ Size sizeOf(const std::string& file) {
 }
 
 const ControlDescription& control(const TestGame& game, const char* scene, const char* name) {
-    const SceneDescription& d = game.runtime->description(scene);
+    const SceneDescription& d = game.runtime->view().description(scene);
     return d.controls.at(static_cast<std::size_t>(d.find(name)));
 }
 
@@ -67,8 +67,8 @@ TEST(Drawing, EverySceneDrawsWithPicturesOfTheirLaidOutSize) {
         SCOPED_TRACE(scene);
         TestGame game(scene);
         ASSERT_TRUE(game.loaded(scene));
-        ASSERT_EQ(game.runtime->fatalMessage(), "");
-        const SceneDescription& d = game.runtime->description(scene);
+        ASSERT_EQ(game.runtime->view().fatalMessage(), "");
+        const SceneDescription& d = game.runtime->view().description(scene);
         const Canvas canvas = game.runtime->render(scene);
         EXPECT_EQ(canvas.width(), d.clientWidth);
         EXPECT_EQ(canvas.height(), d.clientHeight);

@@ -30,7 +30,7 @@ TEST(Briefing, TellsFourParagraphsInOrderAndAllOfThemFit) {
         "Hodně štěstí ",
     };
     TestGame game("Příběh");
-    const SceneDescription& d = game.runtime->description("Příběh");
+    const SceneDescription& d = game.runtime->view().description("Příběh");
     const ControlDescription& label = d.controls.at(static_cast<std::size_t>(d.find("Label1")));
     std::string text;
     for (const std::string& paragraph : paragraphs) text += (text.empty() ? "" : "\n") + paragraph;
@@ -57,7 +57,7 @@ TEST(Headquarters, AreFreshAtEveryVisitAndOpenAtTheirPlace) {
         ASSERT_TRUE(game.loaded("velitelství"));
         EXPECT_EQ(game.windowRect("velitelství"), (Rect{512, 268, 137, 94}));
         EXPECT_EQ(game.windows().front(), "velitelství");
-        windows.push_back(*game.runtime->windowOf("velitelství"));
+        windows.push_back(*game.runtime->view().windowOf("velitelství"));
         play(game, choice);
         EXPECT_FALSE(game.loaded("velitelství"));
         // Mr. Brown's own progress, as his handlers set it at the first visit, must survive.
@@ -96,7 +96,7 @@ TEST(Inventory, ThePeanutsWereTheyEverUsableWouldSilenceMrBlack) {
 TEST(Credits, TheAddressAndTheLogoOpenTheHostTheAddressNames) {
     TestGame game;
     play(game, kMenuCredits);
-    const SceneDescription& d = game.runtime->description("about");
+    const SceneDescription& d = game.runtime->view().description("about");
     const std::string url =
         "https://" + d.controls.at(static_cast<std::size_t>(d.find("Label1"))).caption;
     EXPECT_EQ(url, "https://orval-kesk.example.org");
@@ -123,14 +123,14 @@ TEST(FinalScreen, ClosesTheTwelveScenesInItsOrder) {
     std::map<WindowId, std::string> sceneOf;
     for (auto it = kPlayScenes.rbegin(); it != kPlayScenes.rend(); ++it) {
         runtime.show(*it);
-        sceneOf[*runtime.windowOf(*it)] = *it;
+        sceneOf[*runtime.view().windowOf(*it)] = *it;
     }
     runtime.runFor(0);
     platform.closed.clear();
     runtime.setEnabled("Inventář", "Timer1", true);  // as the pistol's use does
     runtime.runFor(kArrestDelay);
     runtime.runFor(0);  // and whatever falls due at that very millisecond
-    ASSERT_TRUE(runtime.isLoaded("win"));
+    ASSERT_TRUE(runtime.view().isLoaded("win"));
     std::vector<std::string> closed;
     for (const WindowId id : platform.closed) closed.push_back(sceneOf.at(id));
     EXPECT_EQ(closed, kPlayScenes);

@@ -93,12 +93,13 @@ TEST(Keyboard, EachKeyAndButtonAsksForItsAction) {
 
 // The control a click at a pixel of the scene's window would reach now.
 int controlAt(const TestGame& game, const std::string& scene, int x, int y) {
-    return hitTest(game.runtime->description(scene), game.runtime->flags(scene), x, y);
+    return hitTest(game.runtime->view().description(scene), game.runtime->view().flags(scene), x,
+                   y);
 }
 
 // Whether the mark stands on what the step's click would reach.
 bool marked(const TestGame& game, const Step& step) {
-    const auto& mark = game.runtime->focusMark();
+    const auto& mark = game.runtime->view().focusMark();
     return mark && mark->scene == step.scene &&
            controlAt(game, step.scene, mark->point.x, mark->point.y) ==
                controlAt(game, step.scene, step.x, step.y);
@@ -120,7 +121,7 @@ void markByKeys(TestGame& game, const Step& step, KeysUsed& used) {
     for (int presses = 0; !marked(game, step); ++presses) {
         ASSERT_LT(presses, 40) << "the mark never reaches " << step.scene << " " << step.x << ", "
                                << step.y;
-        const std::optional<FocusMark::Spot> before = game.runtime->focusMark();
+        const std::optional<FocusMark::Spot> before = game.runtime->view().focusMark();
         Key key = Key::Tab;
         long away = 0;
         if (arrowsHelp && before) {
@@ -130,9 +131,9 @@ void markByKeys(TestGame& game, const Step& step, KeysUsed& used) {
             away = dx * dx + dy * dy;
         }
         game.pressKey(key);
-        const std::optional<FocusMark::Spot> after = game.runtime->focusMark();
+        const std::optional<FocusMark::Spot> after = game.runtime->view().focusMark();
         ASSERT_TRUE(after) << "a key took the mark away";
-        const WindowPoint pointer{*game.runtime->windowOf(after->scene), after->point};
+        const WindowPoint pointer{*game.runtime->view().windowOf(after->scene), after->point};
         EXPECT_EQ(game.platform.pointer(), pointer) << "the pointer does not follow the mark";
         if (key == Key::Tab) {
             ++used.tabs;
@@ -157,15 +158,15 @@ TEST(Keyboard, TheWholeGameIsPlayedWithTheKeysAlone) {
         markByKeys(game, step, used);
         if (::testing::Test::HasFatalFailure()) return;
         game.pressKey(Key::Enter);
-        if (game.runtime->subtitleShown()) {  // enough of this line
+        if (game.runtime->view().subtitleShown()) {  // enough of this line
             game.pressKey(Key::Space);
             ++used.spaces;
-            EXPECT_FALSE(game.runtime->subtitleShown());
+            EXPECT_FALSE(game.runtime->view().subtitleShown());
         }
     }
     EXPECT_TRUE(game.ended());
-    EXPECT_EQ(game.runtime->exitStatus(), 0);
-    EXPECT_EQ(game.runtime->fatalMessage(), "");
+    EXPECT_EQ(game.runtime->view().exitStatus(), 0);
+    EXPECT_EQ(game.runtime->view().fatalMessage(), "");
     EXPECT_EQ(messagesOf(game), (std::vector<Message>{kDocuments, kNextDay}));
     EXPECT_GT(used.tabs, 10);
     EXPECT_GT(used.arrows, 10);
@@ -183,7 +184,7 @@ TEST(Keyboard, TheMarkComesWithTheFirstKeyAndGoesWithTheMouse) {
         for (const Step& step : route::home)  // the player's hand, in pixels of the screen
             step.scene.empty() ? game.wait(step.ms)
                                : game.click(step.scene, step.x * scale, step.y * scale);
-        const SceneDescription& d = game.runtime->description("doma");
+        const SceneDescription& d = game.runtime->view().description("doma");
         const Rect telephone = visibleRect(d, d.find("Image4"));
         // Across the ring left of the telephone, from outside it to the hotspot's own edge.
         const auto across = [&] {
@@ -193,12 +194,12 @@ TEST(Keyboard, TheMarkComesWithTheFirstKeyAndGoesWithTheMouse) {
             return row;
         };
         const std::vector<Colour> plain = across();
-        ASSERT_FALSE(game.runtime->focusMark());
+        ASSERT_FALSE(game.runtime->view().focusMark());
 
         game.pressKey(Key::Tab);  // the exit "X" first
         game.pressKey(Key::Tab);
         const WindowPoint onTelephone{
-            *game.runtime->windowOf("doma"),
+            *game.runtime->view().windowOf("doma"),
             {telephone.x + telephone.w / 2, telephone.y + telephone.h / 2}};
         EXPECT_EQ(game.platform.pointer(), onTelephone);
         EXPECT_TRUE(game.platform.cursor().ends_with("use.png")) << game.platform.cursor();
@@ -211,7 +212,7 @@ TEST(Keyboard, TheMarkComesWithTheFirstKeyAndGoesWithTheMouse) {
         game.move("doma", onTelephone.point.x * scale, onTelephone.point.y * scale);
         EXPECT_EQ(across(), ringed);
         game.move("doma", (onTelephone.point.x + 30) * scale, onTelephone.point.y * scale);
-        EXPECT_FALSE(game.runtime->focusMark());
+        EXPECT_FALSE(game.runtime->view().focusMark());
         EXPECT_EQ(across(), plain);
     }
     EXPECT_EQ(rings[0], rings[1]);
@@ -229,7 +230,7 @@ TEST(Keyboard, TheCardOfTheControlsAndTheSignOfTheSoundOff) {
     EXPECT_EQ(game.windows(), std::vector<std::string>{"ORVAL"});
 
     play(game, route::home);
-    const int w = game.runtime->description("Inventář").clientWidth;
+    const int w = game.runtime->view().description("Inventář").clientWidth;
     const auto corner = [&] { return game.pixel("Inventář", w - 6 - 7, 6 + 10); };
     const Colour sounding = corner();
     game.pressKey(Key::M);

@@ -53,9 +53,9 @@ class RealOpener : public ::testing::Test {
         runtime.show("about");
         for (int i = 0; i < times; ++i) gameHandlers().find("about", handler)(runtime);
         EXPECT_TRUE(runtime.runFor(50));
-        EXPECT_TRUE(runtime.isLoaded("about"));
-        EXPECT_EQ(runtime.exitStatus(), 0);
-        EXPECT_EQ(runtime.fatalMessage(), "");
+        EXPECT_TRUE(runtime.view().isLoaded("about"));
+        EXPECT_EQ(runtime.view().exitStatus(), 0);
+        EXPECT_EQ(runtime.view().fatalMessage(), "");
     }
 
     // Whatever the stand-in opener wrote first within five seconds, or nothing.
@@ -197,7 +197,7 @@ TEST(BrokenAudio, EveryHandlerGoesOnAfterItsSoundStep) {
         SCOPED_TRACE("after step " + std::to_string(i + 1));
         play(normal, steps[i]);
         play(broken, steps[i]);
-        ASSERT_FALSE(broken.ended()) << broken.runtime->fatalMessage();
+        ASSERT_FALSE(broken.ended()) << broken.runtime->view().fatalMessage();
         EXPECT_EQ(flagsOf(broken), flagsOf(normal));
         EXPECT_EQ(broken.windows(), normal.windows());
         EXPECT_EQ(messagesOf(broken), messagesOf(normal));

@@ -86,7 +86,7 @@ TEST(MainMenu, EachEntryDoesWhatItSaysByAClickAndOnlyItsPictureWithoutAMove) {
             game.press("ORVAL", row.x, row.y);
         EXPECT_EQ(game.windows(), row.windows);
         EXPECT_EQ(game.ended(), row.windows.empty());
-        EXPECT_EQ(game.runtime->exitStatus(), 0);
+        EXPECT_EQ(game.runtime->view().exitStatus(), 0);
         if (!row.move) expectLit(game, nullptr);  // no move came, so nothing lit up
     }
 }
@@ -94,10 +94,10 @@ TEST(MainMenu, EachEntryDoesWhatItSaysByAClickAndOnlyItsPictureWithoutAMove) {
 TEST(MainMenu, TheCreditsOpenOnceAndClosedWithOkShowTheMenuAgain) {
     TestGame game;
     game.click("ORVAL", 250, 126);
-    const WindowId credits = *game.runtime->windowOf("about");
+    const WindowId credits = *game.runtime->view().windowOf("about");
     game.click("ORVAL", 250, 126);
     EXPECT_EQ(game.windows(), (Names{"about", "ORVAL"}));
-    EXPECT_EQ(*game.runtime->windowOf("about"), credits);
+    EXPECT_EQ(*game.runtime->view().windowOf("about"), credits);
     game.click("about", kCreditsOk.x, kCreditsOk.y);
     EXPECT_EQ(game.windows(), Names{"ORVAL"});
     game.click("ORVAL", 250, 126);
@@ -119,13 +119,13 @@ constexpr Point kCzech{301, 205}, kEnglish{323, 205};  // inside each mark, off 
 // after the key cap F1, and Enter on one chooses it as a click does.
 TEST(MainMenu, TheMarksOfTheLanguagesSwitchItAtOnceAndChangeNoFlag) {
     TestGame game;
-    EXPECT_EQ(game.runtime->languages(), (Names{"cs", "en"}));
+    EXPECT_EQ(game.runtime->view().languages(), (Names{"cs", "en"}));
     EXPECT_EQ(game.pixel("ORVAL", kCzech.x, kCzech.y), kMarkLit);
     EXPECT_EQ(game.pixel("ORVAL", kEnglish.x, kEnglish.y), kMarkDark);
     const Colour czechEntry = game.pixel("ORVAL", 206, 71);  // the N of NOVÁ HRA
     const Flags before = flagsOf(game);
     game.click("ORVAL", kEnglish.x + 8, kEnglish.y + 4);
-    EXPECT_EQ(game.runtime->language(), "en");
+    EXPECT_EQ(game.runtime->view().language(), "en");
     EXPECT_EQ(game.pixel("ORVAL", kCzech.x, kCzech.y), kMarkDark);
     EXPECT_EQ(game.pixel("ORVAL", kEnglish.x, kEnglish.y), kMarkLit);
     EXPECT_NE(game.pixel("ORVAL", 206, 71), czechEntry);
@@ -133,17 +133,17 @@ TEST(MainMenu, TheMarksOfTheLanguagesSwitchItAtOnceAndChangeNoFlag) {
     EXPECT_EQ(game.windows(), Names{"ORVAL"});
 
     game.click("ORVAL", kCzech.x + 8, kCzech.y + 4);
-    EXPECT_EQ(game.runtime->language(), "cs");
+    EXPECT_EQ(game.runtime->view().language(), "cs");
     EXPECT_EQ(game.pixel("ORVAL", 206, 71), czechEntry);
     EXPECT_EQ(flagsOf(game), before);
 
     TestGame keys;
     for (int tab = 0; tab < 6; ++tab) keys.pressKey(Key::Tab);
-    ASSERT_TRUE(keys.runtime->focusMark());
-    EXPECT_GT(keys.runtime->focusMark()->point.x, kEnglish.x - 3)
+    ASSERT_TRUE(keys.runtime->view().focusMark());
+    EXPECT_GT(keys.runtime->view().focusMark()->point.x, kEnglish.x - 3)
         << "the sixth Tab marks EN, after the entries, F1 and CZ";
     keys.pressEnter("ORVAL");
-    EXPECT_EQ(keys.runtime->language(), "en");
+    EXPECT_EQ(keys.runtime->view().language(), "en");
 }
 
 }  // namespace

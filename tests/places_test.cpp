@@ -328,8 +328,8 @@ TEST(Locations, XEndsTheProgramFromEveryPlace) {
         game.takeSounds();
         game.click(scene, 812, 8);
         EXPECT_TRUE(game.ended());
-        EXPECT_EQ(game.runtime->exitStatus(), 0);
-        EXPECT_EQ(game.runtime->fatalMessage(), "");
+        EXPECT_EQ(game.runtime->view().exitStatus(), 0);
+        EXPECT_EQ(game.runtime->view().fatalMessage(), "");
         EXPECT_TRUE(game.windows().empty());
         EXPECT_TRUE(loadedScenes(game).empty());
         game.wait(20000);  // nothing comes back, not even the final screen

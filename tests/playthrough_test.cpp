@@ -107,7 +107,7 @@ TEST(Playthrough, FromTheMainMenuToTheEndOfTheProgramInEveryLanguage) {
         SCOPED_TRACE(speaking.language);
         TestGame game("ORVAL", {0, 0, 1280, 1024}, 1, speaking.language);
         ASSERT_EQ(game.windows(), std::vector<std::string>{"ORVAL"});
-        const SceneDescription& briefing = game.runtime->description("Příběh");
+        const SceneDescription& briefing = game.runtime->view().description("Příběh");
         EXPECT_TRUE(briefing.controls.at(static_cast<std::size_t>(briefing.find("Label1")))
                         .caption.starts_with(speaking.story));
         for (const Expect& e : story(speaking.documents, speaking.nextDay)) {
@@ -118,8 +118,8 @@ TEST(Playthrough, FromTheMainMenuToTheEndOfTheProgramInEveryLanguage) {
 
         game.click("about", kCreditsOk.x, kCreditsOk.y);
         EXPECT_TRUE(game.ended());
-        EXPECT_EQ(game.runtime->exitStatus(), 0);
-        EXPECT_EQ(game.runtime->fatalMessage(), "");
+        EXPECT_EQ(game.runtime->view().exitStatus(), 0);
+        EXPECT_EQ(game.runtime->view().fatalMessage(), "");
         EXPECT_TRUE(loadedScenes(game).empty());
         EXPECT_TRUE(game.windows().empty());
         EXPECT_TRUE(game.takeSounds().empty());
@@ -142,7 +142,7 @@ TEST(Playthrough, FromTheMainMenuToTheEndOfTheProgramInEveryLanguage) {
 
 void expectWon(TestGame& game) {
     game.wait(kArrestDelay + 1000);
-    EXPECT_FALSE(game.ended()) << game.runtime->fatalMessage();
+    EXPECT_FALSE(game.ended()) << game.runtime->view().fatalMessage();
     EXPECT_EQ(game.windows(), std::vector<std::string>{"win"});
     EXPECT_EQ(messagesOf(game).size(), 2u);
 }

@@ -37,8 +37,9 @@ using Snapshot = std::vector<SceneSnapshot>;  // the loaded scenes, in the game'
 Snapshot capture(const TestGame& game) {
     Snapshot snapshot;
     for (const std::string& name : orval::sceneNames()) {
-        if (!game.runtime->isLoaded(name)) continue;
-        snapshot.push_back({name, game.runtime->isShown(name), game.runtime->flags(name)});
+        if (!game.runtime->view().isLoaded(name)) continue;
+        snapshot.push_back(
+            {name, game.runtime->view().isShown(name), game.runtime->view().flags(name)});
     }
     return snapshot;
 }
@@ -63,7 +64,7 @@ bool hasScene(const Snapshot& snapshot, const std::string& name) {
 
 bool ticking(const TestGame& game, const Snapshot& snapshot) {
     for (const SceneSnapshot& scene : snapshot) {
-        const orval::SceneDescription& d = game.runtime->description(scene.scene);
+        const orval::SceneDescription& d = game.runtime->view().description(scene.scene);
         for (std::size_t i = 0; i < d.controls.size(); ++i)
             if (d.controls[i].kind == orval::ControlKind::Timer && scene.flags[i].enabled)
                 return true;
@@ -78,9 +79,9 @@ std::size_t restore(TestGame& game, const Snapshot& target) {
     orval::Runtime& runtime = *game.runtime;
     std::size_t created = 0;
     for (const SceneSnapshot& scene : target) {
-        const orval::SceneDescription& d = runtime.description(scene.scene);
-        bool loaded = runtime.isLoaded(scene.scene);
-        if (loaded && runtime.isShown(scene.scene) && !scene.shown) {
+        const orval::SceneDescription& d = runtime.view().description(scene.scene);
+        bool loaded = runtime.view().isLoaded(scene.scene);
+        if (loaded && runtime.view().isShown(scene.scene) && !scene.shown) {
             runtime.unload(scene.scene);  // to be loaded again, hidden
             loaded = false;
         }
@@ -90,15 +91,15 @@ std::size_t restore(TestGame& game, const Snapshot& target) {
                 runtime.show(scene.scene);
             else
                 (void)runtime.isVisible(scene.scene, d.controls.front().name);
-        } else if (scene.shown && !runtime.isShown(scene.scene)) {
+        } else if (scene.shown && !runtime.view().isShown(scene.scene)) {
             runtime.show(scene.scene);
         }
     }
     for (const std::string& name : orval::sceneNames())
-        if (runtime.isLoaded(name) && !hasScene(target, name)) runtime.unload(name);
+        if (runtime.view().isLoaded(name) && !hasScene(target, name)) runtime.unload(name);
     for (const SceneSnapshot& scene : target) {
-        const orval::SceneDescription& d = runtime.description(scene.scene);
-        const orval::SceneFlags have = runtime.flags(scene.scene);
+        const orval::SceneDescription& d = runtime.view().description(scene.scene);
+        const orval::SceneFlags have = runtime.view().flags(scene.scene);
         for (std::size_t i = 0; i < d.controls.size(); ++i) {
             const orval::ControlDescription& c = d.controls[i];
             const orval::ControlFlags& want = scene.flags[i];
@@ -126,7 +127,10 @@ struct Action {
 std::string describe(const TestGame& game, const Action& a) {
     if (a.scene.empty()) return "wait " + std::to_string(kArrestDelay) + " ms";
     return a.scene + " " +
-           game.runtime->description(a.scene).controls[static_cast<std::size_t>(a.control)].name +
+           game.runtime->view()
+               .description(a.scene)
+               .controls[static_cast<std::size_t>(a.control)]
+               .name +
            " at (" + std::to_string(a.x) + ", " + std::to_string(a.y) + ")";
 }
 
@@ -157,7 +161,7 @@ std::vector<Action> candidates(const TestGame& game, const Snapshot& state) {
     std::vector<Action> actions;
     for (const SceneSnapshot& scene : state) {
         if (!scene.shown) continue;
-        const orval::SceneDescription& d = game.runtime->description(scene.scene);
+        const orval::SceneDescription& d = game.runtime->view().description(scene.scene);
         const bool moves = reactsToMoves(d);
         for (std::size_t i = 0; i < d.controls.size(); ++i) {
             const orval::ControlDescription& c = d.controls[i];
@@ -185,8 +189,8 @@ bool perform(TestGame& game, const Action& a) {
     }
     game.move(a.scene, a.x, a.y);
     if (!game.loaded(a.scene) ||
-        orval::hitTest(game.runtime->description(a.scene), game.runtime->flags(a.scene), a.x,
-                       a.y) != a.control)
+        orval::hitTest(game.runtime->view().description(a.scene),
+                       game.runtime->view().flags(a.scene), a.x, a.y) != a.control)
         return false;
     game.click(a.scene, a.x, a.y);
     game.wait(kAfterClick);
@@ -264,7 +268,7 @@ TEST(Reachability, TheFinalScreenCanBeReachedFromEveryState) {
             }
             if (game->ended()) {
                 ADD_FAILURE() << describe(*game, action) << " ended the program ("
-                              << game->runtime->fatalMessage() << ")";
+                              << game->runtime->view().fatalMessage() << ")";
                 game = std::make_unique<TestGame>();
                 pixelsCreated = 0;
                 current = keyOf(capture(*game));
@@ -276,8 +280,8 @@ TEST(Reachability, TheFinalScreenCanBeReachedFromEveryState) {
             for (const SceneSnapshot& scene : after)
                 if (!hasScene(state, scene.scene))
                     pixelsCreated += static_cast<std::size_t>(
-                        game->runtime->description(scene.scene).clientWidth *
-                        game->runtime->description(scene.scene).clientHeight);
+                        game->runtime->view().description(scene.scene).clientWidth *
+                        game->runtime->view().description(scene.scene).clientHeight);
             const int next = add(std::move(after), id, action);
             nodes[static_cast<std::size_t>(id)].next.push_back(next);
             ++transitions;
@@ -329,7 +333,7 @@ TEST(Reachability, TheFinalScreenCanBeReachedFromEveryState) {
               std::set<std::string>(orval::sceneNames().begin(), orval::sceneNames().end()));
     std::set<std::string> neverClicked;
     for (const std::string& name : orval::sceneNames()) {
-        const orval::SceneDescription& d = game->runtime->description(name);
+        const orval::SceneDescription& d = game->runtime->view().description(name);
         for (std::size_t i = 0; i < d.controls.size(); ++i) {
             const orval::ControlDescription& c = d.controls[i];
             if (!c.handlers.contains(orval::EventKind::Click) || endsTheProgram(name, c)) continue;

@@ -34,13 +34,13 @@ TEST(Runtime, ShowingALoadedSceneKeepsItsStateAndWindow) {
     game.wait(150);
     EXPECT_EQ(game.takeSounds(), Names{"zvuky/telefon.wav"});
     game.clickAt("doma", "Image4", 10, 10);  // the call: the door opens
-    const WindowId window = *game.runtime->windowOf("doma");
+    const WindowId window = *game.runtime->view().windowOf("doma");
 
     game.clickAt("doma", "Image3", 50, 50);  // out to the map
     EXPECT_EQ(game.windows(), (Names{"Mapa", "doma"}));
     game.clickAt("Mapa", "Image2", 10, 10);  // home again
     EXPECT_EQ(game.windows(), (Names{"doma", "Mapa"}));
-    EXPECT_EQ(*game.runtime->windowOf("doma"), window);
+    EXPECT_EQ(*game.runtime->view().windowOf("doma"), window);
     EXPECT_TRUE(game.enabled("doma", "Image3"));
     EXPECT_FALSE(game.enabled("doma", "Image4"));
     EXPECT_FALSE(game.enabled("doma", "Timer1"));
@@ -54,11 +54,11 @@ TEST(Runtime, ShowingALoadedSceneRaisesNoLoadEvent) {
     TestGame game("win");
     // The final screen's Load unloads the inventory; a second Show must not do it again.
     game.runtime->show("Inventář");
-    const WindowId window = *game.runtime->windowOf("win");
+    const WindowId window = *game.runtime->view().windowOf("win");
     game.runtime->show("win");
     game.wait(0);
     EXPECT_TRUE(game.loaded("Inventář"));
-    EXPECT_EQ(*game.runtime->windowOf("win"), window);
+    EXPECT_EQ(*game.runtime->view().windowOf("win"), window);
     EXPECT_EQ(game.windows(), (Names{"win", "Inventář"}));
 }
 
@@ -69,7 +69,7 @@ TEST(Runtime, ChangingAControlOfAnUnloadedSceneLoadsItHidden) {
     EXPECT_EQ(game.takeSounds(), Names{"zvuky/no money.wav"});
     EXPECT_TRUE(game.loaded("doma"));
     EXPECT_EQ(game.windows(), Names{"Banka"});
-    EXPECT_FALSE(game.platform.window(*game.runtime->windowOf("doma")).visible);
+    EXPECT_FALSE(game.platform.window(*game.runtime->view().windowOf("doma")).visible);
     EXPECT_TRUE(game.enabled("doma", "Image2"));
 
     // Its timers run although nobody sees it: the telephone rings 100 ms after the load.
@@ -144,7 +144,7 @@ TEST(Runtime, ASceneUnloadedDuringItsOwnTimerTick) {
     EXPECT_EQ(game.windows(), Names{"win"});
     for (const std::string& scene : kPlayScenes) EXPECT_FALSE(game.loaded(scene)) << scene;
     EXPECT_FALSE(game.ended());
-    EXPECT_EQ(game.runtime->fatalMessage(), "");
+    EXPECT_EQ(game.runtime->view().fatalMessage(), "");
     game.wait(60000);
     EXPECT_EQ(game.windows(), Names{"win"});
     EXPECT_FALSE(game.ended());
@@ -239,8 +239,8 @@ TEST(Runtime, ASceneUnloadedByItsOwnLoadHandlerIsAFatalErrorNotACrash) {
         game, "Příběh", "", EventKind::Load, [](Game& g) { g.unload("Příběh"); }, "ORVAL");
     play(game, kNewGame);  // shows the briefing, whose Load unloads it again
     EXPECT_TRUE(game.ended());
-    EXPECT_EQ(game.runtime->exitStatus(), 1);
-    EXPECT_TRUE(mentions(game.runtime->fatalMessage(), "Příběh"));
+    EXPECT_EQ(game.runtime->view().exitStatus(), 1);
+    EXPECT_TRUE(mentions(game.runtime->view().fatalMessage(), "Příběh"));
     EXPECT_TRUE(game.platform.visibleWindows().empty());
 }
 
@@ -303,7 +303,7 @@ TEST(Runtime, EndStopsTheHandlerAndClosesEveryWindow) {
     game.runtime->show("Inventář");
     game.click("ORVAL", 250, 180);  // KONEC
     EXPECT_TRUE(game.ended());
-    EXPECT_EQ(game.runtime->exitStatus(), 0);
+    EXPECT_EQ(game.runtime->view().exitStatus(), 0);
     EXPECT_EQ(game.takeSounds(), Names{"zvuky/před.wav"});
     EXPECT_EQ(stepsAfterEnd, 0);
     EXPECT_TRUE(game.platform.visibleWindows().empty());
@@ -317,7 +317,7 @@ TEST(Runtime, TheProgramEndsWhenTheLastSceneIsUnloaded) {
     EXPECT_FALSE(game.ended());
     game.clickControl("about", "Image1");  // OK
     EXPECT_TRUE(game.ended());
-    EXPECT_EQ(game.runtime->exitStatus(), 0);
+    EXPECT_EQ(game.runtime->view().exitStatus(), 0);
     EXPECT_TRUE(game.platform.visibleWindows().empty());
 }
 
@@ -330,7 +330,7 @@ TEST(Runtime, AWindowManagerCloseRequestEndsTheGame) {
         game.wait(0);
         game.closeWindow(closed);
         EXPECT_TRUE(game.ended());
-        EXPECT_EQ(game.runtime->exitStatus(), 0);
+        EXPECT_EQ(game.runtime->view().exitStatus(), 0);
         EXPECT_TRUE(game.platform.visibleWindows().empty());
     }
 }
@@ -359,9 +359,9 @@ TEST(Runtime, AHandlerFailureIsFatalAndNamesWhatIsWrong) {
         rebind(game, "ORVAL", "Picture6", EventKind::Click, row.code, "ORVAL");
         game.click("ORVAL", 250, 180);
         EXPECT_TRUE(game.ended());
-        EXPECT_EQ(game.runtime->exitStatus(), 1);
+        EXPECT_EQ(game.runtime->view().exitStatus(), 1);
         for (const std::string& word : row.words)
-            EXPECT_TRUE(mentions(game.runtime->fatalMessage(), word));
+            EXPECT_TRUE(mentions(game.runtime->view().fatalMessage(), word));
         EXPECT_TRUE(game.platform.visibleWindows().empty());
     }
 }
@@ -394,7 +394,7 @@ TEST(Runtime, TheProgramReportsAFatalErrorAndExitsWithStatusOne) {
     EXPECT_EQ(game.platform.messages()[0].title, "ORVAL KESK – chyba");
     EXPECT_FALSE(game.platform.messages()[0].plain);
     EXPECT_TRUE(mentions(game.platform.messages()[0].text, "Neexistující"));
-    EXPECT_EQ(game.platform.messages()[0].text, game.runtime->fatalMessage());
+    EXPECT_EQ(game.platform.messages()[0].text, game.runtime->view().fatalMessage());
     EXPECT_EQ(game.platform.now(), 100u);
     EXPECT_TRUE(game.platform.visibleWindows().empty());
 }
@@ -431,8 +431,8 @@ TEST(Runtime, ADamagedPictureIsFatalWhenItsSceneIsLoaded) {
         EXPECT_FALSE(game.ended());
         game.pressEnter("Příběh");  // "Začít hru" shows the home
         EXPECT_TRUE(game.ended());
-        EXPECT_EQ(game.runtime->exitStatus(), 1);
-        EXPECT_TRUE(mentions(game.runtime->fatalMessage(), "home.png"));
+        EXPECT_EQ(game.runtime->view().exitStatus(), 1);
+        EXPECT_TRUE(mentions(game.runtime->view().fatalMessage(), "home.png"));
         EXPECT_TRUE(game.platform.visibleWindows().empty());
     }
 }

@@ -86,7 +86,7 @@ TEST(DisplayScale, AtTwiceTheSizeEveryWindowIsTwiceAsLargeAtTwiceItsPlace) {
     for (const std::string& scene : sceneNames()) {
         SCOPED_TRACE(scene);
         const TestGame game(scene, screen, 2);
-        const SceneDescription& d = game.runtime->description(scene);
+        const SceneDescription& d = game.runtime->view().description(scene);
         const Rect placed = game.windowRect(scene);
         EXPECT_EQ(placed.w, 2 * d.clientWidth);
         EXPECT_EQ(placed.h, 2 * d.clientHeight);
@@ -185,7 +185,7 @@ TEST(DisplayScale, AWindowIsPlacedInTheArrangementAndOnTheScreen) {
 // A click at the doubled place of each hotspot of the shop does what the click at 1x does.
 TEST(DisplayScale, AtTwiceTheSizeEveryHotspotOfTheShopAnswersAtItsDoubledPlace) {
     const TestGame shop("green");
-    const SceneDescription& d = shop.runtime->description("green");
+    const SceneDescription& d = shop.runtime->view().description("green");
     int clicked = 0;
     for (std::size_t i = 0; i < d.controls.size(); ++i) {
         const ControlDescription& c = d.controls[i];
@@ -212,13 +212,13 @@ TEST(DisplayScale, AtTwiceTheSizeEveryHotspotOfTheShopAnswersAtItsDoubledPlace) 
 // drawn at twice their size, not as 1x letters with every pixel doubled.
 TEST(DisplayScale, AtTwiceTheSizePicturesAndLettersAreDrawnForIt) {
     TestGame game("doma", {0, 0, 2560, 1600}, 2);
-    const Canvas& window = game.platform.pixels(*game.runtime->windowOf("doma"));
+    const Canvas& window = game.platform.pixels(*game.runtime->view().windowOf("doma"));
     ASSERT_EQ(window.scale(), 2);
     const Canvas screenPixels(window.surface());
     const Canvas picture = canvasOf("pictures/2x/home.png");
     EXPECT_EQ(mismatches(screenPixels, {16, 80, picture.width(), picture.height()}, picture), 0);
 
-    const SceneDescription& d = game.runtime->description("doma");
+    const SceneDescription& d = game.runtime->view().description("doma");
     const Rect x = visibleRect(d, d.find("Label1"));
     ASSERT_EQ(d.controls[static_cast<std::size_t>(d.find("Label1"))].caption, "X");
     int mixedSquares = 0;
@@ -232,7 +232,7 @@ TEST(DisplayScale, AtTwiceTheSizePicturesAndLettersAreDrawnForIt) {
     EXPECT_GT(mixedSquares, 10) << "the X looks like a 1x letter blown up";
     // And it covers four times the pixels it covers at 1x, give or take its edges.
     TestGame small("doma");
-    const Canvas& small1x = small.platform.pixels(*small.runtime->windowOf("doma"));
+    const Canvas& small1x = small.platform.pixels(*small.runtime->view().windowOf("doma"));
     const int ink1x = x.w * x.h - countColour(small1x, x, kSceneColour);
     const int ink2x = 4 * x.w * x.h - countColour(screenPixels, times(x, 2), kSceneColour);
     EXPECT_GT(ink2x, 3 * ink1x);

@@ -100,7 +100,7 @@ TEST(Settings, EveryChoiceIsKeptAtOnceAndTheNextRunStartsWithIt) {
         game.pressKey(Key::T);
         EXPECT_EQ(kept(), (Settings{std::nullopt, false, true}));  // the desktop's, not a choice
         game.clickControl("ORVAL", "Language_cs");
-        EXPECT_EQ(game.runtime->language(), "cs");
+        EXPECT_EQ(game.runtime->view().language(), "cs");
         EXPECT_EQ(kept(), (Settings{"cs", false, true}));
         play(game, route::answered);
         game.pressKey(Key::M);

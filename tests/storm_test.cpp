@@ -32,7 +32,8 @@ TEST(Storm, RandomInputNeverFailsTheGame) {
     int games = 1;
     for (int event = 0; event < 30000; ++event) {
         if (game->ended()) {
-            ASSERT_EQ(game->runtime->exitStatus(), 0) << game->runtime->fatalMessage();
+            ASSERT_EQ(game->runtime->view().exitStatus(), 0)
+                << game->runtime->view().fatalMessage();
             game = std::make_unique<TestGame>();
             ++games;
         }
@@ -43,7 +44,7 @@ TEST(Storm, RandomInputNeverFailsTheGame) {
             windows[below(4) == 0 ? below(static_cast<int>(windows.size())) : 0];
         const Rect r = game->windowRect(scene);
         const int x = below(r.w + 20) - 10, y = below(r.h + 20) - 10;  // a little outside too
-        const WindowId window = *game->runtime->windowOf(scene);
+        const WindowId window = *game->runtime->view().windowOf(scene);
         switch (below(100)) {
             case 0:
                 game->platform.queue({Type::CloseRequest, window, 0, 0});
@@ -89,7 +90,7 @@ TEST(Storm, RandomInputNeverFailsTheGame) {
                 game->platform.queue({Type::MouseUp, window, below(8) ? x : x + 30, y});
         }
         game->wait(static_cast<std::uint64_t>(below(3) * 100));
-        ASSERT_EQ(game->runtime->fatalMessage(), "") << "after event " << event;
+        ASSERT_EQ(game->runtime->view().fatalMessage(), "") << "after event " << event;
     }
     EXPECT_GT(games, 10);  // the storm did end games (and start new ones), not only wander
 }

@@ -19,7 +19,7 @@ std::vector<HeadlessPlatform::Subtitle> shownSince(const TestGame& game, std::si
 }
 
 void pressKey(TestGame& game, std::string_view scene, Key key) {
-    game.platform.pressKey(key, *game.runtime->windowOf(scene));
+    game.platform.pressKey(key, *game.runtime->view().windowOf(scene));
     game.wait(0);
 }
 

@@ -11,14 +11,14 @@ std::filesystem::path sourceDir() { return ORVAL_SOURCE_DIR; }
 
 std::optional<WindowReader::Box> RuntimeReader::boxIn(WindowId window) const {
     const Runtime* runtime = runtime_();
-    const MessageBoxWindow* box = runtime ? runtime->openBox() : nullptr;
+    const MessageBoxWindow* box = runtime ? runtime->view().openBox() : nullptr;
     if (!box || box->window() != window) return std::nullopt;
     return Box{box->title(), box->text(), box->okButton()};
 }
 
 std::optional<WindowReader::Words> RuntimeReader::wordsIn(WindowId window) const {
     const Runtime* runtime = runtime_();
-    const auto shown = runtime ? runtime->subtitleShown() : std::nullopt;
+    const auto shown = runtime ? runtime->view().subtitleShown() : std::nullopt;
     if (!shown || shown->window != window) return std::nullopt;
     return Words{shown->speaker, shown->words};
 }
@@ -49,7 +49,7 @@ TestGame::TestGame(std::string_view firstScene, Rect screen, int scale, StartOpt
 }
 
 WindowId TestGame::windowOf(std::string_view scene) const {
-    const std::optional<WindowId> window = runtime->windowOf(scene);
+    const std::optional<WindowId> window = runtime->view().windowOf(scene);
     if (!window) throw std::logic_error("the scene " + std::string(scene) + " is not loaded");
     return *window;
 }
@@ -67,7 +67,7 @@ void TestGame::press(std::string_view scene, int x, int y) {
 }
 
 void TestGame::clickControl(std::string_view scene, std::string_view control) {
-    const SceneDescription& d = runtime->description(scene);
+    const SceneDescription& d = runtime->view().description(scene);
     const int index = d.find(control);
     if (index < 0) throw std::logic_error("no control " + std::string(control));
     const Rect r = visibleRect(d, index);
@@ -75,7 +75,7 @@ void TestGame::clickControl(std::string_view scene, std::string_view control) {
 }
 
 void TestGame::clickAt(std::string_view scene, std::string_view control, int dx, int dy) {
-    const SceneDescription& d = runtime->description(scene);
+    const SceneDescription& d = runtime->view().description(scene);
     const int index = d.find(control);
     if (index < 0) throw std::logic_error("no control " + std::string(control));
     const Rect r = absoluteRect(d, index);
@@ -107,7 +107,7 @@ void TestGame::wait(std::uint64_t ms) { runtime->runFor(ms); }
 std::vector<std::string> TestGame::windows() const {
     std::vector<std::string> names;
     for (const WindowId id : platform.visibleWindows())
-        if (const auto scene = runtime->sceneOfWindow(id)) names.push_back(*scene);
+        if (const auto scene = runtime->view().sceneOfWindow(id)) names.push_back(*scene);
     return names;
 }
 

@@ -58,12 +58,12 @@ class TestGame {
     // Lets `ms` milliseconds pass on the virtual clock.
     void wait(std::uint64_t ms);
 
-    bool loaded(std::string_view scene) const { return runtime->isLoaded(scene); }
+    bool loaded(std::string_view scene) const { return runtime->view().isLoaded(scene); }
     bool visible(std::string_view scene, std::string_view control) const {
-        return runtime->peekVisible(scene, control);
+        return runtime->view().peekVisible(scene, control);
     }
     bool enabled(std::string_view scene, std::string_view control) const {
-        return runtime->peekEnabled(scene, control);
+        return runtime->view().peekEnabled(scene, control);
     }
     // Scene names of the open visible windows, front first.
     std::vector<std::string> windows() const;
@@ -72,7 +72,7 @@ class TestGame {
     // The game paths ("zvuky/x.wav", "zvuky/en/x.wav") of the sounds started so far, then
     // forgets them.
     std::vector<std::string> takeSounds();
-    bool ended() const { return runtime->finished(); }
+    bool ended() const { return runtime->view().finished(); }
     // Where the window lies on the screen, in screen pixels.
     Rect windowRect(std::string_view scene) const;
     // A logical pixel as the player sees it in the scene's window now.

@@ -136,7 +136,7 @@ Flags flagsOf(const TestGame& game) {
     Flags flags;
     for (const std::string& scene : sceneNames()) {
         if (!game.loaded(scene)) continue;
-        for (const ControlDescription& c : game.runtime->description(scene).controls) {
+        for (const ControlDescription& c : game.runtime->view().description(scene).controls) {
             flags[scene + "." + c.name + ".Visible"] = game.visible(scene, c.name);
             flags[scene + "." + c.name + ".Enabled"] = game.enabled(scene, c.name);
         }
@@ -176,7 +176,7 @@ std::pair<std::string, bool> flagOf(const TestGame& game, const std::string& wor
     const std::string scene = word.substr(0, dot);
     const std::string control = word.substr(dot + 1, equals - dot - 1);
     const bool value = word.substr(equals + 1) == "1";
-    const SceneDescription& d = game.runtime->description(scene);
+    const SceneDescription& d = game.runtime->view().description(scene);
     const int index = d.find(control);
     if (index < 0 || equals == std::string::npos) return {word + " (no such control)", value};
     const ControlKind kind = d.controls[static_cast<std::size_t>(index)].kind;
@@ -195,7 +195,7 @@ void expectStep(TestGame& game, const Expect& e) {
     SCOPED_TRACE(e.what);
     ASSERT_FALSE(e.steps.empty());
     play(game, Path(e.steps.begin(), e.steps.end() - 1));
-    ASSERT_FALSE(game.ended()) << game.runtime->fatalMessage();
+    ASSERT_FALSE(game.ended()) << game.runtime->view().fatalMessage();
     game.takeSounds();
     const Flags before = flagsOf(game);
     std::set<std::string> loaded = loadedScenes(game);
@@ -205,11 +205,11 @@ void expectStep(TestGame& game, const Expect& e) {
 
     play(game, e.steps.back());
 
-    ASSERT_FALSE(game.ended()) << game.runtime->fatalMessage();
+    ASSERT_FALSE(game.ended()) << game.runtime->view().fatalMessage();
     std::vector<std::string> sounds;
     std::istringstream clips(e.sounds);
     // A language of its own speaks from its own folder.
-    const std::string& language = game.runtime->language();
+    const std::string& language = game.runtime->view().language();
     const std::string folder = language == "cs" ? "zvuky/" : "zvuky/" + language + "/";
     for (std::string clip; std::getline(clips, clip, ',');)
         sounds.push_back(folder + clip + ".wav");

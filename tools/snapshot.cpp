@@ -139,8 +139,8 @@ int main(int argc, char** argv) {
                                orval::loadGameDescriptions(base / "data", handlers), {}, start);
         runtime.show(scene);
         if (!box.empty() || card || !clip.empty()) {
-            words(base, language, runtime.description(scene).clientWidth, scale, box, card, clip,
-                  cue)
+            words(base, language, runtime.view().description(scene).clientWidth, scale, box, card,
+                  clip, cue)
                 .savePng(out);
             return 0;
         }

@@ -78,7 +78,7 @@ class BenchGame {
             spent = threadCpuMs() - start;
             what = "timers in " + std::to_string(s.ms) + " ms";
         } else {
-            const std::optional<WindowId> window = runtime->windowOf(s.scene);
+            const std::optional<WindowId> window = runtime->view().windowOf(s.scene);
             if (!window) throw std::runtime_error("the scene " + s.scene + " is not loaded");
             // The pointer arrives first, as in a real click; only the press and release count.
             platform.inner.queue({InputEvent::Type::MouseMove, *window, s.x, s.y});

@@ -1,0 +1,56 @@
+// What tests and tools may see of a running game without changing it: which scenes are loaded
+// and shown, their flags, the box, the keys' mark, the subtitles. Nothing here loads a scene.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scenes/model/description.h"
+#include "scenes/model/state.h"
+#include "shell/focus_mark.h"
+#include "shell/message_box.h"
+#include "shell/platform/platform.h"
+#include "shell/subtitle_track.h"
+
+namespace orval {
+
+class Runtime;
+
+class RuntimeView {
+  public:
+    explicit RuntimeView(const Runtime& runtime) : runtime_(runtime) {}
+
+    bool isLoaded(std::string_view scene) const;
+    // Whether the loaded scene's window has been shown.
+    bool isShown(std::string_view scene) const;
+    std::optional<WindowId> windowOf(std::string_view scene) const;
+    std::optional<std::string> sceneOfWindow(WindowId window) const;
+    // The scene as shown, in the language spoken.
+    const SceneDescription& description(std::string_view scene) const;
+    // The flags of a loaded scene; a timer's Enabled tells whether it ticks.
+    SceneFlags flags(std::string_view scene) const;
+    // A control's flag in its loaded scene: unlike the handlers' isVisible, which loads the
+    // scene as the game's own code did, it changes nothing.
+    bool peekVisible(std::string_view scene, std::string_view control) const;
+    bool peekEnabled(std::string_view scene, std::string_view control) const;
+
+    bool finished() const;
+    int exitStatus() const;
+    const std::string& fatalMessage() const;
+    // The message box open now, if any.
+    const MessageBoxWindow* openBox() const;
+    // Where the keyboard's focus mark stands, if it shows.
+    const std::optional<FocusMark::Spot>& focusMark() const;
+    // The subtitle page shown now, if any.
+    std::optional<SubtitleTrack::Shown> subtitleShown() const;
+    // The language the game speaks now, and the ones its data has (Czech first).
+    const std::string& language() const;
+    const std::vector<std::string>& languages() const;
+
+  private:
+    const Runtime& runtime_;
+};
+
+}  // namespace orval
