@@ -73,4 +73,24 @@ std::optional<std::string> DesktopSystem::fontDpi() const {
 
 bool DesktopSystem::raisesFloatingWindows() const { return true; }
 
+bool DesktopSystem::coversScreenWhenFullscreen() const {
+    // Native Wayland's compositor does it; on X it is the window manager, if one runs (a kiosk
+    // started with xinit has none): one that runs names itself on the root window.
+    if (std::string_view(SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "") != "x11")
+        return true;
+    const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
+    if (!display) return true;
+    const Atom check = XInternAtom(display.get(), "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* value = nullptr;
+    const int status =
+        XGetWindowProperty(display.get(), DefaultRootWindow(display.get()), check, 0, 1, False,
+                           AnyPropertyType, &type, &format, &count, &left, &value);
+    if (value) XFree(value);
+    return status == Success && count > 0;
+}
+
 }  // namespace orval

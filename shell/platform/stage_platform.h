@@ -48,7 +48,18 @@ class StagePlatform final : public SdlPlatformBase {
         WindowPainter* painter = nullptr;
     };
 
+    // What the window manager's frame takes on each side of the stage's window.
+    struct Frame {
+        int top = 0, left = 0, bottom = 0, right = 0;
+    };
     void openStage();
+    // Where the stage's window lies when not fullscreen, in screen pixels: as large as the stage
+    // at its scale, or as the usable screen holds beside the frame, centred with its frame.
+    Rect windowedPlace(const Frame& frame) const;
+    // Once shown, the window is moved and sized so that it and its frame lie on the usable area.
+    void fitWindowed();
+    // The window has a new size: the stage is laid out in it anew.
+    void resized();
     void toggleFullscreen();
     // Composes what changed and hands it to the window system.
     void present();
@@ -64,6 +75,7 @@ class StagePlatform final : public SdlPlatformBase {
 
     bool fullscreen_;
     Stage stage_;
+    Rect windowed_;  // the window's place when not fullscreen
     std::unique_ptr<SDL_Window, WindowDeleter> window_;
     bool shown_ = false;
     std::map<WindowId, GameWindow> windows_;
