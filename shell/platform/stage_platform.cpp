@@ -87,21 +87,11 @@ void StagePlatform::openStage() {
 Rect StagePlatform::windowedPlace(const Frame& frame) const {
     const Rect usable = session_->usableArea();
     const int besideW = frame.left + frame.right, besideH = frame.top + frame.bottom;
-    Stage::Presentation fitted =
+    const Stage::Presentation fitted =
         Stage::present(stage_.scale(), usable.w - besideW, usable.h - besideH);
-    if (!fitted.exact) {
-        // Sharp rather than a few pixels smaller: where only the frame's sides keep the stage
-        // from its own scale (a screen exactly as wide as the stage), they lie past the edges.
-        const Stage::Presentation sidesOff =
-            Stage::present(stage_.scale(), usable.w, usable.h - besideH);
-        if (sidesOff.exact) fitted = sidesOff;
-    }
     const Rect& inside = fitted.area;
-    return {std::clamp(usable.x + (usable.w - inside.w - besideW) / 2 + frame.left, usable.x,
-                       usable.x + usable.w - inside.w),
-            std::clamp(usable.y + (usable.h - inside.h - besideH) / 2 + frame.top, usable.y,
-                       usable.y + usable.h - inside.h),
-            inside.w, inside.h};
+    return {usable.x + (usable.w - inside.w - besideW) / 2 + frame.left,
+            usable.y + (usable.h - inside.h - besideH) / 2 + frame.top, inside.w, inside.h};
 }
 
 void StagePlatform::fitWindowed() {
@@ -123,14 +113,14 @@ void StagePlatform::fitWindowed() {
     }
     if (told) windowed_ = windowedPlace(frame);
     Rect now;
-    SDL_GetWindowPosition(window_.get(), &now.x, &now.y);
     SDL_GetWindowSize(window_.get(), &now.w, &now.h);
-    if (now.x == windowed_.x && now.y == windowed_.y && now.w == windowed_.w &&
-        now.h == windowed_.h)
-        return;
-    SDL_SetWindowSize(window_.get(), windowed_.w, windowed_.h);
-    SDL_SetWindowPosition(window_.get(), windowed_.x, windowed_.y);
-    resized();
+    if (now.w != windowed_.w || now.h != windowed_.h) {
+        SDL_SetWindowSize(window_.get(), windowed_.w, windowed_.h);
+        resized();
+    }
+    SDL_GetWindowPosition(window_.get(), &now.x, &now.y);
+    if (now.x != windowed_.x || now.y != windowed_.y)
+        SDL_SetWindowPosition(window_.get(), windowed_.x, windowed_.y);
 }
 
 void StagePlatform::resized() {
