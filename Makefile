@@ -22,8 +22,11 @@ CMAKE_FLAGS ?= -DORVAL_WERROR=ON
 
 .PHONY: play test check bench fuzz build deps-play deps-test deps-bench clean format
 
-play: deps-play build
-	./$(BUILD)/orval-kesk
+# Only the game itself is built: a player's first `make play` compiles no test.
+play: deps-play
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target orval-kesk
+	$(BUILD)/orval-kesk
 
 # The state search repeats what the other tests do thousands of times: slow under the
 # sanitizer and no new memory paths, so it runs only in the plain build. Last, the Windows
@@ -32,7 +35,7 @@ play: deps-play build
 # fresh machine, 3 once its libraries are cached; see README).
 test: deps-test build
 	cd $(BUILD) && SDL_AUDIODRIVER=dummy ctest --output-on-failure -j1
-	cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DORVAL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DORVAL_TESTS=ON -DORVAL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target orval_tests orval-fuzz-descriptions
 	cd $(ASAN_BUILD) && SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 \
 		ctest --output-on-failure -L unit -E '^Reachability\.' -j$(JOBS)
@@ -65,7 +68,7 @@ bench: deps-bench build
 	./tools/bench/run $(BUILD)
 
 build:
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DORVAL_TESTS=ON >/dev/null
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Installs only the packages that are missing.

@@ -104,7 +104,11 @@ void Runtime::pointAt(const FocusMark::Spot& spot) {
     redraw(spot.scene);
     platform_.movePointer(s.window, spot.point.x, spot.point.y);
     // The cursor shows what the hotspot does, and what reacts to the pointer (the menu's
-    // highlights) reacts to the mark.
+    // highlights) reacts to the mark: the pointer leaves what it was on as a hand would, over
+    // the window's ground, so that one entry alone is lit.
+    const auto& ground = entry(spot.scene).description.handlers;
+    if (const auto it = ground.find(EventKind::MouseMove); it != ground.end())
+        callHandler(spot.scene, it->second);
     hover(spot.scene, spot.point.x, spot.point.y);
 }
 

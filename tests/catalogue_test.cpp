@@ -136,6 +136,7 @@ TEST(Catalogue, ADamagedCatalogueIsRefusedWithItsLine) {
 
 TEST(Catalogue, ReadsContinuedStringsEscapesAndLeavesFuzzyAndEmptyEntriesUntranslated) {
     const Catalogue catalogue = Catalogue::parse(
+        "\xEF\xBB\xBF"  // a byte-order mark first, as some editors write one
         "msgid \"\"\nmsgstr \"Language: en\\n\"\n\n"
         "# a translator's note\nmsgctxt \"scene Mapa: \"\n\"Label1\"\nmsgid \"MA\"\n\"PA\"\n"
         "msgstr \"\"\n\"MAP\\n\\\"of\\\" \\\\ town\\t\"\n\n"

@@ -1,5 +1,5 @@
-// The main menu as the player uses it: entries light up under the pointer and go dark over the
-// background; NOVÁ HRA, O ORVAL KESK and KONEC do what they say.
+// The main menu as the player uses it: entries light up under the pointer (or the arrow keys' mark)
+// and go dark over the background; NOVÁ HRA, O ORVAL KESK and KONEC do what they say.
 #include "tests/test_support.h"
 
 namespace orval::testing {
@@ -43,6 +43,13 @@ TEST(MainMenu, AnEntryLightsUpUnderThePointerAndGoesDarkOverTheBackground) {
         expectLit(game, &entry);
         game.move("ORVAL", 250, 100);  // the gap between the entries is background
         expectLit(game, nullptr);
+        // The first arrow marks the entry under the pointer, the next takes the mark and the
+        // light on together (below KONEC, off the entries): never two entries lit.
+        game.move("ORVAL", entry.x, entry.y);
+        game.pressKey(Key::Down);
+        expectLit(game, &entry);
+        game.pressKey(Key::Down);
+        expectLit(game, &entry + 1 == std::end(kEntries) ? nullptr : &entry + 1);
         EXPECT_EQ(game.windows(), Names{"ORVAL"});
     }
 }

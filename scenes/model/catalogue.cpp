@@ -38,6 +38,7 @@ Catalogue Catalogue::parse(std::string_view text, const std::string& fileName) {
     };
     const auto fail = [&](const std::string& what) { failAt(number, what); };
     if (!isUtf8(text)) throw DataFileError(fileName + ": not UTF-8 text");
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // a byte-order mark, unseen
     // A quoted string of the file, its escapes undone.
     const auto quoted = [&](std::string_view s) {
         if (s.empty() || s.front() != '"') fail("a string must be in double quotes");

@@ -26,6 +26,9 @@ class DesktopSystem {
     // Whether a window that floats above the others must be raised again over a scene brought
     // forward (where "always on top" holds by itself, it need not).
     bool raisesFloatingWindows() const;
+    // Whether a window asked to be fullscreen is made to cover the screen by the system (an X
+    // server without a window manager leaves it as it was: the game must size it itself).
+    bool coversScreenWhenFullscreen() const;
     // The next SDL event, waiting at most `timeoutMs` (for ever without one): false when the
     // time came first. It sleeps without waking until input or the time comes.
     bool waitEvent(SDL_Event& event, std::optional<int> timeoutMs) const;

@@ -98,6 +98,9 @@ std::optional<std::string> DesktopSystem::fontDpi() const { return std::nullopt;
 // Only the stage runs in a page: it raises its windows itself.
 bool DesktopSystem::raisesFloatingWindows() const { return false; }
 
+// The browser covers the screen with the canvas through its own fullscreen.
+bool DesktopSystem::coversScreenWhenFullscreen() const { return true; }
+
 bool DesktopSystem::waitEvent(SDL_Event& event, std::optional<int> timeoutMs) const {
     const Uint64 until = SDL_GetTicks64() + static_cast<Uint64>(timeoutMs.value_or(0));
     while (true) {

@@ -21,4 +21,7 @@ std::optional<std::string> DesktopSystem::fontDpi() const { return std::nullopt;
 // Topmost windows stay above the others there without being raised.
 bool DesktopSystem::raisesFloatingWindows() const { return false; }
 
+// Windows itself covers the screen with a fullscreen window.
+bool DesktopSystem::coversScreenWhenFullscreen() const { return true; }
+
 }  // namespace orval

@@ -10,6 +10,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 #include <X11/Xresource.h>
+#include <X11/extensions/shmproto.h>
 
 namespace orval {
 namespace {
@@ -18,10 +19,17 @@ namespace {
 // connection, to the most recently created window. When a handler destroys that window at
 // once (Unload, End), the server may get the message after the window is gone and answers
 // BadWindow, which Xlib's default handler turns into exit(1) when SDL closes that connection.
-// Any other protocol error is reported and the game goes on, as it would have no way to end
-// cleanly from inside Xlib.
+// In a storm of resizes SDL may put a window's pixels (MIT-SHM's PutImage, an extension's
+// request 3) at the size the window had a moment before, which the server refuses with
+// BadValue; the next frame is put whole at the new size, so nothing is lost. Any other protocol
+// error is reported and the game goes on, as it would have no way to end cleanly from inside
+// Xlib.
 int reportXError(Display* display, XErrorEvent* error) {
     if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+    constexpr int kFirstExtensionRequest = 128;
+    if (error->error_code == BadValue && error->request_code >= kFirstExtensionRequest &&
+        error->minor_code == X_ShmPutImage)
+        return 0;
     char text[256] = {};
     XGetErrorText(display, error->error_code, text, sizeof text);
     std::fprintf(stderr, "orval-kesk: X error: %s (request %d)\n", text, error->request_code);
@@ -72,5 +80,25 @@ std::optional<std::string> DesktopSystem::fontDpi() const {
 }
 
 bool DesktopSystem::raisesFloatingWindows() const { return true; }
+
+bool DesktopSystem::coversScreenWhenFullscreen() const {
+    // Native Wayland's compositor does it; on X it is the window manager, if one runs (a kiosk
+    // started with xinit has none): one that runs names itself on the root window.
+    if (std::string_view(SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "") != "x11")
+        return true;
+    const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
+    if (!display) return true;
+    const Atom check = XInternAtom(display.get(), "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* value = nullptr;
+    const int status =
+        XGetWindowProperty(display.get(), DefaultRootWindow(display.get()), check, 0, 1, False,
+                           AnyPropertyType, &type, &format, &count, &left, &value);
+    if (value) XFree(value);
+    return status == Success && count > 0;
+}
 
 }  // namespace orval

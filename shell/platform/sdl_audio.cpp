@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -99,13 +100,14 @@ SdlAudio::~SdlAudio() {
 
 bool SdlAudio::open() {
     if (open_) return true;
+    if (silent_) return false;
     if (!subsystem_) {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return goSilent();
         subsystem_ = true;
     }
     // No format change allowed: SDL converts in its own thread if the device differs, and a
     // clip loads without resampling on the click that plays it.
-    if (Mix_OpenAudioDevice(kClipRate, AUDIO_S16SYS, 1, 1024, nullptr, 0) != 0) return false;
+    if (Mix_OpenAudioDevice(kClipRate, AUDIO_S16SYS, 1, 1024, nullptr, 0) != 0) return goSilent();
     Mix_AllocateChannels(1);
     if (alertSamples_.empty()) {
         // A short soft 880 Hz beep stands for the desktop's alert sound.
@@ -123,6 +125,15 @@ bool SdlAudio::open() {
                           static_cast<Uint32>(alertSamples_.size() * sizeof(std::int16_t))));
     open_ = true;
     return true;
+}
+
+bool SdlAudio::goSilent() {
+    // Said once: a machine without a sound card would otherwise hear of it (and its sound
+    // library write lines of its own) at every clip.
+    silent_ = true;
+    std::fprintf(stderr, "orval-kesk: no sound (%s); the game plays on without it\n",
+                 SDL_GetError());
+    return false;
 }
 
 void SdlAudio::close() {

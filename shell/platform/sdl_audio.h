@@ -13,7 +13,8 @@ namespace orval {
 
 // One clip at a time on one mixer channel; a new clip cuts off the one playing. The device is
 // opened by the first clip, at the clips' own format (so loading a clip converts nothing), and
-// closed again once it has been quiet a while, so that a game at rest costs no wake-ups.
+// closed again once it has been quiet a while, so that a game at rest costs no wake-ups. A
+// device that cannot be opened is said once on stderr, and the game stays silent.
 class SdlAudio {
   public:
     enum class Outcome { Played, AlertTone, Silent };
@@ -45,11 +46,14 @@ class SdlAudio {
     using ChunkPtr = std::unique_ptr<Mix_Chunk, ChunkDeleter>;
 
     bool open();
+    // No sound for the rest of the run: says so, and returns false.
+    bool goSilent();
     void close();
     void stopAndFree();
 
     bool open_ = false;
     bool subsystem_ = false;  // SDL's audio subsystem, kept once started
+    bool silent_ = false;     // the device could not be opened: it is not asked again
     ChunkPtr clip_;           // the clip playing or last played, unless that is the alert tone
     ChunkPtr alert_;          // made when the device opens, over alertSamples_
     std::optional<std::uint64_t> quietSince_;

@@ -16,8 +16,10 @@ namespace {
 constexpr Colour kBackground{0x10, 0x10, 0x18};
 constexpr Colour kFrontFrame{0x11, 0x74, 0xE1};
 constexpr Colour kOtherFrame{0x55, 0x5A, 0x60};
-// What a window manager's frame takes above a window, so that a stage window fits under it.
+// What a window manager's frame takes above a window, until it says what its frame takes.
 constexpr int kTitleBarAllowance = 32;
+// How long a shown window waits for the window manager to say what its frame takes.
+constexpr std::uint64_t kFrameWaitMs = 100;
 
 SDL_Rect times(const Rect& r, int k, int x0 = 0, int y0 = 0) {
     return {x0 + r.x * k, y0 + r.y * k, r.w * k, r.h * k};
@@ -67,26 +69,66 @@ int StagePlatform::fitScale(const WindowPlan& plan) {
 void StagePlatform::openStage(const std::string& firstTitle) {
     if (window_) return;
     if (!session_->videoError().empty()) throw std::runtime_error(session_->videoError());
-    // As large as the stage at its scale, or as the usable screen holds with the window
-    // manager's title bar, keeping its shape.
-    const Rect usable = session_->usableArea();
-    const Stage::Presentation fitted =
-        Stage::present(stage_.scale(), usable.w, usable.h - kTitleBarAllowance);
-    const int x = usable.x + (usable.w - fitted.area.w) / 2;
-    const int y = usable.y + (usable.h - fitted.area.h) / 2;
+    // Fullscreen, it is as large as the screen from the start: without a window manager no one
+    // else would make it so. Windowed, its frame is guessed until the window manager says.
+    windowed_ = windowedPlace({kTitleBarAllowance, 0, 0, 0});
+    const Rect at = fullscreen_ ? session_->displayArea() : windowed_;
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
     if (fullscreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     // The game's name; before the game named itself (its data missing or damaged), the title
     // of the window that opens it, the error box.
     const std::string& title = title_.empty() ? firstTitle : title_;
-    SDL_Window* window = SDL_CreateWindow(title.c_str(), x, y, fitted.area.w, fitted.area.h, flags);
+    SDL_Window* window = SDL_CreateWindow(title.c_str(), at.x, at.y, at.w, at.h, flags);
     if (!window)
         throw std::runtime_error(std::string("cannot open the window of the stage: ") +
                                  SDL_GetError());
     window_.reset(window);
     SDL_SetWindowMinimumSize(window, Stage::kWidth / 4, Stage::kHeight / 4);
+    resized();
+}
+
+Rect StagePlatform::windowedPlace(const Frame& frame) const {
+    const Rect usable = session_->usableArea();
+    const int besideW = frame.left + frame.right, besideH = frame.top + frame.bottom;
+    const Stage::Presentation fitted =
+        Stage::present(stage_.scale(), usable.w - besideW, usable.h - besideH);
+    const Rect& inside = fitted.area;
+    return {usable.x + (usable.w - inside.w - besideW) / 2 + frame.left,
+            usable.y + (usable.h - inside.h - besideH) / 2 + frame.top, inside.w, inside.h};
+}
+
+void StagePlatform::fitWindowed() {
+    if (fullscreen_) return;
+    // The window manager says what its frame takes a moment after the window shows; a screen
+    // without one, or a frame of nothing, has the window as it is after a short wait.
+    Frame frame;
+    const std::uint64_t until = session_->now() + kFrameWaitMs;
+    bool told = false;
+    while (!told) {
+        if (SDL_GetWindowBordersSize(window_.get(), &frame.top, &frame.left, &frame.bottom,
+                                     &frame.right) != 0)
+            break;  // a system that does not tell: the place first chosen stands
+        told = frame.top || frame.left || frame.bottom || frame.right || session_->now() >= until;
+        if (!told) {
+            SDL_Delay(2);
+            SDL_PumpEvents();
+        }
+    }
+    if (told) windowed_ = windowedPlace(frame);
+    Rect now;
+    SDL_GetWindowSize(window_.get(), &now.w, &now.h);
+    if (now.w != windowed_.w || now.h != windowed_.h) {
+        SDL_SetWindowSize(window_.get(), windowed_.w, windowed_.h);
+        resized();
+    }
+    SDL_GetWindowPosition(window_.get(), &now.x, &now.y);
+    if (now.x != windowed_.x || now.y != windowed_.y)
+        SDL_SetWindowPosition(window_.get(), windowed_.x, windowed_.y);
+}
+
+void StagePlatform::resized() {
     int w = 0, h = 0;
-    SDL_GetWindowSize(window, &w, &h);
+    SDL_GetWindowSize(window_.get(), &w, &h);
     stage_.resize(w, h);
     newSurface_ = true;
 }
@@ -108,6 +150,7 @@ void StagePlatform::showWindow(WindowId window) {
     if (first) {
         shown_ = true;
         SDL_ShowWindow(window_.get());
+        fitWindowed();
         SDL_RaiseWindow(window_.get());
     }
     present();
@@ -187,7 +230,19 @@ void StagePlatform::setOverBackground(bool over) {
 void StagePlatform::toggleFullscreen() {
     if (!window_) return;
     fullscreen_ = !fullscreen_;
-    SDL_SetWindowFullscreen(window_.get(), fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (fullscreen_ && !session_->system().coversScreenWhenFullscreen()) {
+        // Made as large as the screen first, where the state alone changes nothing.
+        const Rect screen = session_->displayArea();
+        SDL_SetWindowSize(window_.get(), screen.w, screen.h);
+        SDL_SetWindowPosition(window_.get(), screen.x, screen.y);
+    }
+    if (fullscreen_) {
+        SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(window_.get(), 0);
+        fitWindowed();  // where it was, or first is, in a window: SDL may not know that place
+    }
+    resized();
 }
 
 void StagePlatform::compose(SDL_Surface* target, int originX, int originY, const Rect& area) {
@@ -291,13 +346,9 @@ std::optional<InputEvent> StagePlatform::waitEvent(std::optional<std::uint64_t> 
             case DeviceEvent::Kind::Exposed:
                 if (window_) SDL_UpdateWindowSurface(window_.get());
                 continue;
-            case DeviceEvent::Kind::Resized: {
-                int w = 0, h = 0;
-                SDL_GetWindowSize(window_.get(), &w, &h);
-                stage_.resize(w, h);
-                newSurface_ = true;
+            case DeviceEvent::Kind::Resized:
+                resized();
                 continue;
-            }
             case DeviceEvent::Kind::Input:
                 break;
         }

@@ -50,8 +50,19 @@ class StagePlatform final : public SdlPlatformBase {
         WindowPainter* painter = nullptr;
     };
 
+    // What the window manager's frame takes on each side of the stage's window.
+    struct Frame {
+        int top = 0, left = 0, bottom = 0, right = 0;
+    };
     // Opens the stage's window, if it is not open, with the first game window it will hold.
     void openStage(const std::string& firstTitle);
+    // Where the stage's window lies when not fullscreen, in screen pixels: as large as the stage
+    // at its scale, or as the usable screen holds beside the frame, centred with its frame.
+    Rect windowedPlace(const Frame& frame) const;
+    // Once shown, the window is moved and sized so that it and its frame lie on the usable area.
+    void fitWindowed();
+    // The window has a new size: the stage is laid out in it anew.
+    void resized();
     // Composes what changed and hands it to the window system.
     void present();
     void compose(SDL_Surface* target, int originX, int originY, const Rect& area);
@@ -67,6 +78,7 @@ class StagePlatform final : public SdlPlatformBase {
     bool fullscreen_;
     std::string title_;  // the game's name, as its plan gives it
     Stage stage_;
+    Rect windowed_;  // the window's place when not fullscreen
     std::unique_ptr<SDL_Window, WindowDeleter> window_;
     bool shown_ = false;
     std::map<WindowId, GameWindow> windows_;

@@ -4,7 +4,9 @@
 # game was laid out on. On a wide 5120 x 1440 and a tall 1080 x 1920 screen the conversation
 # opens over the shop and the inventory just above the home, as on 1280 x 800. On 800 x 600,
 # where the windows cannot lie together, the game starts on the stage by itself, scaled down,
-# says so on stderr, and is played there; ORVAL_STAGE=0 still gives desktop windows.
+# says so on stderr, and is played there; ORVAL_STAGE=0 still gives desktop windows. A stage in
+# a window lies on the screen with its frame (800 x 600, and 1280 x 800 with --stage); with no
+# window manager at all, --fullscreen fills the screen (and again after F11 twice).
 source "$(dirname "$0")/lib.sh" "$1"
 
 # Where window $1 lies from window $2, as "dx dy" in OFFSET, read from the windows the desktop
@@ -83,8 +85,24 @@ one_stage_window() {
     [ "$(count_colour "$((STAGE_X + STAGE_W / 2 - 40))" "$((STAGE_Y + STAGE_H / 2 - 40))" 80 80 \
         '#B8E0F8')" -gt 1000 ]
 }
-POLL_DESCRIPTION="one window, the stage, showing the menu" until_true 3 one_stage_window
-log "   the stage window $STAGE_WINDOW at $STAGE_X,$STAGE_Y, ${STAGE_W}x$STAGE_H"
+# The stage's window and the frame the window manager gave it lie on the usable area.
+_framed_on_screen() {
+    local left right top bottom
+    read -r left right top bottom <<<"$(xprop -id "$STAGE_WINDOW" _NET_FRAME_EXTENTS |
+        sed -n 's/^[^=]*= *//p' | tr -d ',')"
+    POLL_DETAIL="the window at $STAGE_X,$STAGE_Y, ${STAGE_W}x$STAGE_H, its frame $left $right $top $bottom (left right top bottom)"
+    [ -n "$bottom" ] && [ $((STAGE_X - left)) -ge "$USABLE_X" ] &&
+        [ $((STAGE_Y - top)) -ge "$USABLE_Y" ] &&
+        [ $((STAGE_X + STAGE_W + right)) -le $((USABLE_X + USABLE_W)) ] &&
+        [ $((STAGE_Y + STAGE_H + bottom)) -le $((USABLE_Y + USABLE_H)) ]
+}
+expect_stage_on_screen() {
+    POLL_DESCRIPTION="one window, the stage, showing the menu" until_true 3 one_stage_window
+    POLL_DESCRIPTION="the stage with its frame on the usable area" POLL_SCREENSHOT=no \
+        until_true 2 _framed_on_screen
+    log "   $POLL_DETAIL"
+}
+expect_stage_on_screen
 [ "$STAGE_W" -le "$SCREEN_W" ] && [ "$STAGE_H" -le "$SCREEN_H" ] ||
     fail "the stage (${STAGE_W}x$STAGE_H) does not fit the screen"
 [ "$STAGE_W" -lt 1280 ] || fail "the stage is not scaled down: ${STAGE_W}x$STAGE_H"
@@ -127,3 +145,52 @@ POLL_DESCRIPTION="the menu as a window of its own" POLL_SCREENSHOT=no \
 [ ! -s "$WORK_DIR/game.log" ] || fail "the game said something: $(cat "$WORK_DIR/game.log")"
 stop_pid "$GAME_PID"
 GAME_PID=
+stop_desktop
+
+step "1280x800 with --stage: the stage in a window, with its frame, on the screen"
+SCREEN_W=1280
+SCREEN_H=800
+start_desktop
+move_to 5 5
+GAME_ARGS=(--stage)
+ORVAL_SCALE=1 start_game
+expect_stage_on_screen
+save_shot 1280x800-stage
+stop_desktop
+GAME_ARGS=()
+
+step "1280x1024 with no window manager: --fullscreen fills the screen, also after F11 twice"
+SCREEN_W=1280
+SCREEN_H=1024
+ORVAL_TEST_WM=none start_desktop
+move_to 5 5
+GAME_ARGS=(--fullscreen)
+ORVAL_SCALE=1 start_game
+# The window covers the screen; the menu lies in the middle of the screen, and the dark around
+# the stage reaches down to the screen's last rows.
+fills_screen() {
+    one_stage_window || return 1
+    POLL_DETAIL="the stage window at $STAGE_X,$STAGE_Y, ${STAGE_W}x$STAGE_H"
+    [ "$STAGE_X $STAGE_Y $STAGE_W $STAGE_H" = "0 0 1280 1024" ] || return 1
+    local x y
+    read -r x y _ <<<"$(scene_rect orval)"
+    [ "$(count_colour "$x" "$y" 60 60 '#B8E0F8')" -gt 3000 ] || return 1
+    POLL_DETAIL="$POLL_DETAIL, $(count_colour 0 1004 1280 20 '#101018') dark pixels at the bottom"
+    [ "$(count_colour 0 1004 1280 20 '#101018')" -eq $((1280 * 20)) ]
+}
+in_window() {
+    one_stage_window || return 1
+    POLL_DETAIL="the stage window at $STAGE_X,$STAGE_Y, ${STAGE_W}x$STAGE_H"
+    [ "$STAGE_X $STAGE_Y $STAGE_W $STAGE_H" = "0 112 1280 800" ]
+}
+POLL_DESCRIPTION="the stage filling the screen" until_true 3 fills_screen
+save_shot fullscreen-without-window-manager
+# Without a window manager no window is "active": the key goes where the game took the focus.
+log "   key F11"
+xdotool key F11
+POLL_DESCRIPTION="the stage in a window" until_true 3 in_window
+log "   key F11"
+xdotool key F11
+POLL_DESCRIPTION="the stage filling the screen again" until_true 3 fills_screen
+stop_desktop
+GAME_ARGS=()

@@ -140,8 +140,14 @@ start_desktop() {
     done
     [ -n "$XVFB_PID" ] || fail "no free display for Xvfb"
 
-    # ORVAL_TEST_WM names another window manager to try the game under (metacity, xfwm4, icewm).
+    # ORVAL_TEST_WM names another window manager to try the game under (metacity, xfwm4, icewm),
+    # or "none" for the bare server of a kiosk started with xinit.
     local wm=${ORVAL_TEST_WM:-openbox --sm-disable}
+    if [ "$wm" = none ]; then
+        step "no window manager"
+        read_usable_area
+        return 0
+    fi
     # xfwm4 keeps its settings behind a session bus, and ends without one.
     [ "${wm%% *}" != xfwm4 ] || wm="dbus-run-session -- $wm"
     step "starting $wm"
