@@ -4,6 +4,27 @@
 #include "shell/runtime.h"
 
 namespace orval {
+namespace {
+
+// Where an action of the mark moves it.
+FocusStep focusStepOf(Action action) {
+    switch (action) {
+        case Action::PreviousHotspot:
+            return FocusStep::Previous;
+        case Action::Left:
+            return FocusStep::Left;
+        case Action::Right:
+            return FocusStep::Right;
+        case Action::Up:
+            return FocusStep::Up;
+        case Action::Down:
+            return FocusStep::Down;
+        default:
+            return FocusStep::Next;
+    }
+}
+
+}  // namespace
 
 bool Runtime::stageKey(const InputEvent& event) {
     const std::optional<Action> action = actionOf(event);
@@ -51,22 +72,12 @@ void Runtime::act(Action action, const std::string& scene) {
             pressStart();
             return;
         case Action::NextHotspot:
-            stepFocus(FocusStep::Next);
-            return;
         case Action::PreviousHotspot:
-            stepFocus(FocusStep::Previous);
-            return;
         case Action::Left:
-            stepFocus(FocusStep::Left);
-            return;
         case Action::Right:
-            stepFocus(FocusStep::Right);
-            return;
         case Action::Up:
-            stepFocus(FocusStep::Up);
-            return;
         case Action::Down:
-            stepFocus(FocusStep::Down);
+            stepFocus(focusStepOf(action));
             return;
         case Action::Cancel:            // only a box has something to close
         case Action::ToggleFullscreen:  // the platform's, before any window hears of them
