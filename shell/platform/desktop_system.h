@@ -29,6 +29,9 @@ class DesktopSystem {
     // Whether a window asked to be fullscreen is made to cover the screen by the system (an X
     // server without a window manager leaves it as it was: the game must size it itself).
     bool coversScreenWhenFullscreen() const;
+    // Whether a window is framed by the system (a title bar above it): a page's canvas is not,
+    // so the stage takes the whole page.
+    bool framesWindows() const;
     // The next SDL event, waiting at most `timeoutMs` (for ever without one): false when the
     // time came first. It sleeps without waking until input or the time comes.
     bool waitEvent(SDL_Event& event, std::optional<int> timeoutMs) const;

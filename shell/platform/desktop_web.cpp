@@ -98,6 +98,8 @@ std::optional<std::string> DesktopSystem::fontDpi() const { return std::nullopt;
 // Only the stage runs in a page: it raises its windows itself.
 bool DesktopSystem::raisesFloatingWindows() const { return false; }
 
+bool DesktopSystem::framesWindows() const { return false; }
+
 // The browser covers the screen with the canvas through its own fullscreen.
 bool DesktopSystem::coversScreenWhenFullscreen() const { return true; }
 

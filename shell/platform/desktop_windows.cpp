@@ -21,6 +21,8 @@ std::optional<std::string> DesktopSystem::fontDpi() const { return std::nullopt;
 // Topmost windows stay above the others there without being raised.
 bool DesktopSystem::raisesFloatingWindows() const { return false; }
 
+bool DesktopSystem::framesWindows() const { return true; }
+
 // Windows itself covers the screen with a fullscreen window.
 bool DesktopSystem::coversScreenWhenFullscreen() const { return true; }
 

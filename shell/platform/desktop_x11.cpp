@@ -81,6 +81,8 @@ std::optional<std::string> DesktopSystem::fontDpi() const {
 
 bool DesktopSystem::raisesFloatingWindows() const { return true; }
 
+bool DesktopSystem::framesWindows() const { return true; }
+
 bool DesktopSystem::coversScreenWhenFullscreen() const {
     // Native Wayland's compositor does it; on X it is the window manager, if one runs (a kiosk
     // started with xinit has none): one that runs names itself on the root window.

@@ -71,7 +71,8 @@ void StagePlatform::openStage(const std::string& firstTitle) {
     if (!session_->videoError().empty()) throw std::runtime_error(session_->videoError());
     // Fullscreen, it is as large as the screen from the start: without a window manager no one
     // else would make it so. Windowed, its frame is guessed until the window manager says.
-    windowed_ = windowedPlace({kTitleBarAllowance, 0, 0, 0});
+    windowed_ =
+        windowedPlace({session_->system().framesWindows() ? kTitleBarAllowance : 0, 0, 0, 0});
     const Rect at = fullscreen_ ? session_->displayArea() : windowed_;
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
     if (fullscreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
