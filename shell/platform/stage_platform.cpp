@@ -104,18 +104,16 @@ void StagePlatform::fitWindowed() {
     // without one, or a frame of nothing, has the window as it is after a short wait.
     Frame frame;
     const std::uint64_t until = session_->now() + kFrameWaitMs;
-    bool told = false;
-    while (!told) {
+    while (true) {
         if (SDL_GetWindowBordersSize(window_.get(), &frame.top, &frame.left, &frame.bottom,
                                      &frame.right) != 0)
-            break;  // a system that does not tell: the place first chosen stands
-        told = frame.top || frame.left || frame.bottom || frame.right || session_->now() >= until;
-        if (!told) {
-            SDL_Delay(2);
-            SDL_PumpEvents();
-        }
+            return;  // a system with no frames to tell (a page's canvas): it sizes the window
+        if (frame.top || frame.left || frame.bottom || frame.right || session_->now() >= until)
+            break;
+        SDL_Delay(2);
+        SDL_PumpEvents();
     }
-    if (told) windowed_ = windowedPlace(frame);
+    windowed_ = windowedPlace(frame);
     Rect now;
     SDL_GetWindowSize(window_.get(), &now.w, &now.h);
     if (now.w != windowed_.w || now.h != windowed_.h) {
