@@ -2,14 +2,20 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <random>
 #include <stdexcept>
 #include <system_error>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include <SDL_filesystem.h>
 #include <SDL_locale.h>
@@ -43,15 +49,67 @@ std::vector<std::string> preferredLanguages() {
 }
 
 std::filesystem::path playerFolder() {
+#if defined(_WIN32) || defined(__EMSCRIPTEN__)
     const std::unique_ptr<char, decltype(&SDL_free)> folder(SDL_GetPrefPath("", "orval-kesk"),
                                                             &SDL_free);
     if (!folder)
         throw std::runtime_error(std::string("no folder for the player's files: ") +
                                  SDL_GetError());
     return pathFromUtf8(folder.get());
+#else
+    // Decided here, not by SDL: it takes an empty XDG_DATA_HOME for the root of the disk.
+    const std::filesystem::path folder =
+        dataHome(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")) / "orval-kesk";
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error)
+        throw std::runtime_error("no folder for the player's files: " + utf8Of(folder) + ": " +
+                                 error.message());
+    return folder;
+#endif
 }
 
-void replacePlayerFile(const std::filesystem::path& file, std::string_view text) {
+std::filesystem::path dataHome(const char* xdgDataHome, const char* home) {
+    // An empty or relative XDG_DATA_HOME is no choice of the player's, and is passed over.
+    if (xdgDataHome && std::filesystem::path(xdgDataHome).is_absolute()) return xdgDataHome;
+    if (!home || !std::filesystem::path(home).is_absolute())
+        throw std::runtime_error("no folder for the player's files: HOME names none");
+    return std::filesystem::path(home) / ".local" / "share";
+}
+
+namespace {
+
+// A write no game can still finish: its game was killed before it renamed it.
+constexpr auto kLeftoverAge = std::chrono::minutes(1);
+
+// Removes what killed writes of `file` left beside it; a younger one is another game's, still
+// being written.
+void removeLeftovers(const std::filesystem::path& file) {
+    std::error_code error;
+    const std::string stem = file.filename().string() + ".";
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(stem) || !name.ends_with(".new")) continue;
+        std::error_code ignored;
+        const auto written = std::filesystem::last_write_time(entry.path(), ignored);
+        if (!ignored && now - written > kLeftoverAge)
+            std::filesystem::remove(entry.path(), ignored);
+    }
+}
+
+}  // namespace
+
+void replacePlayerFile(const std::filesystem::path& link, std::string_view text) {
+    // A file kept elsewhere (a folder of the player's own files) is written where it lies.
+    std::filesystem::path file = link;
+    std::error_code linkError;
+    if (std::filesystem::is_symlink(link, linkError)) {
+        file = std::filesystem::weakly_canonical(link, linkError);
+        if (linkError)
+            throw std::runtime_error(utf8Of(link) + " cannot be written: " + linkError.message());
+    }
+    removeLeftovers(file);
     // A name of this run's own: two games started at once never write into one another's.
     std::random_device random;
     std::filesystem::path temporary = file;
@@ -65,11 +123,24 @@ void replacePlayerFile(const std::filesystem::path& file, std::string_view text)
         return std::runtime_error(utf8Of(file) + " cannot be written: " + why);
     };
     {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        const std::unique_ptr<std::FILE, decltype(&std::fclose)> out(
+#if defined(_WIN32)
+            _wfopen(temporary.c_str(), L"wb"),
+#else
+            std::fopen(temporary.c_str(), "wb"),
+#endif
+            &std::fclose);
         if (!out) throw failure(std::strerror(errno));
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) throw failure("the disk is full or failing");
+        // On the disk before the rename: a machine that stops meanwhile keeps the old text whole.
+        if (std::fwrite(text.data(), 1, text.size(), out.get()) != text.size() ||
+            std::fflush(out.get()) != 0 ||
+#if defined(_WIN32)
+            _commit(_fileno(out.get())) != 0
+#else
+            fsync(fileno(out.get())) != 0
+#endif
+        )
+            throw failure("the disk is full or failing");
     }
     std::error_code error;
     std::filesystem::rename(temporary, file, error);
