@@ -1,23 +1,13 @@
 #include "shell/platform/player_files.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <random>
 #include <stdexcept>
 #include <system_error>
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
-#include <SDL_filesystem.h>
 #include <SDL_locale.h>
 #include <SDL_stdinc.h>
 
@@ -46,27 +36,6 @@ std::vector<std::string> preferredLanguages() {
         languages.push_back(std::move(name));
     }
     return languages;
-}
-
-std::filesystem::path playerFolder() {
-#if defined(_WIN32) || defined(__EMSCRIPTEN__)
-    const std::unique_ptr<char, decltype(&SDL_free)> folder(SDL_GetPrefPath("", "orval-kesk"),
-                                                            &SDL_free);
-    if (!folder)
-        throw std::runtime_error(std::string("no folder for the player's files: ") +
-                                 SDL_GetError());
-    return pathFromUtf8(folder.get());
-#else
-    // Decided here, not by SDL: it takes an empty XDG_DATA_HOME for the root of the disk.
-    const std::filesystem::path folder =
-        dataHome(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")) / "orval-kesk";
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error)
-        throw std::runtime_error("no folder for the player's files: " + utf8Of(folder) + ": " +
-                                 error.message());
-    return folder;
-#endif
 }
 
 std::filesystem::path dataHome(const char* xdgDataHome, const char* home) {
@@ -122,25 +91,10 @@ void replacePlayerFile(const std::filesystem::path& link, std::string_view text)
         std::filesystem::remove(temporary, ignored);
         return std::runtime_error(utf8Of(file) + " cannot be written: " + why);
     };
-    {
-        const std::unique_ptr<std::FILE, decltype(&std::fclose)> out(
-#if defined(_WIN32)
-            _wfopen(temporary.c_str(), L"wb"),
-#else
-            std::fopen(temporary.c_str(), "wb"),
-#endif
-            &std::fclose);
-        if (!out) throw failure(std::strerror(errno));
-        // On the disk before the rename: a machine that stops meanwhile keeps the old text whole.
-        if (std::fwrite(text.data(), 1, text.size(), out.get()) != text.size() ||
-            std::fflush(out.get()) != 0 ||
-#if defined(_WIN32)
-            _commit(_fileno(out.get())) != 0
-#else
-            fsync(fileno(out.get())) != 0
-#endif
-        )
-            throw failure("the disk is full or failing");
+    try {
+        writeToDisk(temporary, text);
+    } catch (const std::runtime_error& error) {
+        throw failure(error.what());
     }
     std::error_code error;
     std::filesystem::rename(temporary, file, error);

@@ -24,6 +24,10 @@ std::filesystem::path playerFolder();
 // std::runtime_error when HOME names no folder either.
 std::filesystem::path dataHome(const char* xdgDataHome, const char* home);
 
+// Writes `text` as the whole of a new `file`, on the disk (synced, where the system can) before
+// it returns; throws std::runtime_error saying why it cannot. A file per system.
+void writeToDisk(const std::filesystem::path& file, std::string_view text);
+
 // Replaces the file's text whole: written beside it under another name, on the disk, then
 // renamed over it, so that a game killed meanwhile leaves the old text or the new, never half of
 // one; what such a game left beside it over a minute ago is removed. A file that is a symbolic
