@@ -112,10 +112,21 @@ void KeptSettings::update(const PlayerChoices& now) {
     next.subtitles = now.subtitles;
     next.sound = now.sound;
     if (next == settings_) return;
+    // Another game may have written its own choices meanwhile: only what changed here is
+    // changed, on what the file holds now (its defaults, when it is gone or damaged).
+    Settings written;
+    if (file_) try {
+            written = parseSettings(readDataFile(*file_, kMaxSettingsBytes), utf8Of(*file_));
+        } catch (const DataFileError&) {
+            written = settings_;
+        }
+    if (next.language != settings_.language) written.language = next.language;
+    if (next.subtitles != settings_.subtitles) written.subtitles = next.subtitles;
+    if (next.sound != settings_.sound) written.sound = next.sound;
     settings_ = next;
     if (!file_) return;
     try {
-        replacePlayerFile(*file_, formatSettings(settings_));
+        replacePlayerFile(*file_, formatSettings(written));
     } catch (const std::runtime_error& error) {
         if (!writeReported_) report_(std::string(error.what()) + "; the choice is not kept");
         writeReported_ = true;

@@ -99,7 +99,7 @@ TEST(Catalogue, EveryTextOfTheGameHasItsTranslationAndEveryEntryItsText) {
 
 struct Damage {
     const char* what;
-    const char* text;
+    std::string text;
     const char* says;
 };
 
@@ -120,6 +120,14 @@ const Damage kDamages[] = {
      "msgctxt \"c\"\nmsgid \"a\"\nmsgstr \"b\"\n\nmsgctxt \"c\"\nmsgid \"a\"\nmsgstr \"\"\n",
      "x.po:6: the text \"a\" under \"c\" is there twice"},
     {"not UTF-8", "msgid \"\xC3\"\nmsgstr \"\"\n", "x.po: not UTF-8"},
+    {"msgstr followed by spaces only", "msgid \"a\"\nmsgstr  \n", "x.po:2: a string must be"},
+    {"a translation too long for its box",
+     "msgid \"Ano\"\nmsgstr \"Yes, \"\n\"and yes, and yes, and yes, and yes, and no\"\n",
+     "x.po:1: a translation of 47 letters, more than twice the Czech text's 3 and 40"},
+    {"twice the Czech and 40 in letters, not bytes",
+     "msgid \"žž\"\nmsgstr \"" + std::string(45, 'a') + "\"\n", "x.po:1: a translation of 45"},
+    {"nothing translated", "", "x.po: no text of the game is translated"},
+    {"only the header", "msgid \"\"\nmsgstr \"Language: en\\n\"\n", "x.po: no text"},
 };
 
 TEST(Catalogue, ADamagedCatalogueIsRefusedWithItsLine) {
@@ -130,6 +138,21 @@ TEST(Catalogue, ADamagedCatalogueIsRefusedWithItsLine) {
             ADD_FAILURE() << "taken";
         } catch (const DataFileError& error) {
             EXPECT_TRUE(std::string(error.what()).starts_with(row.says)) << error.what();
+        }
+    }
+    // A catalogue cut after any space, quote, backslash or line is taken or refused with its
+    // line, never anything else.
+    const std::string whole = readFile(sourceDir() / "po" / "en.po");
+    const std::regex named("x\\.po(:[0-9]+)?: .+");
+    for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
+        if (cut > 0 && std::string_view(" \"\\\n").find(whole[cut - 1]) == std::string::npos)
+            continue;
+        try {
+            Catalogue::parse(std::string_view(whole).substr(0, cut), "x.po");
+        } catch (const DataFileError& error) {
+            EXPECT_TRUE(std::regex_match(error.what(), named)) << cut << ": " << error.what();
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << "cut at " << cut << ": " << error.what();
         }
     }
 }

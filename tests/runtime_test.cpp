@@ -525,6 +525,23 @@ TEST(Runtime, AnotherLanguagesDamagedFileIsFatalAtStart) {
                        truncatedPicture("home.png", "?"));
          },
          {"en/home.png"}},
+        {"an English picture of another size than the one it replaces",
+         [](const fs::path& base) {
+             fs::copy_file(base / "data" / "pictures" / "en" / "logo.png",
+                           base / "data" / "pictures" / "en" / "home.png",
+                           fs::copy_options::overwrite_existing);
+         },
+         {"en/home.png", "of the picture it replaces"}},
+        {"an English message box taller than the game's window",
+         [](const fs::path& base) {
+             std::string po = readFile(sourceDir() / "po" / "en.po");
+             const std::size_t at = po.find("msgstr \"Yesterday");
+             std::string lines;
+             for (int i = 0; i < 60; ++i) lines += "\\n";
+             po.insert(at + 8, lines);
+             writeFile(base / "po" / "en.po", po);
+         },
+         {"po/en.po:403:", "the box of documents", "larger than the game's"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -537,7 +554,8 @@ TEST(Runtime, AnotherLanguagesDamagedFileIsFatalAtStart) {
         const RuntimeReader reader(runtime);
         platform.readWith(&reader);
         EXPECT_EQ(runtime.run(), 1);
-        ASSERT_EQ(platform.messages().size(), 1u);
+        EXPECT_EQ(platform.messages().size(), 1u);
+        if (platform.messages().size() != 1u) continue;  // the next rows are still seen
         EXPECT_EQ(platform.messages()[0].title, "ORVAL KESK – chyba");
         for (const std::string& word : row.words)
             EXPECT_TRUE(mentions(platform.messages()[0].text, word));

@@ -3,6 +3,7 @@
 // cannot be kept.
 #include "shell/settings.h"
 #include "shell/language_choice.h"
+#include "shell/platform/player_files.h"
 #include "tests/test_support.h"
 
 namespace orval::testing {
@@ -128,6 +129,70 @@ TEST(Settings, EveryChoiceIsKeptAtOnceAndTheNextRunStartsWithIt) {
     EXPECT_TRUE(mentions(reports.lines[0], "cannot be written"));
     EXPECT_EQ(blocked.settings(), (Settings{std::nullopt, false, false}));
 }
+
+// Whatever the menu offers, the next start reads back, a region in its name too.
+TEST(Settings, EveryLanguageTheGameOffersIsReadBack) {
+    const TempDir dir;
+    fs::create_directory(dir.path() / "po");
+    for (const char* name : {"en.po", "de_AT.po", "pt_BR.po", "Deutsch.po", "de-AT.po"})
+        writeFile(dir.path() / "po" / name, "");
+    std::vector<std::string> offered = languagesIn(dir.path());
+    EXPECT_EQ(offered, (std::vector<std::string>{"cs", "de_AT", "en", "pt_BR"}));
+    for (const std::string& code : languagesIn(sourceDir())) offered.push_back(code);
+    for (const std::string& code : offered) {
+        Settings settings;
+        settings.language = code;
+        EXPECT_EQ(parseSettings(formatSettings(settings), "settings.conf"), settings) << code;
+    }
+}
+
+// Two games on one file each keep the choice they change; a write killed before its rename is
+// cleared away once no game can still finish it; a file that is a link stays one.
+TEST(Settings, AWriteChangesItsOwnChoiceOnWhatTheFileHoldsAndLeavesNothingBehind) {
+    const TempDir dir;
+    const fs::path file = dir.path() / "settings.conf";
+    const auto kept = [&] { return parseSettings(readFile(file), "settings.conf"); };
+    Reports reports;
+    KeptSettings first(file, {}, reports.report()), second(file, {}, reports.report());
+    first.startIn("cs");
+    second.startIn("cs");
+    first.update({"cs", false, true});
+    second.update({"cs", true, false});
+    EXPECT_EQ(kept(), (Settings{std::nullopt, false, false}));
+    second.update({"en", true, false});
+    EXPECT_EQ(kept(), (Settings{"en", false, false}));
+
+    const fs::path killed = dir.path() / "settings.conf.123456.new";
+    const fs::path writing = dir.path() / "settings.conf.654321.new";  // another game's, now
+    writeFile(killed, "subtitles = o");
+    writeFile(writing, "");
+    fs::last_write_time(killed, fs::file_time_type::clock::now() - std::chrono::minutes(2));
+    first.update({"cs", false, false});
+    EXPECT_FALSE(fs::exists(killed));
+    EXPECT_TRUE(fs::exists(writing));
+
+#ifdef ORVAL_TEST_UNREADABLE_FILES  // where the tests can make links
+    fs::create_directory(dir.path() / "dotfiles");
+    const fs::path keptElsewhere = dir.path() / "dotfiles" / "orval.conf";
+    fs::rename(file, keptElsewhere);
+    fs::create_symlink(keptElsewhere, file);
+    first.update({"cs", true, false});
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(parseSettings(readFile(keptElsewhere), "orval.conf"), (Settings{"en", true, false}));
+#endif
+    EXPECT_TRUE(reports.lines.empty());
+}
+
+#ifndef _WIN32  // where the paths of the XDG rules are full ones
+// The player's files go where the XDG rules say, an empty or relative XDG_DATA_HOME passed over.
+TEST(Settings, ThePlayersFolderIsWhereXdgSays) {
+    EXPECT_EQ(dataHome("/data", "/home/a"), fs::path("/data"));
+    EXPECT_EQ(dataHome(nullptr, "/home/a"), fs::path("/home/a/.local/share"));
+    EXPECT_EQ(dataHome("", "/home/a"), fs::path("/home/a/.local/share"));
+    EXPECT_EQ(dataHome("data", "/home/a"), fs::path("/home/a/.local/share"));
+    EXPECT_THROW(dataHome("", ""), std::runtime_error);
+}
+#endif
 
 }  // namespace
 }  // namespace orval::testing

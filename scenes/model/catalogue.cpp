@@ -1,5 +1,6 @@
 #include "scenes/model/catalogue.h"
 
+#include <algorithm>
 #include <optional>
 #include <set>
 
@@ -19,6 +20,16 @@ std::string key(std::string_view context, std::string_view czech) {
     joined += '\x04';
     joined += czech;
     return joined;
+}
+
+// A translation may say more than the Czech text, not so much more that no box holds it.
+constexpr std::size_t kMoreLetters = 40;
+
+// Letters as a reader counts them: code points, not the bytes of UTF-8.
+std::size_t letters(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 // One entry as it is read: each field once its keyword was met.
@@ -93,6 +104,12 @@ Catalogue Catalogue::parse(std::string_view text, const std::string& fileName) {
             if (!seen.insert(key(context, *entry.czech)).second)
                 failHere("the text \"" + *entry.czech + "\" under \"" + context +
                          "\" is there twice");
+            const std::size_t czech = letters(*entry.czech);
+            const std::size_t translated = letters(*entry.translation);
+            if (translated > 2 * czech + kMoreLetters)
+                failHere("a translation of " + std::to_string(translated) +
+                         " letters, more than twice the Czech text's " + std::to_string(czech) +
+                         " and " + std::to_string(kMoreLetters));
             if (!entry.fuzzy && !entry.translation->empty()) {
                 catalogue.index_.emplace(key(context, *entry.czech), catalogue.entries_.size());
                 catalogue.entries_.push_back(
@@ -122,9 +139,11 @@ Catalogue Catalogue::parse(std::string_view text, const std::string& fileName) {
         }
         const std::size_t space = line.find_first_of(" \t");
         const std::string_view keyword = line.substr(0, space);
-        const std::string_view rest = space == std::string_view::npos
-                                          ? std::string_view()
-                                          : line.substr(line.find_first_not_of(" \t", space));
+        // The line was trimmed at its start, not its end: after the keyword may be spaces only.
+        const std::size_t value =
+            space == std::string_view::npos ? space : line.find_first_not_of(" \t", space);
+        const std::string_view rest =
+            value == std::string_view::npos ? std::string_view() : line.substr(value);
         if (keyword == "msgctxt") {
             if (entry.translation) finish();
             if (entry.context || entry.czech) fail("msgctxt where msgid or msgstr belongs");
@@ -149,6 +168,9 @@ Catalogue Catalogue::parse(std::string_view text, const std::string& fileName) {
         }
     }
     finish();
+    // A file cut to nothing would play the game in Czech under another language's name.
+    if (catalogue.entries_.empty())
+        throw DataFileError(fileName + ": no text of the game is translated");
     return catalogue;
 }
 

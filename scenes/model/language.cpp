@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "scenes/model/captions.h"
+#include "scenes/model/data_file.h"
 #include "scenes/model/loader.h"
 #include "scenes/model/text_lines.h"
 #include "scenes/model/utf8_path.h"
@@ -12,8 +13,15 @@
 namespace orval {
 
 bool isLanguageCode(std::string_view code) {
-    return code.size() >= 2 && code.size() <= 3 &&
-           std::all_of(code.begin(), code.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    const auto all = [](std::string_view part, char from, char to) {
+        return std::all_of(part.begin(), part.end(), [=](char c) { return c >= from && c <= to; });
+    };
+    // A region after the language, as gettext names its catalogues: "pt_BR".
+    const std::size_t bar = code.find('_');
+    const std::string_view language = code.substr(0, bar);
+    const bool region = bar == std::string_view::npos ||
+                        (code.size() - bar == 3 && all(code.substr(bar + 1), 'A', 'Z'));
+    return language.size() >= 2 && language.size() <= 3 && all(language, 'a', 'z') && region;
 }
 
 std::string unknownLanguage(std::string_view code, const std::vector<std::string>& languages) {
@@ -27,7 +35,9 @@ std::vector<std::string> languagesIn(const std::filesystem::path& baseDir) {
     std::vector<std::string> others;
     std::error_code error;
     for (const auto& file : std::filesystem::directory_iterator(baseDir / "po", error))
-        if (file.path().extension() == ".po" && file.path().stem() != kCzech)
+        // Only what the settings can keep is offered: the language chosen is read back.
+        if (file.path().extension() == ".po" && file.path().stem() != kCzech &&
+            isLanguageCode(utf8Of(file.path().stem())))
             others.push_back(utf8Of(file.path().stem()));
     std::sort(others.begin(), others.end());
     others.insert(others.begin(), std::string(kCzech));
@@ -94,12 +104,34 @@ Language Language::load(const std::filesystem::path& baseDir, std::string_view c
         }
         if (!own->insert(name).second) fail(name + " is listed twice");
     }
+    // The scenes place their controls and hotspots on the shared picture: its twin is drawn in
+    // its place, so it must be that size (the larger scales are checked against it when drawn).
+    for (const std::string& shared : language.ownPictures_) {
+        const std::filesystem::path data = baseDir / "data";
+        const PictureHeader czech = readPictureHeader(data / shared);
+        const PictureHeader own = readPictureHeader(data / language.picture(shared));
+        for (const PictureHeader* picture : {&czech, &own})
+            if (!picture->problem.empty()) throw DataFileError(picture->problem);
+        if (own.width != czech.width || own.height != czech.height)
+            throw DataFileError(utf8Of(data / language.picture(shared)) + " is " +
+                                std::to_string(own.width) + " x " + std::to_string(own.height) +
+                                " pixels, not the " + std::to_string(czech.width) + " x " +
+                                std::to_string(czech.height) + " of the picture it replaces");
+    }
     return language;
 }
 
 std::string Language::text(std::string_view context, std::string_view czech) const {
     const std::string* found = catalogue_.find(context, czech);
     return found ? *found : std::string(czech);
+}
+
+std::string Language::whereIs(std::string_view context, std::string_view czech) const {
+    if (!catalogue_.find(context, czech)) return {};
+    for (const CatalogueEntry& entry : catalogue_.entries())
+        if (entry.context == context && entry.czech == czech)
+            return "po/" + code_ + ".po:" + std::to_string(entry.line);
+    return {};
 }
 
 std::string Language::picture(const std::string& relative) const {

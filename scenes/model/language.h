@@ -18,10 +18,12 @@ namespace orval {
 
 inline constexpr std::string_view kCzech = "cs";
 
-// Czech first, then every language whose catalogue lies in po/ under `baseDir`, by its code.
+// Czech first, then every language whose catalogue lies in po/ under `baseDir`, by its code
+// (a file not named with a language code is no catalogue).
 std::vector<std::string> languagesIn(const std::filesystem::path& baseDir);
 
-// A language code as the game's catalogues are named: "cs", "en" (two or three small letters).
+// A language code as the game's catalogues are named: "cs", "en" (two or three small letters),
+// "pt_BR" (with its region in two capitals).
 bool isLanguageCode(std::string_view code);
 // Why the game cannot speak `code` ("no language \"de\": the game speaks cs, en"), or empty
 // when it can: the one check of a language asked for, from the command line, the environment,
@@ -58,6 +60,9 @@ class Language {
     // The text in this language: its translation under `context`, or the Czech text itself.
     std::string text(std::string_view context, std::string_view czech) const;
     std::string text(const FixedText& fixed) const { return text(fixed.context, fixed.czech); }
+    // Where the translation under `context` is written ("po/en.po:12"), for an error about it;
+    // empty where the Czech text is shown.
+    std::string whereIs(std::string_view context, std::string_view czech) const;
     // A picture of data/ ("pictures/bank.png"): its twin in pictures/CODE/ where the language
     // lists one.
     std::string picture(const std::string& relative) const;

@@ -1,17 +1,13 @@
 #include "shell/platform/player_files.h"
 
 #include <algorithm>
-#include <cerrno>
+#include <chrono>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <random>
 #include <stdexcept>
 #include <system_error>
 
-#include <SDL_filesystem.h>
 #include <SDL_locale.h>
 #include <SDL_stdinc.h>
 
@@ -42,16 +38,47 @@ std::vector<std::string> preferredLanguages() {
     return languages;
 }
 
-std::filesystem::path playerFolder() {
-    const std::unique_ptr<char, decltype(&SDL_free)> folder(SDL_GetPrefPath("", "orval-kesk"),
-                                                            &SDL_free);
-    if (!folder)
-        throw std::runtime_error(std::string("no folder for the player's files: ") +
-                                 SDL_GetError());
-    return pathFromUtf8(folder.get());
+std::filesystem::path dataHome(const char* xdgDataHome, const char* home) {
+    // An empty or relative XDG_DATA_HOME is no choice of the player's, and is passed over.
+    if (xdgDataHome && std::filesystem::path(xdgDataHome).is_absolute()) return xdgDataHome;
+    if (!home || !std::filesystem::path(home).is_absolute())
+        throw std::runtime_error("no folder for the player's files: HOME names none");
+    return std::filesystem::path(home) / ".local" / "share";
 }
 
-void replacePlayerFile(const std::filesystem::path& file, std::string_view text) {
+namespace {
+
+// A write no game can still finish: its game was killed before it renamed it.
+constexpr auto kLeftoverAge = std::chrono::minutes(1);
+
+// Removes what killed writes of `file` left beside it; a younger one is another game's, still
+// being written.
+void removeLeftovers(const std::filesystem::path& file) {
+    std::error_code error;
+    const std::string stem = file.filename().string() + ".";
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(stem) || !name.ends_with(".new")) continue;
+        std::error_code ignored;
+        const auto written = std::filesystem::last_write_time(entry.path(), ignored);
+        if (!ignored && now - written > kLeftoverAge)
+            std::filesystem::remove(entry.path(), ignored);
+    }
+}
+
+}  // namespace
+
+void replacePlayerFile(const std::filesystem::path& link, std::string_view text) {
+    // A file kept elsewhere (a folder of the player's own files) is written where it lies.
+    std::filesystem::path file = link;
+    std::error_code linkError;
+    if (std::filesystem::is_symlink(link, linkError)) {
+        file = std::filesystem::weakly_canonical(link, linkError);
+        if (linkError)
+            throw std::runtime_error(utf8Of(link) + " cannot be written: " + linkError.message());
+    }
+    removeLeftovers(file);
     // A name of this run's own: two games started at once never write into one another's.
     std::random_device random;
     std::filesystem::path temporary = file;
@@ -64,12 +91,10 @@ void replacePlayerFile(const std::filesystem::path& file, std::string_view text)
         std::filesystem::remove(temporary, ignored);
         return std::runtime_error(utf8Of(file) + " cannot be written: " + why);
     };
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) throw failure(std::strerror(errno));
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) throw failure("the disk is full or failing");
+    try {
+        writeToDisk(temporary, text);
+    } catch (const std::runtime_error& error) {
+        throw failure(error.what());
     }
     std::error_code error;
     std::filesystem::rename(temporary, file, error);

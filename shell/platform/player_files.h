@@ -14,14 +14,25 @@ namespace orval {
 // the system names none.
 std::vector<std::string> preferredLanguages();
 
-// The folder for the player's files of this game (SDL_GetPrefPath: $XDG_DATA_HOME/orval-kesk/
-// on Linux, %APPDATA%\orval-kesk\ on Windows), made if it is missing; throws std::runtime_error
-// saying why there is none (a read-only home).
+// The folder for the player's files of this game (dataHome()/orval-kesk/ on Linux,
+// SDL_GetPrefPath's %APPDATA%\orval-kesk\ on Windows), made if it is missing; throws
+// std::runtime_error saying why there is none (a read-only home).
 std::filesystem::path playerFolder();
 
-// Replaces the file's text whole: written beside it under another name, then renamed over it,
-// so that a game killed meanwhile leaves the old text or the new, never half of one. Throws
-// std::runtime_error naming the file and why it cannot.
+// Where the XDG rules keep a user's data, from XDG_DATA_HOME and HOME (either may be null):
+// XDG_DATA_HOME when it is an absolute path, else $HOME/.local/share. Throws
+// std::runtime_error when HOME names no folder either.
+std::filesystem::path dataHome(const char* xdgDataHome, const char* home);
+
+// Writes `text` as the whole of a new `file`, on the disk (synced, where the system can) before
+// it returns; throws std::runtime_error saying why it cannot. A file per system.
+void writeToDisk(const std::filesystem::path& file, std::string_view text);
+
+// Replaces the file's text whole: written beside it under another name, on the disk, then
+// renamed over it, so that a game killed meanwhile leaves the old text or the new, never half of
+// one; what such a game left beside it over a minute ago is removed. A file that is a symbolic
+// link is written where the link points. Throws std::runtime_error naming the file and why it
+// cannot.
 void replacePlayerFile(const std::filesystem::path& file, std::string_view text);
 
 }  // namespace orval
