@@ -1,7 +1,9 @@
 #include "shell/message_box.h"
 
+#include <stdexcept>
 #include <utility>
 
+#include "scenes/game.h"
 #include "shell/bindings.h"
 
 namespace orval {
@@ -98,6 +100,23 @@ void MessageBoxWindow::handle(const InputEvent& event) {
             answered_ = true;
             quit_ = true;
             return;
+    }
+}
+
+void checkMessageBoxesFit(const Language& words, Fonts& fonts, int widest, int tallest) {
+    // A box larger than the game's largest window would reach off a screen that holds the game.
+    for (const GameMessage& m : gameMessages()) {
+        const std::string title = words.text(messageContext(m.id, "title"), m.title);
+        const std::string text = words.text(messageContext(m.id, "text"), m.text);
+        const MessageBoxLayout box = layoutMessageBox(title, text, fonts);
+        if (box.width <= widest && box.height <= tallest) continue;
+        std::string where = words.whereIs(messageContext(m.id, "text"), m.text);
+        if (where.empty()) where = words.whereIs(messageContext(m.id, "title"), m.title);
+        throw std::runtime_error((where.empty() ? std::string("the game") : where) +
+                                 ": the box of " + std::string(m.id) + " is " +
+                                 std::to_string(box.width) + " x " + std::to_string(box.height) +
+                                 " pixels, larger than the game's " + std::to_string(widest) +
+                                 " x " + std::to_string(tallest) + " window");
     }
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "scenes/model/controls_card.h"
+#include "scenes/model/language.h"
 #include "scenes/model/render.h"
 #include "scenes/model/text.h"
 #include "shell/platform/platform.h"
@@ -58,5 +59,9 @@ class MessageBoxWindow final : private WindowPainter {
     bool answered_ = false;
     bool quit_ = false;
 };
+
+// Throws, naming the catalogue's file and line, for a message box of the language larger than the
+// game's largest window: it would reach off a screen that holds the game.
+void checkMessageBoxesFit(const Language& words, Fonts& fonts, int widest, int tallest);
 
 }  // namespace orval

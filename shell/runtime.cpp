@@ -157,22 +157,6 @@ void Runtime::checkPictures(const SceneDescription& d, int scale) {
     }
 }
 
-void Runtime::checkMessageBoxes(const Language& words, int widest, int tallest) {
-    // A box larger than the game's largest window would reach off a screen that holds the game.
-    for (const GameMessage& m : gameMessages()) {
-        const std::string title = words.text(messageContext(m.id, "title"), m.title);
-        const std::string text = words.text(messageContext(m.id, "text"), m.text);
-        const MessageBoxLayout box = layoutMessageBox(title, text, fonts_);
-        if (box.width <= widest && box.height <= tallest) continue;
-        std::string where = words.whereIs(messageContext(m.id, "text"), m.text);
-        if (where.empty()) where = words.whereIs(messageContext(m.id, "title"), m.title);
-        throw GameError((where.empty() ? std::string("the game") : where) + ": the box of " +
-                        std::string(m.id) + " is " + std::to_string(box.width) + " x " +
-                        std::to_string(box.height) + " pixels, larger than the game's " +
-                        std::to_string(widest) + " x " + std::to_string(tallest) + " window");
-    }
-}
-
 int Runtime::settleScale() {
     if (scale_) return *scale_;
     std::vector<const SceneDescription*> descriptions;
@@ -580,7 +564,7 @@ void Runtime::start(std::string_view firstScene) {
         const WindowPlan plan = windowPlan(descriptions);
         for (const std::string& code : languages_.codes()) {
             const Language& words = languages_.of(code);
-            checkMessageBoxes(words, plan.widest, plan.tallest);
+            checkMessageBoxesFit(words, fonts_, plan.widest, plan.tallest);
             for (const auto& [name, e] : scenes_)
                 checkPictures(words.localise(e.source), settleScale());
             if (&words != &spoken()) loadCaptions(baseDir_ / words.captionsFile(), soundClips());

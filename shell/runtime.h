@@ -139,9 +139,6 @@ class Runtime final : public Game, private WindowPainter {
     // Decodes each picture of the scene once, as drawn at the display scale, to learn that it
     // can be.
     void checkPictures(const SceneDescription& d, int scale);
-    // Every message box in `words` fits a window of the game; throws GameError naming the
-    // translation that does not.
-    void checkMessageBoxes(const Language& words, int widest, int tallest);
     // The platform's display scale, settled before the first scene window opens so that every
     // scene window fits the screen.
     int settleScale();
