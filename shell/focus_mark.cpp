@@ -21,13 +21,13 @@ void addTargets(std::vector<Candidate>& candidates, const FocusMark::Scene& scen
                               {scene.placed.x + target.point.x, scene.placed.y + target.point.y}});
 }
 
-Direction directionOf(FocusStep step) {
+Direction directionOf(Action step) {
     switch (step) {
-        case FocusStep::Left:
+        case Action::Left:
             return Direction::Left;
-        case FocusStep::Right:
+        case Action::Right:
             return Direction::Right;
-        case FocusStep::Up:
+        case Action::Up:
             return Direction::Up;
         default:
             return Direction::Down;
@@ -36,7 +36,7 @@ Direction directionOf(FocusStep step) {
 
 }  // namespace
 
-std::optional<FocusMark::Spot> FocusMark::step(FocusStep step, const Scene& front,
+std::optional<FocusMark::Spot> FocusMark::step(Action step, const Scene& front,
                                                const std::optional<Scene>& inventory) const {
     std::vector<Candidate> candidates;
     addTargets(candidates, front);
@@ -57,8 +57,8 @@ std::optional<FocusMark::Spot> FocusMark::step(FocusStep step, const Scene& fron
     }
 
     const std::size_t count = candidates.size();
-    if (step == FocusStep::Next) return candidates[current ? (*current + 1) % count : 0].spot;
-    if (step == FocusStep::Previous)
+    if (step == Action::NextHotspot) return candidates[current ? (*current + 1) % count : 0].spot;
+    if (step == Action::PreviousHotspot)
         return candidates[current ? (*current + count - 1) % count : count - 1].spot;
 
     Point from{front.placed.x + front.placed.w / 2, front.placed.y + front.placed.h / 2};

@@ -9,12 +9,10 @@
 #include "scenes/model/description.h"
 #include "scenes/model/focus.h"
 #include "scenes/model/state.h"
+#include "shell/bindings.h"
 #include "shell/platform/platform.h"
 
 namespace orval {
-
-// Where Tab, Shift+Tab, an arrow key or a controller's d-pad moves the mark.
-enum class FocusStep { Next, Previous, Left, Right, Up, Down };
 
 class FocusMark {
   public:
@@ -32,10 +30,10 @@ class FocusMark {
         friend bool operator==(const Spot&, const Spot&) = default;
     };
 
-    // Where the step takes the mark from where it stands (from the pointer when it stands
-    // nowhere): among the hotspots of the place in front, then the inventory's. None: the
-    // step leads nowhere, and the mark stays.
-    std::optional<Spot> step(FocusStep step, const Scene& front,
+    // Where the step (NextHotspot, PreviousHotspot or a direction) takes the mark from where it
+    // stands (from the pointer when it stands nowhere): among the hotspots of the place in front,
+    // then the inventory's. None: the step leads nowhere, and the mark stays.
+    std::optional<Spot> step(Action step, const Scene& front,
                              const std::optional<Scene>& inventory) const;
     // The first hotspot of the scene, where Start acts on the main menu.
     static std::optional<Spot> first(const Scene& scene);

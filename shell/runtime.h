@@ -169,7 +169,7 @@ class Runtime final : public Game, private WindowPainter {
     // The stage's own keys act on the platform whatever is in front, a box too: true when the
     // event was one.
     bool stageKey(const InputEvent& event);
-    void stepFocus(FocusStep step);
+    void stepFocus(Action step);
     // Puts the mark and the pointer on a spot, as if the player had moved the mouse there.
     void pointAt(const FocusMark::Spot& spot);
     // Enter on the mark: a click on its spot. False when there is no mark.

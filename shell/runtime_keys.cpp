@@ -4,27 +4,6 @@
 #include "shell/runtime.h"
 
 namespace orval {
-namespace {
-
-// Where an action of the mark moves it.
-FocusStep focusStepOf(Action action) {
-    switch (action) {
-        case Action::PreviousHotspot:
-            return FocusStep::Previous;
-        case Action::Left:
-            return FocusStep::Left;
-        case Action::Right:
-            return FocusStep::Right;
-        case Action::Up:
-            return FocusStep::Up;
-        case Action::Down:
-            return FocusStep::Down;
-        default:
-            return FocusStep::Next;
-    }
-}
-
-}  // namespace
 
 bool Runtime::stageKey(const InputEvent& event) {
     const std::optional<Action> action = actionOf(event);
@@ -77,7 +56,7 @@ void Runtime::act(Action action, const std::string& scene) {
         case Action::Right:
         case Action::Up:
         case Action::Down:
-            stepFocus(focusStepOf(action));
+            stepFocus(action);
             return;
         case Action::Cancel:            // only a box has something to close
         case Action::ToggleFullscreen:  // the platform's, before any window hears of them
@@ -99,7 +78,7 @@ std::optional<FocusMark::Scene> Runtime::markable(const std::string& scene) cons
     return FocusMark::Scene{it->first, it->second.description, s.flags, s.placed};
 }
 
-void Runtime::stepFocus(FocusStep step) {
+void Runtime::stepFocus(Action step) {
     const std::optional<std::string> front = frontPlace();
     if (!front) return;
     const std::optional<FocusMark::Scene> place = markable(*front);
