@@ -53,6 +53,7 @@ class FittingPlatform final : public Platform {
     void stopSound() override { chosen().stopSound(); }
     FontFiles fontFiles() override { return chosen().fontFiles(); }
     void openUrl(const std::string& url) override { chosen().openUrl(url); }
+    void announce(const Announcement& announcement) override { chosen().announce(announcement); }
     void showPlainError(std::string_view title, std::string_view text) override {
         chosen().showPlainError(title, text);
     }

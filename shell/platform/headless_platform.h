@@ -90,6 +90,9 @@ class HeadlessPlatform final : public Platform {
     void stopSound() override;
     FontFiles fontFiles() override;
     void openUrl(const std::string& url) override { urls_.push_back(url); }
+    void announce(const Announcement& announcement) override {
+        announcements_.push_back(announcement);
+    }
     void showPlainError(std::string_view title, std::string_view text) override {
         messages_.push_back(
             {std::string(title), std::string(text), clock_, {}, std::nullopt, true});
@@ -147,6 +150,8 @@ class HeadlessPlatform final : public Platform {
     std::optional<WindowId> subtitleWindow() const;
     const std::vector<Message>& messages() const { return messages_; }
     const std::vector<std::string>& urls() const { return urls_; }
+    // Everything told to the screen reader, in order.
+    const std::vector<Announcement>& announcements() const { return announcements_; }
     const std::string& cursor() const { return cursor_; }
     // Where the game put the pointer last, or the player's hand moved it.
     const std::optional<WindowPoint>& pointer() const { return pointer_; }
@@ -184,6 +189,7 @@ class HeadlessPlatform final : public Platform {
     std::vector<Subtitle> subtitles_;
     std::vector<Message> messages_;
     std::vector<std::string> urls_;
+    std::vector<Announcement> announcements_;
     std::string cursor_;
     std::optional<WindowPoint> pointer_;
     GamePads pads_;

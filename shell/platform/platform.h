@@ -96,6 +96,22 @@ struct WindowPlan {
     std::string title;            // the game's name, for a platform that shows it in one window
 };
 
+// Words the game says to a player who may not see the screen, as they come: a screen reader's
+// live region in the page, speech on the desktop when the player asked for it.
+struct Announcement {
+    enum class Kind {
+        NameLine,    // the name of the thing under the pointer or the mark, as it changes
+        Subtitle,    // a clip's words as it starts (speech leaves them: the clip is heard)
+        MessageBox,  // a box's text as it opens
+        MenuEntry,   // the words of the control the mark stands on
+        Notebook,    // the notebook's lines as it opens
+        Hint,        // a hint asked for
+    };
+    Kind kind = Kind::NameLine;
+    std::string text;      // in the language being played; empty clears the name line
+    std::string language;  // that language's code ("cs", "en")
+};
+
 // Draws a window's pixels whenever the platform needs them.
 class WindowPainter {
   public:
@@ -165,6 +181,10 @@ class Platform {
 
     // Where the game's face lies on this system; asked once, when text is first drawn.
     virtual FontFiles fontFiles() = 0;
+
+    // Tells the player's screen reader or speech what the game just said or showed; where the
+    // player has neither, nothing. Never waits.
+    virtual void announce(const Announcement& announcement) { static_cast<void>(announcement); }
 
     // Hands the address to the desktop's opener without waiting; failures are ignored.
     virtual void openUrl(const std::string& url) = 0;
