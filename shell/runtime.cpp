@@ -359,6 +359,7 @@ void Runtime::updateCursor(const std::string& scene, int x, int y) {
 
 bool Runtime::showBox(const std::string& title, const std::string& text) {
     box_.emplace(platform_, fonts_, title, text, languages_.fixedText(kOkButton));
+    platform_.announce({Announcement::Kind::MessageBox, text, languages_.code()});
     return holdBox();
 }
 
@@ -554,6 +555,7 @@ void Runtime::start(std::string_view firstScene) {
             subtitles_.setCaptions(loadCaptions(baseDir_ / words.captionsFile(), soundClips()));
         show(firstScene.empty() ? std::string_view(roles_.first) : firstScene);
     });
+    showSwitches();
     // With the menu up, find the fonts and check every other picture (in every language, the
     // subtitles of the others too) now, so that no click waits for a font lookup and a damaged
     // file is reported at once, not in the middle of play.

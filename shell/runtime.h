@@ -190,6 +190,8 @@ class Runtime final : public Game, private WindowPainter {
     void broughtForward(const std::string& scene);
     void closeEverything();
     void choicesChanged();
+    // Tells the platform what is on or off now, for what it shows beside the game.
+    void showSwitches();
 
     Platform& platform_;
     std::filesystem::path baseDir_;

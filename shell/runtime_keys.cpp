@@ -43,6 +43,7 @@ void Runtime::act(Action action, const std::string& scene) {
             hotspotsMarked_ = !hotspotsMarked_;
             for (auto& [name, e] : scenes_)
                 if (e.state && e.state->visible) e.state->dirty = true;
+            showSwitches();
             return;
         case Action::ShowControls:
             showControls();
@@ -69,6 +70,12 @@ PlayerChoices Runtime::choices() const { return {languages_.code(), subtitles_.o
 
 void Runtime::choicesChanged() {
     if (choicesChanged_) choicesChanged_(choices());
+    showSwitches();
+}
+
+void Runtime::showSwitches() {
+    platform_.showSwitches(
+        {.subtitles = subtitles_.on(), .sound = !muted_, .hotspots = hotspotsMarked_});
 }
 
 std::optional<FocusMark::Scene> Runtime::markable(const std::string& scene) const {

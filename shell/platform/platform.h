@@ -112,6 +112,13 @@ struct Announcement {
     std::string language;  // that language's code ("cs", "en")
 };
 
+// What the player has turned on or off, for a platform that shows it beside the game: the
+// page's buttons for fingers light the ones that are on.
+struct Switches {
+    bool subtitles = true, sound = true, names = true, hotspots = false;
+    friend bool operator==(const Switches&, const Switches&) = default;
+};
+
 // Draws a window's pixels whenever the platform needs them.
 class WindowPainter {
   public:
@@ -185,6 +192,10 @@ class Platform {
     // Tells the player's screen reader or speech what the game just said or showed; where the
     // player has neither, nothing. Never waits.
     virtual void announce(const Announcement& announcement) { static_cast<void>(announcement); }
+
+    // What the player has on or off now, told at the start and after every change; where
+    // nothing beside the game shows it, nothing.
+    virtual void showSwitches(const Switches& switches) { static_cast<void>(switches); }
 
     // Hands the address to the desktop's opener without waiting; failures are ignored.
     virtual void openUrl(const std::string& url) = 0;

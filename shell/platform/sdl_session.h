@@ -101,6 +101,13 @@ class SdlPlatformBase : public Platform {
     void showPlainError(std::string_view title, std::string_view text) override {
         session_->showPlainError(title, text);
     }
+    // The page's live region and its buttons for fingers; nothing on a desktop.
+    void announce(const Announcement& announcement) override {
+        session_->system().announce(announcement);
+    }
+    void showSwitches(const Switches& switches) override {
+        session_->system().showSwitches(switches);
+    }
 
     // Hands SDL on to the platform that takes over before any window opened; this one is
     // only destroyed after.
