@@ -119,6 +119,7 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     request.width = placed.w;
     request.height = placed.h;
     if (!d.icon.empty()) request.iconFile = utf8Of(baseDir_ / "data" / d.icon);
+    request.aside = scene == roles_.inventory;
 
     checkPictures(d, scale);  // a damaged picture fails the load, not a later click
 

@@ -41,6 +41,9 @@ struct WindowRequest {
     int x = 0, y = 0;           // client area's upper-left corner on the screen
     int width = 0, height = 0;  // client size
     std::string iconFile;       // absolute path of a PNG, or empty
+    // A window the player keeps beside the others (the inventory over the places): a stage
+    // that shows the window in front alone passes over it until the player brings it forward.
+    bool aside = false;
 };
 
 // A key of the keyboard as the platform reads it: which key it is (as the player's layout names

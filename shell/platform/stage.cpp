@@ -71,7 +71,9 @@ void Stage::showFrontAlone(bool alone) {
 Rect Stage::frontGroup() const {
     std::vector<const WindowStack::Window*> shown;
     for (const WindowId id : stack_.frontToBack())
-        if (const WindowStack::Window* w = stack_.find(id); w->kind != WindowKind::Subtitles)
+        if (const WindowStack::Window* w = stack_.find(id);
+            w->kind != WindowKind::Subtitles &&
+            (std::find(aside_.begin(), aside_.end(), id) == aside_.end() || broughtAside_ == id))
             shown.push_back(w);
     if (shown.empty()) return kWhole;
     // A window a quarter the size of a scene that holds it opened over that scene: it is shown
@@ -111,8 +113,9 @@ void Stage::follow() {
     }
 }
 
-void Stage::open(WindowId id, WindowKind kind, const Rect& place) {
+void Stage::open(WindowId id, WindowKind kind, const Rect& place, bool aside) {
     stack_.add(id, kind, place);
+    if (aside) aside_.push_back(id);
     if (kind == WindowKind::Scene) opened_.push_back(id);
     if (kind == WindowKind::Subtitles) {
         subtitlesPlace_.emplace_back(id, place);
@@ -128,6 +131,8 @@ void Stage::close(WindowId id) {
     stack_.remove(id);
     std::erase(opened_, id);
     std::erase_if(subtitlesPlace_, [&](const auto& given) { return given.first == id; });
+    std::erase(aside_, id);
+    if (broughtAside_ == id) broughtAside_.reset();
     if (grab_ == id) grab_.reset();
     follow();
 }
@@ -137,6 +142,7 @@ void Stage::raise(WindowId id) {
     if (!w) return;
     const Rect place = w->place;  // raising moves it in the stack
     stack_.raise(id);
+    if (broughtAside_ != id) broughtAside_.reset();
     dirty(place);
     stripChanged();
     follow();
@@ -252,6 +258,7 @@ Stage::Pointed Stage::pointerPressed(int windowX, int windowY) {
             raise(w->id);
         grab_ = pointed.hit->window;
     } else if (pointed.thumbnailOf) {
+        broughtAside_ = *pointed.thumbnailOf;
         raise(*pointed.thumbnailOf);
     }
     return pointed;

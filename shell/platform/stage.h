@@ -55,7 +55,7 @@ class Stage {
     const Rect& view() const { return view_; }
 
     // Game windows, in logical pixels of the stage.
-    void open(WindowId id, WindowKind kind, const Rect& place);
+    void open(WindowId id, WindowKind kind, const Rect& place, bool aside = false);
     void close(WindowId id);
     // Shows it, in front of its layer (a click, a show, Ctrl+Tab).
     void raise(WindowId id);
@@ -114,6 +114,8 @@ class Stage {
     bool frontAlone_ = false;
     Rect view_{0, 0, kWidth, kHeight};
     std::vector<std::pair<WindowId, Rect>> subtitlesPlace_;  // where each was opened
+    std::vector<WindowId> aside_;           // windows kept beside the others (the inventory)
+    std::optional<WindowId> broughtAside_;  // the one of them the player brought forward
     WindowStack stack_;
     std::vector<WindowId> opened_;  // scene windows in the order they opened
     std::optional<WindowId> grab_;  // the window the button was pressed in

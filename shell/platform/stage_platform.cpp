@@ -141,7 +141,7 @@ WindowId StagePlatform::openWindow(const WindowRequest& request, WindowPainter& 
     const Rect place = placeOnScreen(request, usableBounds(), 1);
     const WindowId id = nextWindow_++;
     windows_.emplace(id, GameWindow{Canvas(place.w, place.h, stage_.scale()), &painter});
-    stage_.open(id, request.kind, place);
+    stage_.open(id, request.kind, place, request.aside);
     return id;
 }
 
