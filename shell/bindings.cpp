@@ -48,6 +48,7 @@ const std::vector<BindingColumn>& bindingTable() {
              {"Ctrl+Tab", "další okno hry (hra v jednom okně)", {key(Key::Tab, NextWindow, kCtrl)}},
              // Escape answers a box, as the desktop's own boxes are answered; not on the card.
              {"", "", {key(Key::Escape, Cancel)}},
+             {"L", "zapne a vypne jména věcí", {key(Key::L, ToggleNames)}},
          }},
         {"Ovladač",
          {
@@ -64,6 +65,7 @@ const std::vector<BindingColumn>& bindingTable() {
              {"Y", "jako H", {pad(PadButton::Y, ShowHotspots)}},
              {"Back", "jako M", {pad(PadButton::Back, ToggleSound)}},
              {"Start", "v nabídce začne hru", {pad(PadButton::Start, Start)}},
+             {"LB", "jako L", {pad(PadButton::LeftShoulder, ToggleNames)}},
          }},
     };
     return table;

@@ -33,6 +33,7 @@ enum class Action {
     Start,             // the menu's first entry, elsewhere the command button
     ToggleFullscreen,  // the stage's window
     NextWindow,        // the next of the game's windows to the front, on the stage
+    ToggleNames,       // L: the name line under the pointer
 };
 
 // A key with the modifiers it asks for (others held as well do not matter), or a button.

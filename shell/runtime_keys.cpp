@@ -1,5 +1,5 @@
 // What the player asks with the keys and a controller's buttons, as the binding table reads
-// them: T, Space, M and H for the whole game, the card, and the focus mark that Tab,
+// them: T, Space, M, H and L for the whole game, the card, and the focus mark that Tab,
 // Shift+Tab, the arrow keys and Enter (or the d-pad and Start) work with.
 #include "shell/runtime.h"
 
@@ -48,6 +48,11 @@ void Runtime::act(Action action, const std::string& scene) {
         case Action::ShowControls:
             showControls();
             return;
+        case Action::ToggleNames:
+            namesShown_ = !namesShown_;
+            if (named_) redraw(named_->scene);
+            choicesChanged();
+            return;
         case Action::Start:
             pressStart();
             return;
@@ -66,7 +71,9 @@ void Runtime::act(Action action, const std::string& scene) {
     }
 }
 
-PlayerChoices Runtime::choices() const { return {languages_.code(), subtitles_.on(), !muted_}; }
+PlayerChoices Runtime::choices() const {
+    return {languages_.code(), subtitles_.on(), !muted_, namesShown_};
+}
 
 void Runtime::choicesChanged() {
     if (choicesChanged_) choicesChanged_(choices());

@@ -1,12 +1,14 @@
-// The catalogues of the other languages: each one complete (every text of the game, every
-// subtitle cue, the words of the card and the boxes), none holding a text the game no longer
-// has, its subtitles those the game shows; and the reader, strict about what it cannot take.
+// The catalogues of the other languages: each one complete (every text of the game, the name of
+// every thing the player can point at, every subtitle cue, the words of the card and the boxes),
+// none holding a text the game no longer has, its subtitles those the game shows; and the reader,
+// strict about what it cannot take.
 #include <regex>
 
 #include "scenes/model/captions.h"
 #include "scenes/model/catalogue.h"
 #include "scenes/model/language.h"
 #include "scenes/model/loader.h"
+#include "scenes/model/names.h"
 #include "shell/bindings.h"
 #include "tests/test_support.h"
 
@@ -29,7 +31,10 @@ Texts textsOfTheGame(const std::string& language) {
     };
     for (const SceneDescription& d : gameDescriptions()) {
         add(sceneContext(d.name, kWindowTitle), d.caption);
-        for (const ControlDescription& c : d.controls) add(sceneContext(d.name, c.name), c.caption);
+        for (const ControlDescription& c : d.controls) {
+            add(sceneContext(d.name, c.name), c.caption);
+            add(nameContext(d.name, c.name), c.called);
+        }
     }
     for (const GameMessage& m : gameMessages()) {
         add(messageContext(m.id, "title"), m.title);
@@ -46,6 +51,7 @@ Texts textsOfTheGame(const std::string& language) {
         }
     }
     for (const FixedText& fixed : kFixedTexts) add(fixed.context, fixed.czech);
+    for (const FixedText& verb : kVerbs) add(verb.context, verb.czech);
     const Captions czech = loadCaptions(sourceDir() / "data" / "captions.tsv", soundClips());
     const Captions own =
         loadCaptions(sourceDir() / "data" / language / "captions.tsv", soundClips());

@@ -53,6 +53,7 @@ TEST(Keyboard, EachKeyAndButtonAsksForItsAction) {
         {"M", SdlKey{SDLK_m}, ToggleSound},
         {"H", SdlKey{SDLK_h}, ShowHotspots},
         {"F1", SdlKey{SDLK_F1}, ShowControls},
+        {"L", SdlKey{SDLK_l}, ToggleNames},
         {"A key the game has no use for", SdlKey{SDLK_q}, std::nullopt},
         {"F2", SdlKey{SDLK_F2}, std::nullopt},
         {"the controller's A, the mouse's button", PadButton::A, std::nullopt},
@@ -65,6 +66,7 @@ TEST(Keyboard, EachKeyAndButtonAsksForItsAction) {
         {"d-pad down", PadButton::Down, Down},
         {"d-pad left", PadButton::Left, Left},
         {"d-pad right", PadButton::Right, Right},
+        {"the left shoulder, L's", PadButton::LeftShoulder, ToggleNames},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pressed);

@@ -59,6 +59,7 @@ TEST(Settings, EachDamageIsReportedInOneLineAndTheDefaultsArePlayed) {
         {"a setting given twice", good + "sound = on\n", "line 4|sound is set twice"},
         {"subtitles neither on nor off", "subtitles = yes\n", "line 1|subtitles|yes|on or off"},
         {"sound neither on nor off", "\n\nsound = 0\n", "line 3|sound|on or off"},
+        {"names neither on nor off", "names = ano\n", "line 1|names|on or off"},
         {"no value", "sound =\n", "line 1|sound|on or off"},
         {"a language that is no language code", "language = English\n", "line 1|English"},
         {"bytes of another file", std::string("sub\0titles = on\n", 16), "line 1|damaged"},
@@ -106,10 +107,16 @@ TEST(Settings, EveryChoiceIsKeptAtOnceAndTheNextRunStartsWithIt) {
         play(game, route::answered);
         game.pressKey(Key::M);
         EXPECT_EQ(kept(), (Settings{"cs", false, false}));
+        game.pressKey(Key::L);
+        EXPECT_EQ(kept(), (Settings{"cs", false, false, false}));
     }
     const KeptSettings settings(file, {}, reports.report());
-    EXPECT_EQ(settings.settings(), (Settings{"cs", false, false}));
-    TestGame game(StartOptions{"cs", settings.settings().subtitles, settings.settings().sound, {}});
+    EXPECT_EQ(settings.settings(), (Settings{"cs", false, false, false}));
+    TestGame game(StartOptions{"cs",
+                               settings.settings().subtitles,
+                               settings.settings().sound,
+                               {},
+                               settings.settings().names});
     play(game, route::answered);
     game.takeSounds();
     const std::size_t shown = game.platform.subtitles().size();
@@ -117,6 +124,9 @@ TEST(Settings, EveryChoiceIsKeptAtOnceAndTheNextRunStartsWithIt) {
     game.wait(2000);
     EXPECT_TRUE(game.takeSounds().empty());
     EXPECT_EQ(game.platform.subtitles().size(), shown);
+    game.move("doma", kTelevision.x, kTelevision.y);
+    game.pixel("doma", 0, 0);
+    EXPECT_FALSE(game.runtime->view().nameLine()) << "the names stay off";
     EXPECT_TRUE(reports.lines.empty());
 
     // A file where the folder should be: nothing can be written under it.

@@ -62,8 +62,9 @@ struct Modifiers {
 };
 
 // The buttons of a game controller the game reads, named by their place on the pad as SDL's
-// mapping names them (A is the lower one of the four, Back the left one of the middle).
-enum class PadButton { A, B, X, Y, Back, Start, Up, Down, Left, Right };
+// mapping names them (A is the lower one of the four, Back the left one of the middle, the left
+// shoulder the upper button under the left forefinger).
+enum class PadButton { A, B, X, Y, Back, Start, Up, Down, Left, Right, LeftShoulder };
 
 // One thing the player or the system did, addressed to a window. Keys and a controller's
 // buttons come as they are; the binding table says what each asks of the game.
@@ -74,6 +75,11 @@ struct InputEvent {
         MouseUp,
         Key,  // a key pressed (not held on): `key`, with the `modifiers` held
         Pad,  // a controller's button pressed: `button` (A is the mouse's button instead)
+        // A finger on a touch screen: put down, moved, lifted, at `x`, `y`, with the `reach` of
+        // its slop. The mouse events SDL makes of it never come as well.
+        TouchDown,
+        TouchMove,
+        TouchUp,
 
         CloseRequest,  // the window manager asked this window to close
         Quit,          // the system asked the program to end (a signal, the session ending)
@@ -84,7 +90,19 @@ struct InputEvent {
     Key key = Key::Enter;
     Modifiers modifiers = {};
     PadButton button = PadButton::A;
+    // A touch: how far (logical pixels) a tap may land from a hotspot and still be meant for it,
+    // kFingerReachCss as the platform's screen shows logical pixels.
+    int reach = 0;
 };
+
+// A finger's slop, in the pixels of a page (CSS pixels: at a desktop's usual density, a screen's).
+inline constexpr int kFingerReachCss = 16;
+// The slop in logical pixels where a logical pixel takes `windowPerLogical` pixels of the
+// window and a CSS pixel `windowPerCss` of them (at least one logical pixel).
+inline int fingerReach(double windowPerLogical, double windowPerCss) {
+    const double reach = kFingerReachCss * windowPerCss / windowPerLogical;
+    return reach < 1 ? 1 : static_cast<int>(reach + 0.5);
+}
 
 // The screen the game was laid out on, in logical pixels. On any screen its windows keep their
 // places beside each other in an area of this size (the arrangement), and the stage is one.

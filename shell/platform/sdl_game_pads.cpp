@@ -27,6 +27,8 @@ std::optional<PadButton> buttonOf(Uint8 button) {
             return PadButton::Left;
         case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
             return PadButton::Right;
+        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+            return PadButton::LeftShoulder;
         default:
             return std::nullopt;
     }

@@ -332,9 +332,11 @@ std::optional<InputEvent> StagePlatform::pointer(InputEvent input) {
     Stage::Pointed pointed;
     switch (input.type) {
         case InputEvent::Type::MouseDown:
+        case InputEvent::Type::TouchDown:
             pointed = stage_.pointerPressed(input.x, input.y);
             break;
         case InputEvent::Type::MouseUp:
+        case InputEvent::Type::TouchUp:
             pointed = stage_.pointerReleased(input.x, input.y);
             break;
         default:
@@ -383,6 +385,21 @@ std::optional<InputEvent> StagePlatform::waitEvent(std::optional<std::uint64_t> 
             case InputEvent::Type::MouseUp:
                 pointer_ = {input.x, input.y};
                 if (auto routed = pointer(input)) return routed;
+                continue;
+            case InputEvent::Type::TouchDown:
+            case InputEvent::Type::TouchMove:
+            case InputEvent::Type::TouchUp:
+                if (auto routed = pointer(input)) {
+                    // The slop as this screen shows the stage: a page's canvas counts in CSS
+                    // pixels, a desktop's window in the screen's, the scale asked for to a CSS
+                    // pixel.
+                    const double windowPerCss =
+                        session_->system().framesWindows() ? session_->requestedScale() : 1.0;
+                    routed->reach = fingerReach(
+                        static_cast<double>(stage_.presentation().area.w) / Stage::kWidth,
+                        windowPerCss);
+                    return routed;
+                }
                 continue;
             default:
                 // The keys go to the window in front, as the desktop gives them the focus; with
