@@ -48,6 +48,9 @@ const std::vector<BindingColumn>& bindingTable() {
              {"Ctrl+Tab", "další okno hry (hra v jednom okně)", {key(Key::Tab, NextWindow, kCtrl)}},
              // Escape answers a box, as the desktop's own boxes are answered; not on the card.
              {"", "", {key(Key::Escape, Cancel)}},
+             {"N", "zápisník: co zaznělo, nápověda", {key(Key::N, OpenNotebook)}},
+             {"F2", "nápověda: další krok", {key(Key::F2, AskHint)}},
+             {"S", "zapne a vypne předčítání", {key(Key::S, ToggleSpeech)}},
          }},
         {"Ovladač",
          {
@@ -64,6 +67,8 @@ const std::vector<BindingColumn>& bindingTable() {
              {"Y", "jako H", {pad(PadButton::Y, ShowHotspots)}},
              {"Back", "jako M", {pad(PadButton::Back, ToggleSound)}},
              {"Start", "v nabídce začne hru", {pad(PadButton::Start, Start)}},
+             {"LB", "jako N", {pad(PadButton::LeftShoulder, OpenNotebook)}},
+             {"RB", "jako F2", {pad(PadButton::RightShoulder, AskHint)}},
          }},
     };
     return table;

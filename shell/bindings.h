@@ -33,6 +33,9 @@ enum class Action {
     Start,             // the menu's first entry, elsewhere the command button
     ToggleFullscreen,  // the stage's window
     NextWindow,        // the next of the game's windows to the front, on the stage
+    OpenNotebook,      // N: what was said, and the hints; N again closes it
+    AskHint,           // F2: one more step of the hint, in the notebook
+    ToggleSpeech,      // S: every announcement spoken aloud, on the desktop
 };
 
 // A key with the modifiers it asks for (others held as well do not matter), or a button.

@@ -50,6 +50,17 @@ void Runtime::act(Action action, const std::string& scene) {
         case Action::Start:
             pressStart();
             return;
+        case Action::OpenNotebook:
+            openNotebook();
+            return;
+        case Action::AskHint:
+            askHint();
+            return;
+        case Action::ToggleSpeech:
+            speech_ = !speech_;
+            platform_.speakAnnouncements(speech_);
+            choicesChanged();
+            return;
         case Action::NextHotspot:
         case Action::PreviousHotspot:
         case Action::Left:
@@ -65,7 +76,9 @@ void Runtime::act(Action action, const std::string& scene) {
     }
 }
 
-PlayerChoices Runtime::choices() const { return {languages_.code(), subtitles_.on(), !muted_}; }
+PlayerChoices Runtime::choices() const {
+    return {languages_.code(), subtitles_.on(), !muted_, speech_};
+}
 
 void Runtime::choicesChanged() {
     if (choicesChanged_) choicesChanged_(choices());

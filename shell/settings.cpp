@@ -63,6 +63,8 @@ Settings parseSettings(std::string_view text, const std::string& fileName) {
             settings.subtitles = onOrOff();
         } else if (name == "sound") {
             settings.sound = onOrOff();
+        } else if (name == "speech") {
+            settings.speech = onOrOff();
         } else {
             fail("no setting of the game is called \"" + std::string(name) + "\"");
         }
@@ -75,6 +77,7 @@ std::string formatSettings(const Settings& settings) {
     if (settings.language) text += "language = " + *settings.language + "\n";
     text += std::string("subtitles = ") + (settings.subtitles ? "on" : "off") + "\n";
     text += std::string("sound = ") + (settings.sound ? "on" : "off") + "\n";
+    if (settings.speech) text += "speech = on\n";
     return text;
 }
 
@@ -111,6 +114,7 @@ void KeptSettings::update(const PlayerChoices& now) {
     }
     next.subtitles = now.subtitles;
     next.sound = now.sound;
+    next.speech = now.speech;
     if (next == settings_) return;
     // Another game may have written its own choices meanwhile: only what changed here is
     // changed, on what the file holds now (its defaults, when it is gone or damaged).
@@ -123,6 +127,7 @@ void KeptSettings::update(const PlayerChoices& now) {
     if (next.language != settings_.language) written.language = next.language;
     if (next.subtitles != settings_.subtitles) written.subtitles = next.subtitles;
     if (next.sound != settings_.sound) written.sound = next.sound;
+    if (next.speech != settings_.speech) written.speech = next.speech;
     settings_ = next;
     if (!file_) return;
     try {

@@ -17,6 +17,7 @@ struct Settings {
     std::optional<std::string> language;
     bool subtitles = true;
     bool sound = true;
+    bool speech = false;  // S: the announcements read aloud
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
@@ -25,6 +26,7 @@ struct PlayerChoices {
     std::string language;
     bool subtitles = true;
     bool sound = true;
+    bool speech = false;
 };
 
 // The settings file's text; throws DataFileError naming `fileName`, the line and what is

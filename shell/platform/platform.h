@@ -60,7 +60,7 @@ struct Modifiers {
 
 // The buttons of a game controller the game reads, named by their place on the pad as SDL's
 // mapping names them (A is the lower one of the four, Back the left one of the middle).
-enum class PadButton { A, B, X, Y, Back, Start, Up, Down, Left, Right };
+enum class PadButton { A, B, X, Y, Back, Start, Up, Down, Left, Right, LeftShoulder, RightShoulder };
 
 // One thing the player or the system did, addressed to a window. Keys and a controller's
 // buttons come as they are; the binding table says what each asks of the game.
@@ -72,6 +72,8 @@ struct InputEvent {
         Key,  // a key pressed (not held on): `key`, with the `modifiers` held
         Pad,  // a controller's button pressed: `button` (A is the mouse's button instead)
 
+        Wheel,  // the mouse's wheel turned by `wheel` notches (away from the player: positive)
+
         CloseRequest,  // the window manager asked this window to close
         Quit,          // the system asked the program to end (a signal, the session ending)
     };
@@ -81,6 +83,7 @@ struct InputEvent {
     Key key = Key::Enter;
     Modifiers modifiers = {};
     PadButton button = PadButton::A;
+    int wheel = 0;
 };
 
 // The screen the game was laid out on, in logical pixels. On any screen its windows keep their
@@ -185,6 +188,9 @@ class Platform {
     // Tells the player's screen reader or speech what the game just said or showed; where the
     // player has neither, nothing. Never waits.
     virtual void announce(const Announcement& announcement) { static_cast<void>(announcement); }
+    // Whether the desktop speaks the announcements aloud (S, --speak); a clip's words never,
+    // as the clip is heard. Where there is no speech, nothing.
+    virtual void speakAnnouncements(bool on) { static_cast<void>(on); }
 
     // Hands the address to the desktop's opener without waiting; failures are ignored.
     virtual void openUrl(const std::string& url) = 0;

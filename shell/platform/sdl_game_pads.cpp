@@ -27,6 +27,10 @@ std::optional<PadButton> buttonOf(Uint8 button) {
             return PadButton::Left;
         case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
             return PadButton::Right;
+        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+            return PadButton::LeftShoulder;
+        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+            return PadButton::RightShoulder;
         default:
             return std::nullopt;
     }
