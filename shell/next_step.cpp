@@ -240,7 +240,8 @@ bool play(const Layout& layout, Rehearsal& game, const Move& move, SceneFlags& f
         if (move.scene < 0) {
             game.tick(1 << 30);
         } else {
-            const SceneDescription& d = *layout.scenes[static_cast<std::size_t>(move.scene)].description;
+            const SceneDescription& d =
+                *layout.scenes[static_cast<std::size_t>(move.scene)].description;
             if (layout.scenes[static_cast<std::size_t>(move.scene)].reactsToMoves) {
                 // The pointer arrives first: what lies under it hears of it.
                 game.flagsOf(move.scene, flags);
@@ -275,8 +276,7 @@ std::string encode(const Layout& layout, const std::vector<SceneNow>& now) {
         const Layout::Scene& l = layout.scenes[s];
         if (!now[s].loaded) continue;
         state[l.offset] = static_cast<char>(kLoaded | (now[s].shown ? kShown : 0));
-        for (std::size_t i = 0; i < l.description->controls.size() && i < now[s].flags.size();
-             ++i)
+        for (std::size_t i = 0; i < l.description->controls.size() && i < now[s].flags.size(); ++i)
             state[l.offset + 1 + i] = static_cast<char>((now[s].flags[i].visible ? kVisible : 0) |
                                                         (now[s].flags[i].enabled ? kEnabled : 0));
     }
@@ -342,8 +342,10 @@ StepSearch searchNextStep(const std::vector<const SceneDescription*>& scenes,
         if (node.via.scene < 0 ||
             !movedOn(layout, nodes[static_cast<std::size_t>(node.parent)].state, node.state))
             continue;
-        const SceneDescription& d = *layout.scenes[static_cast<std::size_t>(node.via.scene)].description;
-        result.step = Step{d.name, d.controls[static_cast<std::size_t>(node.via.control)].name};
+        const SceneDescription& d =
+            *layout.scenes[static_cast<std::size_t>(node.via.scene)].description;
+        result.step =
+            NextClick{d.name, d.controls[static_cast<std::size_t>(node.via.control)].name};
         break;
     }
     return result;

@@ -24,16 +24,16 @@ struct SceneNow {
 };
 
 // A click the next step asks for: a control of a scene.
-struct Step {
+struct NextClick {
     std::string scene, control;
-    friend bool operator==(const Step&, const Step&) = default;
+    friend bool operator==(const NextClick&, const NextClick&) = default;
 };
 
 // What a search found, and what it cost.
 struct StepSearch {
-    std::optional<Step> step;  // none when the game cannot be won from here (or is won)
-    std::size_t states = 0;    // states looked at
-    int clicks = 0;            // the length of the shortest way, in clicks and waits
+    std::optional<NextClick> step;  // none when the game cannot be won from here (or is won)
+    std::size_t states = 0;         // states looked at
+    int clicks = 0;                 // the length of the shortest way, in clicks and waits
 };
 
 // After a click the game runs this long, so that arrival sounds (20 and 100 ms) have played: a

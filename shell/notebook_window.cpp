@@ -19,7 +19,7 @@ NotebookWindow::NotebookWindow(Platform& platform, Fonts& fonts, NotebookPage pa
       page_(std::move(page)),
       layout_(layoutNotebook(page_, fonts)) {
     WindowRequest request;
-    request.kind = WindowKind::MessageBox;
+    request.kind = WindowKind::Notebook;
     request.title = page_.title;
     request.width = layout_.width;
     request.height = layout_.height;
@@ -27,8 +27,10 @@ NotebookWindow::NotebookWindow(Platform& platform, Fonts& fonts, NotebookPage pa
     request.y = over.y + (over.h - request.height) / 2;
     // On the screen whatever the place's size: a small place's notebook reaches past it.
     const Rect screen = platform_.usableBounds();
-    request.x = std::clamp(request.x, screen.x, std::max(screen.x, screen.x + screen.w - request.width));
-    request.y = std::clamp(request.y, screen.y, std::max(screen.y, screen.y + screen.h - request.height));
+    request.x =
+        std::clamp(request.x, screen.x, std::max(screen.x, screen.x + screen.w - request.width));
+    request.y =
+        std::clamp(request.y, screen.y, std::max(screen.y, screen.y + screen.h - request.height));
     window_ = platform_.openWindow(request, *this);
 }
 

@@ -55,7 +55,8 @@ Options parseOptions(const std::vector<std::string>& arguments,
 }
 
 const char* usage() {
-    return "Usage: orval-kesk [--lang cs|en] [--stage] [--fullscreen] [--windows] [--speak] [--help]\n"
+    return "Usage: orval-kesk [--lang cs|en] [--stage] [--fullscreen] [--windows] [--speak] "
+           "[--help]\n"
            "ORVAL KESK, a point-and-click detective adventure in Czech and English.\n"
            "\n"
            "  --lang cs|en  the language to play in (otherwise the one last chosen on the\n"

@@ -39,10 +39,10 @@ struct StartOptions {
     std::string language{kCzech};  // one of the languages the game's data has
     bool subtitles = true;         // T
     bool sound = true;             // M
-    bool speech = false;           // S, --speak: announcements spoken aloud on the desktop
     // Hears of every change the player makes to the language, T or M, so that it can be kept
     // for the next run.
     std::function<void(const PlayerChoices&)> choicesChanged;
+    bool speech = false;  // S, --speak: the announcements spoken aloud on the desktop
 };
 
 class Runtime final : public Game, private WindowPainter {

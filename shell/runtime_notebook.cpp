@@ -40,11 +40,11 @@ NotebookPage Runtime::notebookPage() {
     if (hinted_ && hintSteps_ > 0) {
         if (!hinted_->step) {
             page.hints.push_back(words.text(hinted_->clicks > 0 ? kHintWait : kHintNone));
-        } else if (const Hint* hint = findHint(hints(), hinted_->step->scene,
-                                               hinted_->step->control)) {
+        } else if (const Hint* hint =
+                       findHint(hints(), hinted_->step->scene, hinted_->step->control)) {
             for (int i = 0; i < hintSteps_; ++i)
-                page.hints.push_back(
-                    words.text(hintContext(*hint, i + 1), hint->steps[static_cast<std::size_t>(i)]));
+                page.hints.push_back(words.text(hintContext(*hint, i + 1),
+                                                hint->steps[static_cast<std::size_t>(i)]));
         } else {
             throw std::runtime_error("data/hints.tsv: no hint for a click on " +
                                      hinted_->step->control + " of " + hinted_->step->scene);
@@ -82,8 +82,8 @@ void Runtime::openNotebook() {
         hintSteps_ = 0;
     }
     showNotebook();
-    platform_.announce({Announcement::Kind::Notebook, notebookSpoken(notebook_->page()),
-                        languages_.code()});
+    platform_.announce(
+        {Announcement::Kind::Notebook, notebookSpoken(notebook_->page()), languages_.code()});
 }
 
 void Runtime::askHint() {

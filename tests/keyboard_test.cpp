@@ -54,7 +54,9 @@ TEST(Keyboard, EachKeyAndButtonAsksForItsAction) {
         {"H", SdlKey{SDLK_h}, ShowHotspots},
         {"F1", SdlKey{SDLK_F1}, ShowControls},
         {"A key the game has no use for", SdlKey{SDLK_q}, std::nullopt},
-        {"F2", SdlKey{SDLK_F2}, std::nullopt},
+        {"F2", SdlKey{SDLK_F2}, AskHint},
+        {"N", SdlKey{SDLK_n}, OpenNotebook},
+        {"S", SdlKey{SDLK_s}, ToggleSpeech},
         {"the controller's A, the mouse's button", PadButton::A, std::nullopt},
         {"B", PadButton::B, SkipLine},
         {"X", PadButton::X, ToggleSubtitles},
@@ -65,6 +67,8 @@ TEST(Keyboard, EachKeyAndButtonAsksForItsAction) {
         {"d-pad down", PadButton::Down, Down},
         {"d-pad left", PadButton::Left, Left},
         {"d-pad right", PadButton::Right, Right},
+        {"LB", PadButton::LeftShoulder, OpenNotebook},
+        {"RB", PadButton::RightShoulder, AskHint},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pressed);

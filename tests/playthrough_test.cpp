@@ -102,10 +102,22 @@ struct Speaking {
     HeardLine lastHeard;
 };
 const Speaking kSpeaking[] = {
-    {"cs", kDocuments, kNextDay, "V kdysi poklidném světě barev", "Inventář", "Titulky",
-     "data/captions.tsv", {"Mr. Black", "Tohle ještě neskončilo!"}},
-    {"en", kDocumentsInEnglish, kNextDayInEnglish, "In the once peaceful world of colours",
-     "Inventory", "Subtitles", "data/en/captions.tsv", {"Mr. Black", "This isn't over!"}},
+    {"cs",
+     kDocuments,
+     kNextDay,
+     "V kdysi poklidném světě barev",
+     "Inventář",
+     "Titulky",
+     "data/captions.tsv",
+     {"Mr. Black", "Tohle ještě neskončilo!"}},
+    {"en",
+     kDocumentsInEnglish,
+     kNextDayInEnglish,
+     "In the once peaceful world of colours",
+     "Inventory",
+     "Subtitles",
+     "data/en/captions.tsv",
+     {"Mr. Black", "This isn't over!"}},
 };
 
 // Every spoken line of the clips the story plays, newest first, as the notebook lists them:
@@ -121,10 +133,9 @@ std::vector<std::string> linesOfTheStory(const Speaking& speaking) {
         for (std::string clip; std::getline(clips, clip, ',');)
             for (const Cue& cue : own.at(clip + ".wav").cues)
                 if (cue.speaker != "effect")
-                    lines.insert(lines.begin(),
-                                 words.text(speakerContext(cue.speaker),
-                                            findSpeaker(cue.speaker)->name) +
-                                     ": " + cue.text);
+                    lines.insert(lines.begin(), words.text(speakerContext(cue.speaker),
+                                                           findSpeaker(cue.speaker)->name) +
+                                                    ": " + cue.text);
     }
     return lines;
 }
@@ -143,9 +154,11 @@ TEST(Playthrough, FromTheMainMenuToTheEndOfTheProgramInEveryLanguage) {
         }
         EXPECT_EQ(game.windows(), std::vector<std::string>{"about"});
 
-        // The notebook holds what was said in the whole game, newest first.
+        // The notebook holds what was said in the whole game, newest first (N once the last
+        // words are gone, whose window would take the key).
+        game.wait(20000);
         game.pressKey(Key::N);
-        ASSERT_TRUE(game.runtime->view().notebook());
+        ASSERT_TRUE(game.runtime->view().notebook()) << game.runtime->view().fatalMessage();
         std::vector<std::string> heard;
         for (const HeardLine& line : game.runtime->view().notebook()->page().lines)
             heard.push_back(line.speaker + ": " + line.words);

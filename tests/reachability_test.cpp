@@ -363,8 +363,7 @@ TEST(Reachability, TheFinalScreenCanBeReachedFromEveryState) {
             const auto t = static_cast<std::size_t>(node.next[e]);
             if (distance[t] != distance[static_cast<std::size_t>(n)] - 1) continue;
             const Action& a = node.nextVia[e];
-            if (!a.scene.empty() &&
-                orval::movesTheGameOn(asNow(node.state), asNow(nodes[t].state)))
+            if (!a.scene.empty() && orval::movesTheGameOn(asNow(node.state), asNow(nodes[t].state)))
                 firstSteps[static_cast<std::size_t>(n)].insert(describe(*game, a));
             else
                 firstSteps[static_cast<std::size_t>(n)].insert(firstSteps[t].begin(),
@@ -397,10 +396,12 @@ TEST(Reachability, TheFinalScreenCanBeReachedFromEveryState) {
             (found.step ? right.contains(named) : right.empty()) && found.clicks == distance[n];
         if (ok || ++wrongHints > 5) continue;
         std::string path, expected;
-        for (const Action& a : pathTo(nodes, static_cast<int>(n))) path += "\n  " + describe(*game, a);
+        for (const Action& a : pathTo(nodes, static_cast<int>(n)))
+            path += "\n  " + describe(*game, a);
         for (const std::string& s : right) expected += "\n  " + s;
-        ADD_FAILURE() << "the hint names " << named << ", " << found.clicks << " clicks from the end ("
-                      << distance[n] << " on the shortest way), after:" << path
+        ADD_FAILURE() << "the hint names " << named << ", " << found.clicks
+                      << " clicks from the end (" << distance[n]
+                      << " on the shortest way), after:" << path
                       << "\nwhere a shortest way first moves the game on with:" << expected;
     }
     std::printf("hints: %zu clicks named as the next step\n", hinted.size());

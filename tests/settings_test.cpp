@@ -97,19 +97,21 @@ TEST(Settings, EveryChoiceIsKeptAtOnceAndTheNextRunStartsWithIt) {
         EXPECT_EQ(settings.settings(), Settings{});
         settings.startIn("en");  // as an English desktop has it
         TestGame game(StartOptions{"en", true, true,
-                                   [&](const PlayerChoices& now) { settings.update(now); }});
+                                   [&](const PlayerChoices& now) { settings.update(now); }, false});
         game.pressKey(Key::T);
-        EXPECT_EQ(kept(), (Settings{std::nullopt, false, true}));  // the desktop's, not a choice
+        EXPECT_EQ(kept(),
+                  (Settings{std::nullopt, false, true, false}));  // the desktop's, not a choice
         game.clickControl("ORVAL", "Language_cs");
         EXPECT_EQ(game.runtime->view().language(), "cs");
-        EXPECT_EQ(kept(), (Settings{"cs", false, true}));
+        EXPECT_EQ(kept(), (Settings{"cs", false, true, false}));
         play(game, route::answered);
         game.pressKey(Key::M);
-        EXPECT_EQ(kept(), (Settings{"cs", false, false}));
+        EXPECT_EQ(kept(), (Settings{"cs", false, false, false}));
     }
     const KeptSettings settings(file, {}, reports.report());
-    EXPECT_EQ(settings.settings(), (Settings{"cs", false, false}));
-    TestGame game(StartOptions{"cs", settings.settings().subtitles, settings.settings().sound, {}});
+    EXPECT_EQ(settings.settings(), (Settings{"cs", false, false, false}));
+    TestGame game(
+        StartOptions{"cs", settings.settings().subtitles, settings.settings().sound, {}, false});
     play(game, route::answered);
     game.takeSounds();
     const std::size_t shown = game.platform.subtitles().size();
@@ -127,7 +129,7 @@ TEST(Settings, EveryChoiceIsKeptAtOnceAndTheNextRunStartsWithIt) {
     blocked.update({"cs", false, false});
     ASSERT_EQ(reports.lines.size(), 1u);
     EXPECT_TRUE(mentions(reports.lines[0], "cannot be written"));
-    EXPECT_EQ(blocked.settings(), (Settings{std::nullopt, false, false}));
+    EXPECT_EQ(blocked.settings(), (Settings{std::nullopt, false, false, false}));
 }
 
 // Whatever the menu offers, the next start reads back, a region in its name too.
@@ -158,9 +160,9 @@ TEST(Settings, AWriteChangesItsOwnChoiceOnWhatTheFileHoldsAndLeavesNothingBehind
     second.startIn("cs");
     first.update({"cs", false, true});
     second.update({"cs", true, false});
-    EXPECT_EQ(kept(), (Settings{std::nullopt, false, false}));
+    EXPECT_EQ(kept(), (Settings{std::nullopt, false, false, false}));
     second.update({"en", true, false});
-    EXPECT_EQ(kept(), (Settings{"en", false, false}));
+    EXPECT_EQ(kept(), (Settings{"en", false, false, false}));
 
     const fs::path killed = dir.path() / "settings.conf.123456.new";
     const fs::path writing = dir.path() / "settings.conf.654321.new";  // another game's, now
@@ -178,7 +180,8 @@ TEST(Settings, AWriteChangesItsOwnChoiceOnWhatTheFileHoldsAndLeavesNothingBehind
     fs::create_symlink(keptElsewhere, file);
     first.update({"cs", true, false});
     EXPECT_TRUE(fs::is_symlink(file));
-    EXPECT_EQ(parseSettings(readFile(keptElsewhere), "orval.conf"), (Settings{"en", true, false}));
+    EXPECT_EQ(parseSettings(readFile(keptElsewhere), "orval.conf"),
+              (Settings{"en", true, false, false}));
 #endif
     EXPECT_TRUE(reports.lines.empty());
 }

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <mutex>
 #include <thread>
 
@@ -26,6 +27,12 @@ struct Said {
 
 std::ostream& operator<<(std::ostream& out, const Said& said) {
     return out << said.language << ": \"" << said.text << "\"";
+}
+
+// SSIP's commands are read whatever their case.
+std::string upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
 }
 
 // Answers SSIP as speech-dispatcher does, enough for libspeechd: every command is OK, SPEAK
@@ -105,14 +112,14 @@ class StandInSpeechDispatcher {
                         text += (text.empty() ? "" : "\n") + line;
                         continue;
                     }
-                } else if (line == "SPEAK") {
+                } else if (upper(line) == "SPEAK") {
                     receiving = true;
                     text.clear();
                     reply = "230 OK RECEIVING DATA";
-                } else if (line.starts_with("SET SELF LANGUAGE ")) {
+                } else if (upper(line).starts_with("SET SELF LANGUAGE ")) {
                     language = line.substr(std::string_view("SET SELF LANGUAGE ").size());
                     reply = "201 OK LANGUAGE SET";
-                } else if (line == "QUIT") {
+                } else if (upper(line) == "QUIT") {
                     reply = "231 HAPPY HACKING";
                 } else {
                     reply = "200 OK";
@@ -135,9 +142,9 @@ class StandInSpeechDispatcher {
 
 struct Speaking {
     std::string what;
-    bool speak;            // --speak (or S kept from before)
-    std::string language;  // played in
-    Path steps;            // from the main menu
+    bool speak;             // --speak (or S kept from before)
+    std::string language;   // played in
+    Path steps;             // from the main menu
     std::vector<Key> keys;  // then pressed
     std::vector<Said> spoken;
 };

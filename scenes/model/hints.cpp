@@ -47,7 +47,8 @@ Hints parseHints(std::string_view text, const std::string& fileName) {
         hint.scene = std::string(f[0]);
         for (const std::string_view control : split(f[1], ' '))
             if (!control.empty()) hint.controls.emplace_back(control);
-        if (hint.scene.empty() || hint.controls.empty()) fail("a hint without its scene or control");
+        if (hint.scene.empty() || hint.controls.empty())
+            fail("a hint without its scene or control");
         for (const std::string& control : hint.controls)
             if (findHint(hints, hint.scene, control))
                 fail("a second hint for " + hint.scene + " " + control);

@@ -53,9 +53,8 @@ std::vector<TextLine> lineUp(const NotebookPage& page, Fonts& fonts, int width, 
     }
     for (const HeardLine& heard : page.lines) {
         const std::string lead = heard.speaker.empty() ? std::string() : heard.speaker + ":";
-        const FirstLines laid = layoutFirstLines(lead, heard.words,
-                                                 std::numeric_limits<std::size_t>::max(), width,
-                                                 measure);
+        const FirstLines laid = layoutFirstLines(
+            lead, heard.words, std::numeric_limits<std::size_t>::max(), width, measure);
         for (std::size_t i = 0; i < laid.lines.size(); ++i) {
             TextLine shown{y, {}, laid.lines[i], false};
             if (i == 0 && !lead.empty() && shown.words.starts_with(lead)) {

@@ -18,14 +18,17 @@ namespace orval {
 inline constexpr FixedText kNotebookTitle{"notebook: title", "Zápisník"};
 inline constexpr FixedText kNotebookHintHeading{"notebook: hints heading", "Nápověda"};
 inline constexpr FixedText kNotebookLinesHeading{"notebook: lines heading", "Co zaznělo"};
-inline constexpr FixedText kNotebookNothingHeard{"notebook: nothing heard",
-                                                 "Zatím nezaznělo nic."};
+inline constexpr FixedText kNotebookNothingHeard{"notebook: nothing heard", "Zatím nezaznělo nic."};
 inline constexpr FixedText kNotebookHintButton{"notebook: hint button", "Nápověda (F2)"};
 inline constexpr FixedText kHintWait{"hint: wait", "Teď už stačí jen počkat."};
 inline constexpr FixedText kHintNone{"hint: none", "Tady už není co udělat."};
-inline constexpr FixedText kNotebookTexts[] = {
-    kNotebookTitle, kNotebookHintHeading, kNotebookLinesHeading, kNotebookNothingHeard,
-    kNotebookHintButton, kHintWait, kHintNone};
+inline constexpr FixedText kNotebookTexts[] = {kNotebookTitle,
+                                               kNotebookHintHeading,
+                                               kNotebookLinesHeading,
+                                               kNotebookNothingHeard,
+                                               kNotebookHintButton,
+                                               kHintWait,
+                                               kHintNone};
 
 // A line heard: who said it (his name in the language played) and what.
 struct HeardLine {

@@ -28,6 +28,7 @@ struct WindowPoint {
 enum class WindowKind {
     Scene,       // a scene of the game
     MessageBox,  // a modal box: above every scene window until it is answered
+    Notebook,    // the notebook: above every scene window, as a box, until it is put away
     Subtitles,   // the words of the clip playing: above the scenes, never focused, not in the
                  // task bar
 };
@@ -60,7 +61,12 @@ struct Modifiers {
 
 // The buttons of a game controller the game reads, named by their place on the pad as SDL's
 // mapping names them (A is the lower one of the four, Back the left one of the middle).
-enum class PadButton { A, B, X, Y, Back, Start, Up, Down, Left, Right, LeftShoulder, RightShoulder };
+// clang-format off
+enum class PadButton {
+    A, B, X, Y, Back, Start, Up, Down, Left, Right,
+    LeftShoulder, RightShoulder,  // LB and RB
+};
+// clang-format on
 
 // One thing the player or the system did, addressed to a window. Keys and a controller's
 // buttons come as they are; the binding table says what each asks of the game.

@@ -98,8 +98,8 @@ DeviceEvent readDeviceEvent(const SDL_Event& event) {
                          event.button.windowID, event.button.x, event.button.y);
         case SDL_MOUSEWHEEL: {
             DeviceEvent wheel = input(InputEvent::Type::Wheel, event.wheel.windowID);
-            wheel.input.wheel = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
-                                                                                 : event.wheel.y;
+            wheel.input.wheel =
+                event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
             return wheel;
         }
         case SDL_KEYDOWN:

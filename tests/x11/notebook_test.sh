@@ -41,7 +41,7 @@ arrive_home
 
 step "F2 in the ringing home: the notebook opens over it with the first step, spoken"
 sleep 0.3
-press_key F2 "${SCENE_WINDOW[doma]}"
+press_key F2
 POLL_DESCRIPTION="the notebook over the home" until_true 2 _notebook_over_home
 expect_spoken 1 "cs	Doma něco zvoní. Někdo vás shání."
 

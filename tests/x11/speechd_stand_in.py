@@ -30,13 +30,13 @@ def serve(client, spoken):
                 with open(spoken, "a", encoding="utf-8") as out:
                     out.write(language + "\t" + " ".join(text) + "\n")
                 reply = f"225-{messages}\r\n225 OK MESSAGE QUEUED"
-            elif line == "SPEAK":
+            elif line.upper() == "SPEAK":
                 receiving, text = True, []
                 reply = "230 OK RECEIVING DATA"
-            elif line.startswith("SET SELF LANGUAGE "):
+            elif line.upper().startswith("SET SELF LANGUAGE "):
                 language = line[len("SET SELF LANGUAGE "):]
                 reply = "201 OK LANGUAGE SET"
-            elif line == "QUIT":
+            elif line.upper() == "QUIT":
                 reply = "231 HAPPY HACKING"
             else:
                 reply = "200 OK"
