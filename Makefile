@@ -6,7 +6,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages the game needs to build and run.
 PLAY_PACKAGES := cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev \
-	libsdl2-mixer-dev libx11-dev libtomlplusplus-dev libfontconfig-dev fonts-liberation2
+	libsdl2-mixer-dev libx11-dev libtomlplusplus-dev libfontconfig-dev fonts-liberation2 \
+	libspeechd-dev
 # And what the tests need besides: GoogleTest, a headless X server, a window manager,
 # a pointer driver, screenshots, the validators of the desktop entry and the metainfo, the
 # catalogues' checker (msgfmt), and a Wayland compositor (a headless mutter) with its session bus.

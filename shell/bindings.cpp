@@ -49,6 +49,9 @@ const std::vector<BindingColumn>& bindingTable() {
              // Escape answers a box, as the desktop's own boxes are answered; not on the card.
              {"", "", {key(Key::Escape, Cancel)}},
              {"L", "zapne a vypne jména věcí", {key(Key::L, ToggleNames)}},
+             {"N", "zápisník: co zaznělo, nápověda", {key(Key::N, OpenNotebook)}},
+             {"F2", "nápověda: další krok", {key(Key::F2, AskHint)}},
+             {"S", "zapne a vypne předčítání", {key(Key::S, ToggleSpeech)}},
          }},
         {"Ovladač",
          {
@@ -65,7 +68,9 @@ const std::vector<BindingColumn>& bindingTable() {
              {"Y", "jako H", {pad(PadButton::Y, ShowHotspots)}},
              {"Back", "jako M", {pad(PadButton::Back, ToggleSound)}},
              {"Start", "v nabídce začne hru", {pad(PadButton::Start, Start)}},
-             {"LB", "jako L", {pad(PadButton::LeftShoulder, ToggleNames)}},
+             {"stisk levé páčky", "jako L", {pad(PadButton::LeftStick, ToggleNames)}},
+             {"LB", "jako N", {pad(PadButton::LeftShoulder, OpenNotebook)}},
+             {"RB", "jako F2", {pad(PadButton::RightShoulder, AskHint)}},
          }},
     };
     return table;

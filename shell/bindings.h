@@ -34,6 +34,9 @@ enum class Action {
     ToggleFullscreen,  // the stage's window
     NextWindow,        // the next of the game's windows to the front, on the stage
     ToggleNames,       // L: the name line under the pointer
+    OpenNotebook,      // N: what was said, and the hints; N again closes it
+    AskHint,           // F2: one more step of the hint, in the notebook
+    ToggleSpeech,      // S: every announcement spoken aloud, on the desktop
 };
 
 // A key with the modifiers it asks for (others held as well do not matter), or a button.

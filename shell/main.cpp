@@ -101,6 +101,7 @@ int play(const orval::Options& options, orval::QuitSignals& signals) {
     start.subtitles = kept.settings().subtitles;
     start.names = kept.settings().names;
     start.sound = kept.settings().sound;
+    start.speech = options.speak || kept.settings().speech;
     start.choicesChanged = [&kept](const orval::PlayerChoices& now) { kept.update(now); };
 
     // Every failure from here on, no display included, takes the runtime's one fatal path.

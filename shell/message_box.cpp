@@ -64,6 +64,8 @@ void MessageBoxWindow::handle(const InputEvent& event) {
         case InputEvent::Type::MouseMove:
             platform_.setCursor("");
             return;
+        case InputEvent::Type::Wheel:  // nothing in it scrolls
+            return;
         case InputEvent::Type::MouseDown:
             if (!onBox) {
                 platform_.showWindow(window_);  // the box stays in front until answered

@@ -36,6 +36,8 @@ Options parseOptions(const std::vector<std::string>& arguments,
             options.fullscreen = true;
         } else if (*argument == "--windows") {
             windowsAsked = true;
+        } else if (*argument == "--speak") {
+            options.speak = true;
         } else if (*argument == "--help" || *argument == "-h") {
             options.help = true;
         } else {
@@ -53,7 +55,8 @@ Options parseOptions(const std::vector<std::string>& arguments,
 }
 
 const char* usage() {
-    return "Usage: orval-kesk [--lang cs|en] [--stage] [--fullscreen] [--windows] [--help]\n"
+    return "Usage: orval-kesk [--lang cs|en] [--stage] [--fullscreen] [--windows] [--speak] "
+           "[--help]\n"
            "ORVAL KESK, a point-and-click detective adventure in Czech and English.\n"
            "\n"
            "  --lang cs|en  the language to play in (otherwise the one last chosen on the\n"
@@ -64,6 +67,9 @@ const char* usage() {
            "  --fullscreen  the same, fullscreen from the start\n"
            "  --windows     a window of the desktop for each of the game's, even where they\n"
            "                do not fit the screen together\n"
+           "  --speak       read aloud what the game shows and says in words (the names,\n"
+           "                boxes, the notebook, hints) by a running speech-dispatcher;\n"
+           "                S turns it on and off\n"
            "  --help        this text\n"
            "\n"
            "Environment:\n"
@@ -72,8 +78,9 @@ const char* usage() {
            "  ORVAL_STAGE=1     as --stage; ORVAL_STAGE=0 as --windows\n"
            "  ORVAL_SCALE=1-4   how many screen pixels a pixel of the game takes\n"
            "  ORVAL_DATADIR     where data/ and zvuky/ lie\n"
+           "  SPEECHD_ADDRESS   the speech-dispatcher --speak reads to\n"
            "\n"
-           "The language, subtitles (T) and sound (M) are kept in\n"
+           "The language, subtitles (T), sound (M) and speech (S) are kept in\n"
            "$XDG_DATA_HOME/orval-kesk/settings.conf (~/.local/share/orval-kesk/ without it;\n"
            "%APPDATA%\\orval-kesk\\ on Windows).\n";
 }

@@ -11,6 +11,7 @@ struct Options {
     bool stage = false;       // the whole game inside one window
     bool fullscreen = false;  // that window fullscreen from the start
     bool windows = false;     // windows of the desktop even where they do not fit together
+    bool speak = false;       // the announcements read aloud by speech-dispatcher
     bool help = false;
     // The language asked for, by --lang (which wins) or ORVAL_LANG, and which of them asked.
     std::optional<std::string> language;

@@ -38,6 +38,8 @@ Runtime::Runtime(Platform& platform, std::filesystem::path baseDir, const Handle
       muted_(!options.sound),
       choicesChanged_(std::move(options.choicesChanged)),
       namesShown_(options.names) {
+    speech_ = options.speech;
+    platform_.speakAnnouncements(speech_);
     addDescriptions(std::move(descriptions));
     subtitles_.setCaptions(std::move(captions));
     subtitles_.turn(options.subtitles);
@@ -274,6 +276,10 @@ void Runtime::messageBox(std::string_view message) {
 
 void Runtime::playSound(std::string_view clip) {
     if (!muted_) playWave(platform_, baseDir_, spoken().clip(clip));
+    // The notebook keeps what was said, as the clip says it, whether heard or read.
+    if (const auto it = subtitles_.captions().find(clip); it != subtitles_.captions().end())
+        for (std::size_t i = 0; i < it->second.cues.size(); ++i)
+            if (it->second.cues[i].speaker != "effect") heard_.push_back({std::string(clip), i});
     try {
         startSubtitles(clip);
     } catch (const std::exception&) {
@@ -427,7 +433,7 @@ void Runtime::updateCursor(const std::string& scene, int x, int y) {
 
 bool Runtime::showBox(const std::string& title, const std::string& text) {
     box_.emplace(platform_, fonts_, title, text, languages_.fixedText(kOkButton));
-    platform_.announce({Announcement::Kind::MessageBox, text, languages_.code()});
+    platform_.announce({Announcement::Kind::MessageBox, title + ". " + text, languages_.code()});
     return holdBox();
 }
 
@@ -475,6 +481,8 @@ void Runtime::handleInput(const InputEvent& event) {
         case InputEvent::Type::TouchMove:
         case InputEvent::Type::TouchUp:
             touch(scene, event);
+            return;
+        case InputEvent::Type::Wheel:  // only the notebook scrolls
             return;
         case InputEvent::Type::MouseMove:
             // The player's hand takes over from the keys.
@@ -586,7 +594,7 @@ bool Runtime::step(std::optional<std::uint64_t> until) {
     // While a box is open the timers wait: the box holds the game as a modal window does.
     // The words of the clip playing go on, as its sound does.
     const std::optional<std::uint64_t> words = subtitles_.nextChange();
-    std::optional<std::uint64_t> deadline = box_ ? std::nullopt : timers_.next();
+    std::optional<std::uint64_t> deadline = box_ || notebook_ ? std::nullopt : timers_.next();
     if (words && (!deadline || *words < *deadline)) deadline = words;
     std::optional<std::uint64_t> held;
     if (finger_ && finger_->still && !finger_->showing && !box_) held = finger_->holdUntil;
@@ -610,7 +618,9 @@ bool Runtime::step(std::optional<std::uint64_t> until) {
     const std::optional<InputEvent> event = platform_.waitEvent(wait);
     if (event) {
         if (stageKey(*event)) return true;
-        if (!box_) {
+        if (!box_ && notebook_) {
+            notebookInput(*event);
+        } else if (!box_) {
             guarded([&] { handleInput(*event); });
         } else {
             try {
@@ -629,6 +639,7 @@ void Runtime::closeEverything() {
     press_.reset();
     named_.reset();
     finger_.reset();
+    notebook_.reset();
     subtitles_.stop();
     for (auto& [name, e] : scenes_) {
         if (!e.state) continue;
@@ -664,6 +675,7 @@ void Runtime::start(std::string_view firstScene) {
             if (&words != &spoken()) loadCaptions(baseDir_ / words.captionsFile(), soundClips());
         }
         pictures_.check(kSoundOffPicture, settleScale());
+        hints();
     });
 }
 

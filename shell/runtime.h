@@ -15,6 +15,7 @@
 #include "scenes/game.h"
 #include "scenes/model/captions.h"
 #include "scenes/model/description.h"
+#include "scenes/model/hints.h"
 #include "scenes/model/language.h"
 #include "scenes/model/pictures.h"
 #include "scenes/model/render.h"
@@ -23,6 +24,8 @@
 #include "shell/bindings.h"
 #include "shell/focus_mark.h"
 #include "shell/message_box.h"
+#include "shell/next_step.h"
+#include "shell/notebook_window.h"
 #include "shell/platform/platform.h"
 #include "shell/runtime_view.h"
 #include "shell/settings.h"
@@ -40,6 +43,7 @@ struct StartOptions {
     // for the next run.
     std::function<void(const PlayerChoices&)> choicesChanged;
     bool names = true;  // L: the name line under the pointer
+    bool speech = false;  // S, --speak: the announcements spoken aloud on the desktop
 };
 
 class Runtime final : public Game, private WindowPainter {
@@ -201,6 +205,18 @@ class Runtime final : public Game, private WindowPainter {
     // others (the inventory's role) or is gone (the conversation's farewell).
     std::optional<std::string> subtitleAnchor() const;
     void startSubtitles(std::string_view path);
+    // The notebook (runtime_notebook.cpp): N opens it over the place in front, F2 adds a step
+    // of the hint; while it is open it takes every input and no timer ticks.
+    void openNotebook();
+    void askHint();
+    void notebookInput(const InputEvent& event);
+    // Opens the notebook with the page as it is now, or shows that page in the one open.
+    void showNotebook();
+    NotebookPage notebookPage();
+    // The hints' words, read the first time they are needed (at start, where the game starts).
+    const Hints& hints();
+    // What the player should do next from the flags he has now; changes nothing.
+    StepSearch searchNextStep() const;
     void broughtForward(const std::string& scene);
     void closeEverything();
     void choicesChanged();
@@ -220,6 +236,21 @@ class Runtime final : public Game, private WindowPainter {
     std::optional<Press> press_;
     // The open message box; while it is there, only it takes input and no timer ticks.
     std::optional<MessageBoxWindow> box_;
+    // The open notebook; it holds the game as the box does.
+    std::optional<NotebookWindow> notebook_;
+    // Every spoken line of the clips played in this game, in order: the clip and its cue, so
+    // that the notebook shows it in the language played now.
+    struct HeardCue {
+        std::string clip;
+        std::size_t cue = 0;
+    };
+    std::vector<HeardCue> heard_;
+    std::optional<Hints> hints_;
+    // The step the hint asked for leads to, and how many of its steps the player has read;
+    // they stay until the next step is another.
+    std::optional<StepSearch> hinted_;
+    int hintSteps_ = 0;
+    bool speech_ = false;
     SubtitleTrack subtitles_{platform_, fonts_};
     std::string handlerScene_;          // the scene whose handler runs now
     std::vector<std::string> forward_;  // scenes in the order they last came forward

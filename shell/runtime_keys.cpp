@@ -56,6 +56,17 @@ void Runtime::act(Action action, const std::string& scene) {
         case Action::Start:
             pressStart();
             return;
+        case Action::OpenNotebook:
+            openNotebook();
+            return;
+        case Action::AskHint:
+            askHint();
+            return;
+        case Action::ToggleSpeech:
+            speech_ = !speech_;
+            platform_.speakAnnouncements(speech_);
+            choicesChanged();
+            return;
         case Action::NextHotspot:
         case Action::PreviousHotspot:
         case Action::Left:
@@ -72,7 +83,7 @@ void Runtime::act(Action action, const std::string& scene) {
 }
 
 PlayerChoices Runtime::choices() const {
-    return {languages_.code(), subtitles_.on(), !muted_, namesShown_};
+    return {languages_.code(), subtitles_.on(), !muted_, namesShown_, speech_};
 }
 
 void Runtime::choicesChanged() {
@@ -81,8 +92,10 @@ void Runtime::choicesChanged() {
 }
 
 void Runtime::showSwitches() {
-    platform_.showSwitches(
-        {.subtitles = subtitles_.on(), .sound = !muted_, .hotspots = hotspotsMarked_});
+    platform_.showSwitches({.subtitles = subtitles_.on(),
+                            .sound = !muted_,
+                            .names = namesShown_,
+                            .hotspots = hotspotsMarked_});
 }
 
 std::optional<FocusMark::Scene> Runtime::markable(const std::string& scene) const {

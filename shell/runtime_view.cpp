@@ -54,6 +54,12 @@ const MessageBoxWindow* RuntimeView::openBox() const {
     return runtime_.box_ ? &*runtime_.box_ : nullptr;
 }
 
+const NotebookWindow* RuntimeView::notebook() const {
+    return runtime_.notebook_ ? &*runtime_.notebook_ : nullptr;
+}
+
+StepSearch RuntimeView::nextStep() const { return runtime_.searchNextStep(); }
+
 const std::optional<FocusMark::Spot>& RuntimeView::focusMark() const {
     return runtime_.focus_.spot();
 }

@@ -11,6 +11,8 @@
 #include "scenes/model/state.h"
 #include "shell/focus_mark.h"
 #include "shell/message_box.h"
+#include "shell/next_step.h"
+#include "shell/notebook_window.h"
 #include "shell/platform/platform.h"
 #include "shell/subtitle_track.h"
 
@@ -52,6 +54,10 @@ class RuntimeView {
     std::optional<DrawnName> nameLine() const;
     // The control the name line names now, drawn or not (L off, a control with words of its own).
     std::optional<std::string> named() const;
+    // The notebook open now, if any.
+    const NotebookWindow* notebook() const;
+    // What the player should do next from the flags he has now (what F2 hints at).
+    StepSearch nextStep() const;
     // The subtitle page shown now, if any.
     std::optional<SubtitleTrack::Shown> subtitleShown() const;
     // The language the game speaks now, and the ones its data has (Czech first).

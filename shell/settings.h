@@ -18,6 +18,7 @@ struct Settings {
     bool subtitles = true;
     bool sound = true;
     bool names = true;  // L: the name line under the pointer
+    bool speech = false;  // S: the announcements read aloud
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
@@ -27,6 +28,7 @@ struct PlayerChoices {
     bool subtitles = true;
     bool sound = true;
     bool names = true;
+    bool speech = false;
 };
 
 // The settings file's text; throws DataFileError naming `fileName`, the line and what is

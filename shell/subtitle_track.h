@@ -39,6 +39,8 @@ class SubtitleTrack final : private WindowPainter {
         paged_.clear();
     }
     bool hasCaptions() const { return !captions_.empty(); }
+    // Every clip's words in the language spoken (the notebook writes down what was said).
+    const Captions& captions() const { return captions_; }
 
     // Starts the words of the clip `clip` (its file name), cutting off the words playing. They
     // belong to the scene `anchor`, whose window lies at `place`. A clip without cues shows

@@ -6,9 +6,11 @@
 
 #include "scenes/model/captions.h"
 #include "scenes/model/catalogue.h"
+#include "scenes/model/hints.h"
 #include "scenes/model/language.h"
 #include "scenes/model/loader.h"
 #include "scenes/model/names.h"
+#include "scenes/model/notebook.h"
 #include "shell/bindings.h"
 #include "tests/test_support.h"
 
@@ -52,6 +54,10 @@ Texts textsOfTheGame(const std::string& language) {
     }
     for (const FixedText& fixed : kFixedTexts) add(fixed.context, fixed.czech);
     for (const FixedText& verb : kVerbs) add(verb.context, verb.czech);
+    for (const FixedText& fixed : kNotebookTexts) add(fixed.context, fixed.czech);
+    for (const Hint& hint : loadHints(sourceDir() / "data" / "hints.tsv"))
+        for (int step = 0; step < kHintSteps; ++step)
+            add(hintContext(hint, step + 1), hint.steps[static_cast<std::size_t>(step)]);
     const Captions czech = loadCaptions(sourceDir() / "data" / "captions.tsv", soundClips());
     const Captions own =
         loadCaptions(sourceDir() / "data" / language / "captions.tsv", soundClips());

@@ -55,7 +55,9 @@ TEST(Keyboard, EachKeyAndButtonAsksForItsAction) {
         {"F1", SdlKey{SDLK_F1}, ShowControls},
         {"L", SdlKey{SDLK_l}, ToggleNames},
         {"A key the game has no use for", SdlKey{SDLK_q}, std::nullopt},
-        {"F2", SdlKey{SDLK_F2}, std::nullopt},
+        {"F2", SdlKey{SDLK_F2}, AskHint},
+        {"N", SdlKey{SDLK_n}, OpenNotebook},
+        {"S", SdlKey{SDLK_s}, ToggleSpeech},
         {"the controller's A, the mouse's button", PadButton::A, std::nullopt},
         {"B", PadButton::B, SkipLine},
         {"X", PadButton::X, ToggleSubtitles},
@@ -66,7 +68,9 @@ TEST(Keyboard, EachKeyAndButtonAsksForItsAction) {
         {"d-pad down", PadButton::Down, Down},
         {"d-pad left", PadButton::Left, Left},
         {"d-pad right", PadButton::Right, Right},
-        {"the left shoulder, L's", PadButton::LeftShoulder, ToggleNames},
+        {"LB", PadButton::LeftShoulder, OpenNotebook},
+        {"RB", PadButton::RightShoulder, AskHint},
+        {"the left stick pressed, L's", PadButton::LeftStick, ToggleNames},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pressed);

@@ -1,5 +1,9 @@
 // Whole games, clicked pixel by pixel from the main menu to the end of the program.
+#include <sstream>
+
 #include "scenes/model/captions.h"
+#include "scenes/model/language.h"
+#include "scenes/model/notebook.h"
 #include "tests/test_support.h"
 
 namespace orval::testing {
@@ -89,18 +93,52 @@ std::vector<Expect> story(const Message& documents, const Message& nextDay) {
 }
 
 // What a player of each language reads: the boxes, the story's first words, two windows'
-// titles, and the subtitles of that language's clips (the clips themselves the story checks).
+// titles, the subtitles of that language's clips (the clips themselves the story checks), and
+// the newest line of the notebook at the end.
 struct Speaking {
     std::string language;
     Message documents, nextDay;
     std::string story, inventory, subtitles, captions;
+    HeardLine lastHeard;
 };
 const Speaking kSpeaking[] = {
-    {"cs", kDocuments, kNextDay, "V kdysi poklidném světě barev", "Inventář", "Titulky",
-     "data/captions.tsv"},
-    {"en", kDocumentsInEnglish, kNextDayInEnglish, "In the once peaceful world of colours",
-     "Inventory", "Subtitles", "data/en/captions.tsv"},
+    {"cs",
+     kDocuments,
+     kNextDay,
+     "V kdysi poklidném světě barev",
+     "Inventář",
+     "Titulky",
+     "data/captions.tsv",
+     {"Mr. Black", "Tohle ještě neskončilo!"}},
+    {"en",
+     kDocumentsInEnglish,
+     kNextDayInEnglish,
+     "In the once peaceful world of colours",
+     "Inventory",
+     "Subtitles",
+     "data/en/captions.tsv",
+     {"Mr. Black", "This isn't over!"}},
 };
+
+// Every spoken line of the clips the story plays, newest first, as the notebook lists them:
+// the speaker's name in the language, then the words of the language's own subtitles.
+std::vector<std::string> linesOfTheStory(const Speaking& speaking) {
+    const Captions own = loadCaptions(sourceDir() / speaking.captions, soundClips());
+    const Language words = speaking.language == "cs"
+                               ? Language()
+                               : Language::load(sourceDir(), speaking.language, soundClips());
+    std::vector<std::string> lines;
+    for (const Expect& e : story(speaking.documents, speaking.nextDay)) {
+        std::stringstream clips(e.sounds);
+        for (std::string clip; std::getline(clips, clip, ',');)
+            for (const Cue& cue : own.at(clip + ".wav").cues)
+                if (cue.speaker != "effect")
+                    lines.insert(lines.begin(), words.text(speakerContext(cue.speaker),
+                                                           findSpeaker(cue.speaker)->name) +
+                                                    ": " + cue.text);
+    }
+    return lines;
+}
 
 TEST(Playthrough, FromTheMainMenuToTheEndOfTheProgramInEveryLanguage) {
     for (const Speaking& speaking : kSpeaking) {
@@ -115,6 +153,20 @@ TEST(Playthrough, FromTheMainMenuToTheEndOfTheProgramInEveryLanguage) {
             if (::testing::Test::HasFatalFailure()) return;
         }
         EXPECT_EQ(game.windows(), std::vector<std::string>{"about"});
+
+        // The notebook holds what was said in the whole game, newest first (N once the last
+        // words are gone, whose window would take the key).
+        game.wait(20000);
+        game.pressKey(Key::N);
+        ASSERT_TRUE(game.runtime->view().notebook()) << game.runtime->view().fatalMessage();
+        std::vector<std::string> heard;
+        for (const HeardLine& line : game.runtime->view().notebook()->page().lines)
+            heard.push_back(line.speaker + ": " + line.words);
+        EXPECT_EQ(heard, linesOfTheStory(speaking));
+        ASSERT_FALSE(heard.empty());
+        EXPECT_EQ(heard.front(), speaking.lastHeard.speaker + ": " + speaking.lastHeard.words);
+        game.pressKey(Key::N);
+        EXPECT_FALSE(game.runtime->view().notebook());
 
         game.click("about", kCreditsOk.x, kCreditsOk.y);
         EXPECT_TRUE(game.ended());

@@ -3,7 +3,8 @@
 // clickable control of a shown scene is clicked at the centre of its visible area (when the hit
 // test there reaches it), and while a timer ticks, 18500 ms may pass. The program's ends ("X",
 // KONEC, the final screen's buttons) are not followed. From every state reached, the final
-// screen must still be reachable.
+// screen must still be reachable, and the hint (F2) must name a click that moves the game on
+// first on a shortest way there.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,7 +17,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "scenes/model/hints.h"
 #include "scenes/model/hit_test.h"
+#include "shell/next_step.h"
 #include "tests/test_game.h"
 
 namespace {
@@ -203,8 +206,20 @@ struct Node {
     int parent = -1;
     Action via;
     std::vector<int> next;
+    std::vector<Action> nextVia;  // the action of each transition in `next`
     bool finalScreen = false;
 };
+
+// The state as the search of the next step takes it: every scene in the game's order.
+std::vector<orval::SceneNow> asNow(const Snapshot& snapshot) {
+    std::vector<orval::SceneNow> now;
+    for (const std::string& name : orval::sceneNames()) {
+        orval::SceneNow& scene = now.emplace_back();
+        for (const SceneSnapshot& s : snapshot)
+            if (s.scene == name) scene = {true, s.shown, s.flags};
+    }
+    return now;
+}
 
 std::vector<Action> pathTo(const std::vector<Node>& nodes, int node) {
     std::vector<Action> path;
@@ -284,6 +299,7 @@ TEST(Reachability, TheFinalScreenCanBeReachedFromEveryState) {
                         game->runtime->view().description(scene.scene).clientHeight);
             const int next = add(std::move(after), id, action);
             nodes[static_cast<std::size_t>(id)].next.push_back(next);
+            nodes[static_cast<std::size_t>(id)].nextVia.push_back(action);
             ++transitions;
         }
     }
@@ -321,6 +337,79 @@ TEST(Reachability, TheFinalScreenCanBeReachedFromEveryState) {
             path += "\n  " + describe(*game, a);
         ADD_FAILURE() << "no way to the final screen from the state after:" << path;
     }
+
+    // The hint: from every state, F2 names a click that moves the game on (changes a flag of a
+    // scene loaded before and after) and that comes first among such clicks on some shortest
+    // way to the final screen; only waiting is left where no click is. Each has its words.
+    std::vector<int> distance(nodes.size(), -1);
+    std::vector<int> byDistance;
+    for (std::size_t n = 0; n < nodes.size(); ++n)
+        if (nodes[n].finalScreen) {
+            distance[n] = 0;
+            byDistance.push_back(static_cast<int>(n));
+        }
+    for (std::size_t at = 0; at < byDistance.size(); ++at) {
+        const int n = byDistance[at];
+        for (const int p : previous[static_cast<std::size_t>(n)])
+            if (distance[static_cast<std::size_t>(p)] < 0) {
+                distance[static_cast<std::size_t>(p)] = distance[static_cast<std::size_t>(n)] + 1;
+                byDistance.push_back(p);
+            }
+    }
+    std::vector<std::set<std::string>> firstSteps(nodes.size());
+    for (const int n : byDistance) {
+        const Node& node = nodes[static_cast<std::size_t>(n)];
+        for (std::size_t e = 0; e < node.next.size(); ++e) {
+            const auto t = static_cast<std::size_t>(node.next[e]);
+            if (distance[t] != distance[static_cast<std::size_t>(n)] - 1) continue;
+            const Action& a = node.nextVia[e];
+            if (!a.scene.empty() && orval::movesTheGameOn(asNow(node.state), asNow(nodes[t].state)))
+                firstSteps[static_cast<std::size_t>(n)].insert(describe(*game, a));
+            else
+                firstSteps[static_cast<std::size_t>(n)].insert(firstSteps[t].begin(),
+                                                               firstSteps[t].end());
+        }
+    }
+    const orval::Hints hints = orval::loadHints(orval::testing::sourceDir() / "data" / "hints.tsv");
+    std::set<std::string> hinted;
+    std::size_t wrongHints = 0;
+    for (std::size_t n = 0; n < nodes.size(); ++n) {
+        if (nodes[n].finalScreen || distance[n] < 0) continue;
+        if (pixelsCreated > kFreshGameAfter) {
+            game = std::make_unique<TestGame>();
+            pixelsCreated = 0;
+        }
+        pixelsCreated += restore(*game, nodes[n].state);
+        const orval::StepSearch found = game->runtime->view().nextStep();
+        std::string named = "only waiting";
+        if (found.step) {
+            const orval::SceneDescription& d = game->runtime->view().description(found.step->scene);
+            const int control = d.find(found.step->control);
+            const orval::Rect r = orval::visibleRect(d, control);
+            named = describe(*game, {found.step->scene, r.x + r.w / 2, r.y + r.h / 2, control});
+            hinted.insert(found.step->scene + " " + found.step->control);
+            EXPECT_TRUE(orval::findHint(hints, found.step->scene, found.step->control))
+                << "data/hints.tsv has no words for " << named;
+        }
+        const std::set<std::string>& right = firstSteps[n];
+        const bool ok =
+            (found.step ? right.contains(named) : right.empty()) && found.clicks == distance[n];
+        if (ok || ++wrongHints > 5) continue;
+        std::string path, expected;
+        for (const Action& a : pathTo(nodes, static_cast<int>(n)))
+            path += "\n  " + describe(*game, a);
+        for (const std::string& s : right) expected += "\n  " + s;
+        ADD_FAILURE() << "the hint names " << named << ", " << found.clicks
+                      << " clicks from the end (" << distance[n]
+                      << " on the shortest way), after:" << path
+                      << "\nwhere a shortest way first moves the game on with:" << expected;
+    }
+    std::printf("hints: %zu clicks named as the next step\n", hinted.size());
+    for (const orval::Hint& hint : hints)
+        for (const std::string& control : hint.controls)
+            if (!hinted.contains(hint.scene + " " + control))
+                std::printf("hints: %s %s is never the next step\n", hint.scene.c_str(),
+                            control.c_str());
 
     // Every scene comes up in some state, and every control with a Click handler is clicked
     // somewhere, except the ends of the program and the main menu's normal "O ORVAL KESK"

@@ -72,6 +72,7 @@ struct SceneRoles {
     bool menu = false;       // the main menu: Start chooses its first entry
     bool inventory = false;  // floats over the places: a clip's words and the focus mark belong
                              // to the place below; it shows the sound turned off
+    bool won = false;        // showing it wins the game: where the hints lead
 };
 
 enum class Placement { Manual, CentreOwner, CentreScreen };
@@ -97,7 +98,7 @@ struct SceneDescription {
 
 // The scenes that have the game's roles, by name (empty where none has one), and the game's name.
 struct GameRoles {
-    std::string first, menu, inventory, title;
+    std::string first, menu, inventory, won, title;
 };
 
 // A name longer than this is no name of a thing but a sentence: the loader refuses it.

@@ -415,15 +415,16 @@ std::optional<ControlDescription::LanguageMarks> optionalLanguageMarks(const tom
 void readRoles(const toml::table& root, SceneDescription& scene, const Where& where) {
     if (const toml::node* node = root.get("Roles")) {
         const toml::array* list = node->as_array();
-        if (!list) where.fail("Roles", "must be a list of roles (first, menu, inventory)");
+        if (!list) where.fail("Roles", "must be a list of roles (first, menu, inventory, won)");
         for (const toml::node& item : *list) {
             const std::optional<std::string> role = item.value<std::string>();
             bool* has = !role                  ? nullptr
                         : *role == "first"     ? &scene.roles.first
                         : *role == "menu"      ? &scene.roles.menu
                         : *role == "inventory" ? &scene.roles.inventory
+                        : *role == "won"       ? &scene.roles.won
                                                : nullptr;
-            if (!has) where.fail("Roles", "no such role (first, menu, inventory)");
+            if (!has) where.fail("Roles", "no such role (first, menu, inventory, won)");
             if (*has) where.fail("Roles", *role + " given twice");
             *has = true;
         }
@@ -674,6 +675,7 @@ GameRoles gameRoles(const std::vector<SceneDescription>& scenes) {
         }
         if (scene.roles.menu) take(found.menu, scene, "menu", scenes);
         if (scene.roles.inventory) take(found.inventory, scene, "inventory", scenes);
+        if (scene.roles.won) take(found.won, scene, "won", scenes);
     }
     return found;
 }

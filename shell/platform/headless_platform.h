@@ -11,6 +11,7 @@
 
 #include "shell/platform/game_pad.h"
 #include "shell/platform/platform.h"
+#include "shell/platform/speech.h"
 #include "shell/platform/window_stack.h"
 
 namespace orval {
@@ -90,9 +91,12 @@ class HeadlessPlatform final : public Platform {
     void stopSound() override;
     FontFiles fontFiles() override;
     void openUrl(const std::string& url) override { urls_.push_back(url); }
+    // Recorded, and spoken as the desktop speaks them when the game asks for speech.
     void announce(const Announcement& announcement) override {
         announcements_.push_back(announcement);
+        speech_.announce(announcement);
     }
+    void speakAnnouncements(bool on) override { speech_.turn(on); }
     void showPlainError(std::string_view title, std::string_view text) override {
         messages_.push_back(
             {std::string(title), std::string(text), clock_, {}, std::nullopt, true});
@@ -190,6 +194,7 @@ class HeadlessPlatform final : public Platform {
     std::vector<Message> messages_;
     std::vector<std::string> urls_;
     std::vector<Announcement> announcements_;
+    Speech speech_;
     std::string cursor_;
     std::optional<WindowPoint> pointer_;
     GamePads pads_;

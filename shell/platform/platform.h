@@ -28,6 +28,7 @@ struct WindowPoint {
 enum class WindowKind {
     Scene,       // a scene of the game
     MessageBox,  // a modal box: above every scene window until it is answered
+    Notebook,    // the notebook: above every scene window, as a box, until it is put away
     Subtitles,   // the words of the clip playing: above the scenes, never focused, not in the
                  // task bar
 };
@@ -62,9 +63,15 @@ struct Modifiers {
 };
 
 // The buttons of a game controller the game reads, named by their place on the pad as SDL's
-// mapping names them (A is the lower one of the four, Back the left one of the middle, the left
-// shoulder the upper button under the left forefinger).
-enum class PadButton { A, B, X, Y, Back, Start, Up, Down, Left, Right, LeftShoulder };
+// mapping names them (A is the lower one of the four, Back the left one of the middle, the
+// shoulders the upper buttons under the forefingers).
+// clang-format off
+enum class PadButton {
+    A, B, X, Y, Back, Start, Up, Down, Left, Right,
+    LeftShoulder, RightShoulder,  // LB and RB
+    LeftStick,                    // the left stick pressed down
+};
+// clang-format on
 
 // One thing the player or the system did, addressed to a window. Keys and a controller's
 // buttons come as they are; the binding table says what each asks of the game.
@@ -81,6 +88,8 @@ struct InputEvent {
         TouchMove,
         TouchUp,
 
+        Wheel,  // the mouse's wheel turned by `wheel` notches (away from the player: positive)
+
         CloseRequest,  // the window manager asked this window to close
         Quit,          // the system asked the program to end (a signal, the session ending)
     };
@@ -93,6 +102,7 @@ struct InputEvent {
     // A touch: how far (logical pixels) a tap may land from a hotspot and still be meant for it,
     // kFingerReachCss as the platform's screen shows logical pixels.
     int reach = 0;
+    int wheel = 0;
 };
 
 // A finger's slop, in the pixels of a page (CSS pixels: at a desktop's usual density, a screen's).
@@ -213,6 +223,9 @@ class Platform {
     // Tells the player's screen reader or speech what the game just said or showed; where the
     // player has neither, nothing. Never waits.
     virtual void announce(const Announcement& announcement) { static_cast<void>(announcement); }
+    // Whether the desktop speaks the announcements aloud (S, --speak); a clip's words never,
+    // as the clip is heard. Where there is no speech, nothing.
+    virtual void speakAnnouncements(bool on) { static_cast<void>(on); }
 
     // What the player has on or off now, told at the start and after every change; where
     // nothing beside the game shows it, nothing.

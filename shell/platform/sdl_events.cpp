@@ -116,6 +116,12 @@ DeviceEvent readDeviceEvent(const SDL_Event& event) {
             return input(event.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Type::MouseDown
                                                            : InputEvent::Type::MouseUp,
                          event.button.windowID, event.button.x, event.button.y);
+        case SDL_MOUSEWHEEL: {
+            DeviceEvent wheel = input(InputEvent::Type::Wheel, event.wheel.windowID);
+            wheel.input.wheel =
+                event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+            return wheel;
+        }
         case SDL_KEYDOWN:
             return readKey(event.key);
         case SDL_FINGERDOWN:

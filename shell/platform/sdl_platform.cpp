@@ -37,7 +37,8 @@ std::optional<WindowId> SdlPlatform::idOf(std::uint32_t sdlWindowId) const {
 WindowId SdlPlatform::openWindow(const WindowRequest& request, WindowPainter& painter) {
     if (!session_->videoError().empty()) throw std::runtime_error(session_->videoError());
     Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
-    if (request.kind == WindowKind::MessageBox) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    if (request.kind == WindowKind::MessageBox || request.kind == WindowKind::Notebook)
+        flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     // On X11 a tooltip is a window the window manager leaves alone: it takes no focus, has no
     // place in the task bar and stays where it is put.
     if (request.kind == WindowKind::Subtitles)

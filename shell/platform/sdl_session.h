@@ -21,6 +21,7 @@
 #include "shell/platform/quit_signals.h"
 #include "shell/platform/sdl_audio.h"
 #include "shell/platform/sdl_game_pads.h"
+#include "shell/platform/speech.h"
 
 struct SDL_Cursor;
 struct SDL_Window;
@@ -58,6 +59,8 @@ class SdlSession {
     std::uint64_t now() const;
     // The game controllers (none without a display).
     SdlGamePads* pads() { return pads_.get(); }
+    // The announcements read aloud when the player asked for it (S, --speak).
+    Speech& speech() { return speech_; }
     // The next SDL event, at most until `deadline` (on now()'s clock), or forever without one;
     // nothing when the deadline came first. Closes the quiet sound device meanwhile. A quit
     // signal, even one that came before SDL started, is an SDL_QUIT.
@@ -83,6 +86,7 @@ class SdlSession {
     int requestedScale_ = 1;
     std::unique_ptr<SdlAudio> audio_ = std::make_unique<SdlAudio>();
     std::unique_ptr<SdlGamePads> pads_;
+    Speech speech_;
     std::map<std::pair<std::string, int>, std::unique_ptr<SDL_Cursor, CursorDeleter>> cursors_;
     std::optional<std::pair<std::string, int>> currentCursor_;
 };
@@ -98,6 +102,10 @@ class SdlPlatformBase : public Platform {
     void stopSound() override { session_->stopSound(); }
     FontFiles fontFiles() override { return session_->fontFiles(); }
     void openUrl(const std::string& url) override { session_->openUrl(url); }
+    void announce(const Announcement& announcement) override {
+        session_->speech().announce(announcement);
+    }
+    void speakAnnouncements(bool on) override { session_->speech().turn(on); }
     void showPlainError(std::string_view title, std::string_view text) override {
         session_->showPlainError(title, text);
     }

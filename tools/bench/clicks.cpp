@@ -6,7 +6,9 @@
 // Plays the winning route and, each on a fresh game, one click on every other hotspot that
 // plays a sound. Per click it takes the thread CPU time of the runtime handling it, then the
 // median over the rounds. Prints "slowest_ms", "slowest_what", "median_ms" and "clicks" lines;
-// --details adds every click's median.
+// --details adds every click's median. Then what a hint (F2) costs: the search of the next step
+// from every state of the winning route ("hint_slowest_ms", "hint_median_ms", "hint_states":
+// the most states one search looked at).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -157,6 +159,8 @@ int main(int argc, char** argv) {
     const Path whole = route::arrest + pause(kArrestDelay);
     const auto sides = sideClicks();
     std::vector<Sample> samples;
+    std::vector<Sample> hints;
+    std::size_t hintStates = 0;
     try {
         for (int round = 0; round < rounds; ++round) {
             std::size_t index = 0;
@@ -167,7 +171,13 @@ int main(int argc, char** argv) {
             {
                 BenchGame game(*audio, handlers);
                 std::string what;
+                std::size_t at = 0;
                 for (const Step& s : whole) {
+                    const double start = threadCpuMs();
+                    const StepSearch found = game.runtime->view().nextStep();
+                    if (hints.size() <= at) hints.push_back({what, {}});
+                    hints[at++].ms.push_back(threadCpuMs() - start);
+                    hintStates = std::max(hintStates, found.states);
                     const double ms = game.step(s, what);
                     record(ms, what);
                 }
@@ -207,5 +217,13 @@ int main(int argc, char** argv) {
     std::printf("median_ms %.3f\n", median(medians));
     std::printf("clicks %zu\n", samples.size());
     std::printf("reopen_ms %.3f\n", median(reopen));
+    std::vector<double> hintMedians;
+    for (const Sample& s : hints) hintMedians.push_back(median(s.ms));
+    if (!hintMedians.empty()) {
+        std::printf("hint_slowest_ms %.3f\n",
+                    *std::max_element(hintMedians.begin(), hintMedians.end()));
+        std::printf("hint_median_ms %.3f\n", median(hintMedians));
+        std::printf("hint_states %zu\n", hintStates);
+    }
     return 0;
 }

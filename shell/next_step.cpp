@@ -1,0 +1,366 @@
+#include "shell/next_step.h"
+
+#include <algorithm>
+#include <deque>
+#include <map>
+#include <string_view>
+#include <unordered_map>
+
+#include "scenes/model/hit_test.h"
+
+namespace orval {
+namespace {
+
+// A whole state in one string, cheap to copy, hash and compare: for each scene a byte (loaded,
+// shown), then a byte per control (visible, enabled); an unloaded scene's controls are zero.
+constexpr char kLoaded = 1, kShown = 2;
+constexpr char kVisible = 1, kEnabled = 2;
+
+// The program ended (End, or no scene left): a way that leads nowhere.
+struct Ended {};
+
+// Where each scene's bytes lie, and what of each scene the search reads again and again.
+struct Layout {
+    struct Clickable {
+        int control = 0;
+        Point centre;  // of its visible area, where the search clicks
+    };
+    struct Scene {
+        const SceneDescription* description = nullptr;
+        std::size_t offset = 0;
+        bool reactsToMoves = false;  // the pointer's move can change it (the menu's highlights)
+        std::vector<Clickable> clickables;
+    };
+    std::vector<Scene> scenes;
+    std::map<std::string, int, std::less<>> byName;
+    std::size_t size = 0;
+    int won = -1;
+
+    Layout(const std::vector<const SceneDescription*>& descriptions, const std::string& wonScene) {
+        for (const SceneDescription* d : descriptions) {
+            Scene& scene = scenes.emplace_back();
+            scene.description = d;
+            scene.offset = size;
+            size += 1 + d->controls.size();
+            scene.reactsToMoves = d->handlers.contains(EventKind::MouseMove);
+            for (std::size_t i = 0; i < d->controls.size(); ++i) {
+                const ControlDescription& c = d->controls[i];
+                if (c.handlers.contains(EventKind::MouseMove)) scene.reactsToMoves = true;
+                if (!c.handlers.contains(EventKind::Click)) continue;
+                const Rect r = visibleRect(*d, static_cast<int>(i));
+                if (r.w <= 0 || r.h <= 0) continue;
+                scene.clickables.push_back({static_cast<int>(i), {r.x + r.w / 2, r.y + r.h / 2}});
+            }
+            if (d->name == wonScene) won = static_cast<int>(scenes.size() - 1);
+            byName.emplace(d->name, static_cast<int>(scenes.size() - 1));
+        }
+    }
+
+    int index(std::string_view name) const {
+        const auto it = byName.find(name);
+        if (it == byName.end()) throw Ended{};  // the real game fails there: no way on
+        return it->second;
+    }
+};
+
+// The game's handlers played on a state instead of on the runtime: what they show, unload and
+// set lands in `state`; boxes, sounds and links are left out, since they change no flag.
+class Rehearsal final : public Game {
+  public:
+    Rehearsal(const Layout& layout, const HandlerRegistry& handlers)
+        : layout_(layout), handlers_(handlers) {}
+
+    std::string state;
+
+    void show(std::string_view scene) override {
+        state[layout_.scenes[static_cast<std::size_t>(load(scene))].offset] |= kShown;
+    }
+    void unload(std::string_view scene) override {
+        const Layout::Scene& s = layout_.scenes[static_cast<std::size_t>(layout_.index(scene))];
+        std::fill_n(state.begin() + static_cast<std::ptrdiff_t>(s.offset),
+                    1 + s.description->controls.size(), char{0});
+    }
+    [[noreturn]] void end() override { throw Ended{}; }
+    void setVisible(std::string_view scene, std::string_view control, bool visible) override {
+        set(flag(scene, control), kVisible, visible);
+    }
+    void setEnabled(std::string_view scene, std::string_view control, bool enabled) override {
+        set(flag(scene, control), kEnabled, enabled);
+    }
+    bool isVisible(std::string_view scene, std::string_view control) override {
+        return (flag(scene, control) & kVisible) != 0;
+    }
+    void messageBox(std::string_view) override {}
+    void playSound(std::string_view) override {}
+    void openLink(std::string_view) override {}
+    void showControls() override {}
+    void setLanguage(std::string_view) override {}
+
+    bool loaded(int scene) const {
+        return (state[layout_.scenes[static_cast<std::size_t>(scene)].offset] & kLoaded) != 0;
+    }
+    bool shown(int scene) const {
+        return (state[layout_.scenes[static_cast<std::size_t>(scene)].offset] & kShown) != 0;
+    }
+    // The flags of a loaded scene, as the hit test reads them.
+    void flagsOf(int scene, SceneFlags& flags) const {
+        const Layout::Scene& s = layout_.scenes[static_cast<std::size_t>(scene)];
+        flags.resize(s.description->controls.size());
+        for (std::size_t i = 0; i < flags.size(); ++i) {
+            const char b = state[s.offset + 1 + i];
+            flags[i] = {(b & kVisible) != 0, (b & kEnabled) != 0};
+        }
+    }
+
+    // Calls the handler of a scene's event (of a control, or of the scene itself).
+    void call(int scene, int control, EventKind event) {
+        const SceneDescription& d = *layout_.scenes[static_cast<std::size_t>(scene)].description;
+        const auto& bound =
+            control < 0 ? d.handlers : d.controls[static_cast<std::size_t>(control)].handlers;
+        const auto it = bound.find(event);
+        if (it == bound.end()) return;
+        const RegisteredHandler code = handlers_.find(d.name, it->second);
+        if (!code) throw Ended{};  // the real game fails there
+        if (control < 0) {
+            code(*this);
+        } else {
+            const ControlDescription& c = d.controls[static_cast<std::size_t>(control)];
+            code(*this, {c.name, c.language});
+        }
+    }
+
+    // Lets time pass: every ticking timer of at most `upToMs` ticks, the shortest first, as
+    // often as it keeps ticking (a few times at most: the game's timers stop themselves).
+    void tick(int upToMs) {
+        for (int round = 0; round < 8; ++round) {
+            int scene = -1, control = -1, shortest = upToMs + 1;
+            for (std::size_t s = 0; s < layout_.scenes.size(); ++s) {
+                if (!loaded(static_cast<int>(s))) continue;
+                const Layout::Scene& l = layout_.scenes[s];
+                for (std::size_t i = 0; i < l.description->controls.size(); ++i) {
+                    const ControlDescription& c = l.description->controls[i];
+                    if (c.kind == ControlKind::Timer && (state[l.offset + 1 + i] & kEnabled) &&
+                        c.intervalMs < shortest) {
+                        scene = static_cast<int>(s);
+                        control = static_cast<int>(i);
+                        shortest = c.intervalMs;
+                    }
+                }
+            }
+            if (scene < 0) return;
+            call(scene, control, EventKind::Timer);
+        }
+    }
+
+    // Whether a timer longer than a click's aftermath ticks: waiting is then a step.
+    bool waiting() const {
+        for (std::size_t s = 0; s < layout_.scenes.size(); ++s) {
+            if (!loaded(static_cast<int>(s))) continue;
+            const Layout::Scene& l = layout_.scenes[s];
+            for (std::size_t i = 0; i < l.description->controls.size(); ++i)
+                if (l.description->controls[i].kind == ControlKind::Timer &&
+                    (state[l.offset + 1 + i] & kEnabled))
+                    return true;
+        }
+        return false;
+    }
+
+    bool anyLoaded() const {
+        for (std::size_t s = 0; s < layout_.scenes.size(); ++s)
+            if (loaded(static_cast<int>(s))) return true;
+        return false;
+    }
+
+  private:
+    // Loads the scene as the runtime does on first touch: its initial flags, then its Load.
+    int load(std::string_view name) {
+        const int scene = layout_.index(name);
+        const Layout::Scene& s = layout_.scenes[static_cast<std::size_t>(scene)];
+        if (state[s.offset] & kLoaded) return scene;
+        state[s.offset] = kLoaded;
+        for (std::size_t i = 0; i < s.description->controls.size(); ++i) {
+            const ControlDescription& c = s.description->controls[i];
+            state[s.offset + 1 + i] =
+                static_cast<char>((c.visible ? kVisible : 0) | (c.enabled ? kEnabled : 0));
+        }
+        call(scene, -1, EventKind::Load);
+        return scene;
+    }
+    char& flag(std::string_view scene, std::string_view control) {
+        const int index = load(scene);
+        const Layout::Scene& s = layout_.scenes[static_cast<std::size_t>(index)];
+        const int c = s.description->find(control);
+        if (c < 0) throw Ended{};
+        return state[s.offset + 1 + static_cast<std::size_t>(c)];
+    }
+    static void set(char& byte, char bit, bool on) {
+        byte = static_cast<char>(on ? (byte | bit) : (byte & ~bit));
+    }
+
+    const Layout& layout_;
+    const HandlerRegistry& handlers_;
+};
+
+// A click of the search (or, with no scene, a wait for the long timer).
+struct Move {
+    int scene = -1, control = -1;
+    Point at;
+};
+
+bool shownWithHolders(const SceneDescription& d, const SceneFlags& flags, int i) {
+    for (int p = i; p >= 0; p = d.controls[static_cast<std::size_t>(p)].parent)
+        if (!flags[static_cast<std::size_t>(p)].visible) return false;
+    return true;
+}
+
+// Every click the player can make in this state, and the wait while a long timer ticks.
+std::vector<Move> movesFrom(const Layout& layout, Rehearsal& game, SceneFlags& flags) {
+    std::vector<Move> moves;
+    for (std::size_t s = 0; s < layout.scenes.size(); ++s) {
+        const int scene = static_cast<int>(s);
+        if (!game.shown(scene)) continue;
+        const Layout::Scene& l = layout.scenes[s];
+        game.flagsOf(scene, flags);
+        for (const Layout::Clickable& c : l.clickables) {
+            const auto i = static_cast<std::size_t>(c.control);
+            if (!flags[i].enabled || !shownWithHolders(*l.description, flags, c.control)) continue;
+            if (!l.reactsToMoves &&
+                hitTest(*l.description, flags, c.centre.x, c.centre.y) != c.control)
+                continue;
+            moves.push_back({scene, c.control, c.centre});
+        }
+    }
+    if (game.waiting()) moves.push_back({});
+    return moves;
+}
+
+// Plays the move on the state in `game`; false where it does not happen or ends the program.
+bool play(const Layout& layout, Rehearsal& game, const Move& move, SceneFlags& flags) {
+    try {
+        if (move.scene < 0) {
+            game.tick(1 << 30);
+        } else {
+            const SceneDescription& d =
+                *layout.scenes[static_cast<std::size_t>(move.scene)].description;
+            if (layout.scenes[static_cast<std::size_t>(move.scene)].reactsToMoves) {
+                // The pointer arrives first: what lies under it hears of it.
+                game.flagsOf(move.scene, flags);
+                game.call(move.scene, hitTest(d, flags, move.at.x, move.at.y),
+                          EventKind::MouseMove);
+                if (!game.loaded(move.scene)) return false;
+                game.flagsOf(move.scene, flags);
+                if (hitTest(d, flags, move.at.x, move.at.y) != move.control) return false;
+            }
+            game.call(move.scene, move.control, EventKind::Click);
+            game.tick(kArrivalTimerMs);
+        }
+    } catch (const Ended&) {
+        return false;
+    }
+    return game.anyLoaded();
+}
+
+bool movedOn(const Layout& layout, const std::string& before, const std::string& after) {
+    for (const Layout::Scene& s : layout.scenes) {
+        if (!(before[s.offset] & kLoaded) || !(after[s.offset] & kLoaded)) continue;
+        if (before.compare(s.offset + 1, s.description->controls.size(), after, s.offset + 1,
+                           s.description->controls.size()) != 0)
+            return true;
+    }
+    return false;
+}
+
+std::string encode(const Layout& layout, const std::vector<SceneNow>& now) {
+    std::string state(layout.size, char{0});
+    for (std::size_t s = 0; s < layout.scenes.size() && s < now.size(); ++s) {
+        const Layout::Scene& l = layout.scenes[s];
+        if (!now[s].loaded) continue;
+        state[l.offset] = static_cast<char>(kLoaded | (now[s].shown ? kShown : 0));
+        for (std::size_t i = 0; i < l.description->controls.size() && i < now[s].flags.size(); ++i)
+            state[l.offset + 1 + i] = static_cast<char>((now[s].flags[i].visible ? kVisible : 0) |
+                                                        (now[s].flags[i].enabled ? kEnabled : 0));
+    }
+    return state;
+}
+
+}  // namespace
+
+StepSearch searchNextStep(const std::vector<const SceneDescription*>& scenes,
+                          const HandlerRegistry& handlers, const std::string& won,
+                          const std::vector<SceneNow>& now) {
+    const Layout layout(scenes, won);
+    StepSearch result;
+    if (layout.won < 0) return result;
+    Rehearsal game(layout, handlers);
+    SceneFlags flags;
+    game.state = encode(layout, now);
+    // An arrival sound due within the click that led here is part of that click.
+    try {
+        game.tick(kArrivalTimerMs);
+    } catch (const Ended&) {
+        return result;
+    }
+    if (game.loaded(layout.won)) return result;
+
+    struct Node {
+        std::string state;
+        int parent = -1;
+        Move via;
+    };
+    std::vector<Node> nodes{{game.state, -1, {}}};
+    std::unordered_map<std::string, int> seen{{game.state, 0}};
+    std::deque<int> queue{0};
+    int goal = -1;
+    while (!queue.empty() && goal < 0) {
+        const int id = queue.front();
+        queue.pop_front();
+        game.state = nodes[static_cast<std::size_t>(id)].state;
+        for (const Move& move : movesFrom(layout, game, flags)) {
+            game.state = nodes[static_cast<std::size_t>(id)].state;
+            if (!play(layout, game, move, flags)) continue;
+            if (seen.contains(game.state)) continue;
+            const int next = static_cast<int>(nodes.size());
+            seen.emplace(game.state, next);
+            nodes.push_back({game.state, id, move});
+            if (game.loaded(layout.won)) {
+                goal = next;
+                break;
+            }
+            queue.push_back(next);
+        }
+    }
+    result.states = nodes.size();
+    if (goal < 0) return result;
+
+    std::vector<int> way;
+    for (int n = goal; nodes[static_cast<std::size_t>(n)].parent >= 0;
+         n = nodes[static_cast<std::size_t>(n)].parent)
+        way.insert(way.begin(), n);
+    result.clicks = static_cast<int>(way.size());
+    for (const int n : way) {
+        const Node& node = nodes[static_cast<std::size_t>(n)];
+        if (node.via.scene < 0 ||
+            !movedOn(layout, nodes[static_cast<std::size_t>(node.parent)].state, node.state))
+            continue;
+        const SceneDescription& d =
+            *layout.scenes[static_cast<std::size_t>(node.via.scene)].description;
+        result.step =
+            NextClick{d.name, d.controls[static_cast<std::size_t>(node.via.control)].name};
+        break;
+    }
+    return result;
+}
+
+bool movesTheGameOn(const std::vector<SceneNow>& before, const std::vector<SceneNow>& after) {
+    for (std::size_t s = 0; s < before.size() && s < after.size(); ++s) {
+        if (!before[s].loaded || !after[s].loaded) continue;
+        const SceneFlags& a = before[s].flags;
+        const SceneFlags& b = after[s].flags;
+        if (a.size() != b.size()) return true;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i].visible != b[i].visible || a[i].enabled != b[i].enabled) return true;
+    }
+    return false;
+}
+
+}  // namespace orval

@@ -1,0 +1,60 @@
+#!/bin/bash
+# The notebook and the hints in real windows, spoken: in the ringing home F2 three times opens
+# the notebook over the home with the hint's three steps, the last naming the telephone, and
+# --speak reads each aloud through a stand-in speech-dispatcher; Escape closes the notebook.
+source "$(dirname "$0")/lib.sh" "$1"
+
+SPOKEN=$WORK_DIR/spoken.txt
+/usr/bin/python3 "$(dirname "$0")/speechd_stand_in.py" "$WORK_DIR/speechd.sock" "$SPOKEN" \
+    >"$WORK_DIR/speechd.log" 2>&1 &
+SPEECHD_PID=$!
+trap 'stop_pid "$SPEECHD_PID"; cleanup' EXIT
+export SPEECHD_ADDRESS="unix_socket:$WORK_DIR/speechd.sock"
+
+# The stand-in has spoken $1 lines, the last of them $2.
+_spoken() {
+    local count last
+    count=$(wc -l <"$SPOKEN" 2>/dev/null || echo 0)
+    last=$(tail -n 1 "$SPOKEN" 2>/dev/null)
+    POLL_DETAIL="$count lines, the last \"$last\""
+    [ "$count" -eq "$1" ] && [ "$last" = "$2" ]
+}
+expect_spoken() {
+    log "   expect spoken: $2"
+    POLL_DESCRIPTION="line $1 spoken" POLL_SCREENSHOT=no until_true 3 _spoken "$1" "$2"
+}
+
+# The notebook's window is there, over the middle of the home's.
+_notebook_over_home() {
+    _message_box_present Zápisník || return 1
+    local hx hy hw hh
+    read -r hx hy hw hh <<<"$(scene_rect doma)"
+    POLL_DETAIL="the notebook at $MX,$MY ${MW}x$MH, the home at $hx,$hy ${hw}x$hh"
+    [ $((MX + MW / 2 - hx - hw / 2)) -le 1 ] && [ $((hx + hw / 2 - MX - MW / 2)) -le 1 ] &&
+        [ $((MY + MH / 2 - hy - hh / 2)) -le 1 ] && [ $((hy + hh / 2 - MY - MH / 2)) -le 1 ]
+}
+
+GAME_ARGS=(--speak)
+start_desktop
+start_game
+arrive_home
+
+step "F2 in the ringing home: the notebook opens over it with the first step, spoken"
+sleep 0.3
+press_key F2
+POLL_DESCRIPTION="the notebook over the home" until_true 2 _notebook_over_home
+expect_spoken 1 "cs	Doma něco zvoní. Někdo vás shání."
+
+step "F2 twice more: the place and the thing, then the telephone named"
+press_key F2 "$MESSAGE_WINDOW"
+expect_spoken 2 "cs	Kde a co: doma, telefon na poličce."
+press_key F2 "$MESSAGE_WINDOW"
+expect_spoken 3 "cs	Zvedněte telefon doma."
+save_shot notebook-hint
+
+step "Escape closes the notebook; the game goes on"
+press_key Escape "$MESSAGE_WINDOW"
+expect_message_box_closed Zápisník
+click_pic doma 496 164
+click_pic doma 152 180
+expect_window mapa
