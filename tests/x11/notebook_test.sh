@@ -8,7 +8,14 @@ SPOKEN=$WORK_DIR/spoken.txt
 /usr/bin/python3 "$(dirname "$0")/speechd_stand_in.py" "$WORK_DIR/speechd.sock" "$SPOKEN" \
     >"$WORK_DIR/speechd.log" 2>&1 &
 SPEECHD_PID=$!
-trap 'stop_pid "$SPEECHD_PID"; cleanup' EXIT
+# The stand-in goes with the rest, and the test's status is kept for cleanup to report.
+speechd_exit() {
+    local status=$?
+    stop_pid "$SPEECHD_PID"
+    (exit "$status")
+    cleanup
+}
+trap speechd_exit EXIT
 export SPEECHD_ADDRESS="unix_socket:$WORK_DIR/speechd.sock"
 
 # The stand-in has spoken $1 lines, the last of them $2.
