@@ -9,6 +9,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <mutex>
@@ -146,7 +147,8 @@ struct Speaking {
     std::string language;   // played in
     Path steps;             // from the main menu
     std::vector<Key> keys;  // then pressed
-    std::vector<Said> spoken;
+    std::vector<Said> spoken;       // each once, among what else the clicks' names said
+    std::optional<Step> pointedAt;  // then the pointer rests there
 };
 
 TEST(Speech, WhatTheGameShowsInWordsIsSpokenOnceInTheLanguagePlayed) {
@@ -168,7 +170,16 @@ TEST(Speech, WhatTheGameShowsInWordsIsSpokenOnceInTheLanguagePlayed) {
          route::home,
          {Key::F2},
          {{"en", "Something is ringing at home. Someone wants you."}}},
-        {"without --speak nothing", false, "cs", route::brownRead, {Key::F2}, {}},
+        {"the name under the pointer", true, "cs", route::answered, {}, {{"cs", "Jít: dveře"}},
+         kHomeDoor},
+        {"the name under the pointer in English",
+         true,
+         "en",
+         route::answered,
+         {},
+         {{"en", "Go: door"}},
+         kHomeDoor},
+        {"without --speak nothing", false, "cs", route::brownRead, {Key::F2}, {}, kHomeDoor},
     };
     for (const Speaking& row : rows) {
         SCOPED_TRACE(row.what);
@@ -181,7 +192,11 @@ TEST(Speech, WhatTheGameShowsInWordsIsSpokenOnceInTheLanguagePlayed) {
             TestGame game(options);
             play(game, row.steps);
             for (const Key key : row.keys) game.pressKey(key);
-            EXPECT_EQ(dispatcher.said(), row.spoken);
+            if (row.pointedAt) game.move(row.pointedAt->scene, row.pointedAt->x, row.pointedAt->y);
+            const std::vector<Said> said = dispatcher.said();
+            for (const Said& expected : row.spoken)
+                EXPECT_EQ(std::count(said.begin(), said.end(), expected), 1) << expected;
+            if (row.spoken.empty()) EXPECT_TRUE(said.empty());
         }
         EXPECT_EQ(dispatcher.connections(), row.speak ? 1 : 0);
     }
