@@ -5,10 +5,8 @@
 #include <emscripten.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <memory>
 #include <stdexcept>
 #include <system_error>
 
@@ -40,14 +38,13 @@ EM_JS(void, orval_restore_player_files, (const char* folder), {
     }
 });
 
-// Keeps `text` under the key of the file `name`: null when kept, else why not, in a string
-// the caller frees.
-EM_JS(char*, orval_keep_player_file, (const char* name, const char* text), {
+// Keeps `text` under the key of the file `name`: 1 when kept, 0 when the storage refuses.
+EM_JS(int, orval_keep_player_file, (const char* name, const char* text), {
     try {
         localStorage.setItem("orval-kesk/" + UTF8ToString(name), UTF8ToString(text));
-        return 0;
+        return 1;
     } catch (error) {
-        return stringToNewUTF8("the browser's storage refuses it (" + error + ")");
+        return 0;
     }
 });
 
@@ -79,10 +76,8 @@ void writeToDisk(const std::filesystem::path& file, std::string_view text) {
 void keepPlayerFile(const std::filesystem::path& file, std::string_view text) {
     if (file.parent_path() != std::filesystem::path(kFolder) || file.extension() != ".conf")
         return;
-    const std::unique_ptr<char, decltype(&std::free)> refused(
-        orval_keep_player_file(utf8Of(file.stem()).c_str(), std::string(text).c_str()),
-        &std::free);
-    if (refused) throw std::runtime_error(refused.get());
+    if (!orval_keep_player_file(utf8Of(file.stem()).c_str(), std::string(text).c_str()))
+        throw std::runtime_error("the browser's storage refuses it");
 }
 
 }  // namespace orval
