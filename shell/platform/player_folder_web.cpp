@@ -29,7 +29,7 @@ EM_JS(void, orval_restore_player_files, (const char* folder), {
             const key = localStorage.key(i);
             if (!key.startsWith("orval-kesk/")) continue;
             const name = key.substring("orval-kesk/".length);
-            if (!/^[a-z0-9-]+$/.test(name)) continue;
+            if (!name.length || name.includes("/") || name.includes(".")) continue;
             FS.writeFile(where + "/" + name + ".conf", localStorage.getItem(key));
         }
     } catch (error) {
