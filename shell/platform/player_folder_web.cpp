@@ -74,8 +74,7 @@ void writeToDisk(const std::filesystem::path& file, std::string_view text) {
 
 // Only the player's folder lives in the browser's storage: another file (a test's) is a file.
 void keepPlayerFile(const std::filesystem::path& file, std::string_view text) {
-    if (file.parent_path() != std::filesystem::path(kFolder) || file.extension() != ".conf")
-        return;
+    if (file.parent_path() != std::filesystem::path(kFolder) || file.extension() != ".conf") return;
     if (!orval_keep_player_file(utf8Of(file.stem()).c_str(), std::string(text).c_str()))
         throw std::runtime_error("the browser's storage refuses it");
 }
