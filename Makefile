@@ -140,7 +140,7 @@ test-windows: windows
 WEB_BUILD ?= build-web
 WEB_PORT ?= 8000
 WEB_PACKAGES := cmake make python3 dpkg-dev git emscripten vorbis-tools fonttools \
-	libtomlplusplus-dev fonts-liberation2
+	libtomlplusplus-dev fonts-liberation2 brotli
 WEB_TEST_PACKAGES := $(WEB_PACKAGES) chromium
 
 .PHONY: web serve-web test-web bench-web deps-web deps-test-web

@@ -32,7 +32,28 @@
 
 namespace {
 
-int play(const orval::Options& options, orval::QuitSignals& signals);
+// The game from its data to its end: the player's kept choices, the platform and the runtime,
+// stepped by the system's loop (runGame), each resource gone with it.
+class PlayedGame final : public orval::SteppedGame {
+  public:
+    // Nothing, with the exit status, when the options stop the game before it begins.
+    static std::unique_ptr<PlayedGame> begin(const orval::Options& options,
+                                             orval::QuitSignals& signals, int& status);
+
+    bool step(std::optional<std::uint64_t> until) override { return runtime_->step(until); }
+    bool ended() const override { return runtime_->ended(); }
+    std::optional<std::uint64_t> nextDue() override { return runtime_->nextDue(); }
+    std::uint64_t now() override { return platform_->now(); }
+    int finish() override { return runtime_->finish(); }
+
+  private:
+    PlayedGame() = default;
+
+    orval::HandlerRegistry handlers_;
+    std::optional<orval::KeptSettings> kept_;
+    std::unique_ptr<orval::Platform> platform_;
+    std::unique_ptr<orval::Runtime> runtime_;
+};
 
 }  // namespace
 
@@ -52,14 +73,17 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     orval::returnLargeBlocksWhenFreed();
-    return orval::endProgram(play(options, signals));
+    int status = 0;
+    std::unique_ptr<PlayedGame> game = PlayedGame::begin(options, signals, status);
+    return game ? orval::runGame(std::move(game)) : status;
 }
 
 namespace {
 
-// The game from its data to its end, every resource gone when it returns: its exit status.
-int play(const orval::Options& options, orval::QuitSignals& signals) {
-    orval::HandlerRegistry handlers;
+std::unique_ptr<PlayedGame> PlayedGame::begin(const orval::Options& options,
+                                              orval::QuitSignals& signals, int& status) {
+    std::unique_ptr<PlayedGame> game(new PlayedGame);
+    orval::HandlerRegistry& handlers = game->handlers_;
     orval::registerAllHandlers(handlers);
 
     orval::GameDirectoryPlaces places;
@@ -85,14 +109,17 @@ int play(const orval::Options& options, orval::QuitSignals& signals) {
             const bool stop = options.languageFrom == "--lang";
             std::fprintf(stderr, "orval-kesk: %s: %s%s\n", options.languageFrom.c_str(),
                          unknown.c_str(), stop ? " (try --help)" : "; passed over");
-            if (stop) return 2;
+            if (stop) {
+                status = 2;
+                return nullptr;
+            }
             asked.reset();
         }
     }
     // The player's choices of the last run; each new one is kept at once, so that a game
     // killed later keeps it too.
-    orval::KeptSettings kept = orval::KeptSettings::ofThePlayer(
-        [](const std::string& line) { std::fprintf(stderr, "orval-kesk: %s\n", line.c_str()); });
+    orval::KeptSettings& kept = game->kept_.emplace(orval::KeptSettings::ofThePlayer(
+        [](const std::string& line) { std::fprintf(stderr, "orval-kesk: %s\n", line.c_str()); }));
     orval::StartOptions start;
     if (directory)
         start.language = orval::chooseLanguage(
@@ -105,19 +132,22 @@ int play(const orval::Options& options, orval::QuitSignals& signals) {
     start.choicesChanged = [&kept](const orval::PlayerChoices& now) { kept.update(now); };
 
     // Every failure from here on, no display included, takes the runtime's one fatal path.
-    std::unique_ptr<orval::Platform> platform;
+    std::unique_ptr<orval::Platform>& platform = game->platform_;
     if (options.stage)
         platform = std::make_unique<orval::StagePlatform>(options.fullscreen, &signals);
     else if (options.windows)
         platform = std::make_unique<orval::SdlPlatform>(&signals);
     else
         platform = std::make_unique<orval::FittingPlatform>(&signals);
-    orval::Runtime runtime(*platform, directory.value_or(places.besideExecutable), handlers, {}, {},
-                           std::move(start));
-    if (!directory)
-        return runtime.failAtStart("the game's data (data/scenes) is in none of these places: " +
-                                   choice.whereLooked);
-    return runtime.run();
+    game->runtime_ = std::make_unique<orval::Runtime>(
+        *platform, directory.value_or(places.besideExecutable), handlers,
+        std::vector<orval::SceneDescription>{}, orval::Captions{}, std::move(start));
+    if (directory)
+        game->runtime_->start();
+    else
+        game->runtime_->failAtStart("the game's data (data/scenes) is in none of these places: " +
+                                    choice.whereLooked);
+    return game;
 }
 
 }  // namespace

@@ -19,6 +19,10 @@ namespace {
 // Thrown by End so that the rest of the running handler does not run.
 struct EndRequest {};
 
+// Thrown by End while a box is open: the end is kept for after the box, and nothing after it in
+// the handler would run anyway.
+struct EndKeptForLater {};
+
 // A failure inside a handler that ends the game with a report.
 class GameError : public std::runtime_error {
   public:
@@ -77,6 +81,7 @@ void Runtime::localiseAll() {
 }
 
 void Runtime::setLanguage(std::string_view code) {
+    if (keptForLater([this, c = std::string(code)] { setLanguage(c); })) return;
     const Language& next = languages_.of(code);
     if (&next == &spoken()) return;
     // Read before anything changes: damaged subtitles leave the game as it was.
@@ -185,10 +190,15 @@ void Runtime::callHandler(const std::string& scene, const std::string& handler,
     } running{handlerScene_, std::exchange(handlerScene_, scene)};
     // Kept here: a change of language while the handler runs replaces the description it names.
     const std::string name(control.name), language(control.language);
-    code(*this, {name, language});
+    try {
+        code(*this, {name, language});
+    } catch (const EndKeptForLater&) {
+        // The end waits for the box the handler opened; nothing after it would have run.
+    }
 }
 
 void Runtime::show(std::string_view scene) {
+    if (keptForLater([this, name = std::string(scene)] { show(name); })) return;
     LoadedScene& s = ensureLoaded(scene);
     // Drawn before it is shown, so the window never appears empty.
     s.dirty = false;
@@ -209,6 +219,7 @@ void Runtime::broughtForward(const std::string& scene) {
 }
 
 void Runtime::unload(std::string_view scene) {
+    if (keptForLater([this, name = std::string(scene)] { unload(name); })) return;
     Entry& e = entry(scene);
     if (!e.state) return;
     const WindowId window = e.state->window;
@@ -228,9 +239,16 @@ void Runtime::unload(std::string_view scene) {
     if (!anyLoaded) finished_ = true;  // the running handler finishes, then the program ends
 }
 
-void Runtime::end() { throw EndRequest{}; }
+void Runtime::end() {
+    if (keptForLater([this] { end(); })) throw EndKeptForLater{};
+    throw EndRequest{};
+}
 
 void Runtime::setVisible(std::string_view scene, std::string_view control, bool visible) {
+    if (keptForLater([this, s = std::string(scene), c = std::string(control), visible] {
+            setVisible(s, c, visible);
+        }))
+        return;
     LoadedScene& s = ensureLoaded(scene);
     const int index = controlIndex(entry(scene), control);
     ControlFlags& flags = s.flags[static_cast<std::size_t>(index)];
@@ -240,6 +258,10 @@ void Runtime::setVisible(std::string_view scene, std::string_view control, bool 
 }
 
 void Runtime::setEnabled(std::string_view scene, std::string_view control, bool enabled) {
+    if (keptForLater([this, s = std::string(scene), c = std::string(control), enabled] {
+            setEnabled(s, c, enabled);
+        }))
+        return;
     LoadedScene& s = ensureLoaded(scene);
     const Entry& e = entry(scene);
     const auto i = static_cast<std::size_t>(controlIndex(e, control));
@@ -260,21 +282,27 @@ void Runtime::setEnabled(std::string_view scene, std::string_view control, bool 
 }
 
 bool Runtime::isVisible(std::string_view scene, std::string_view control) {
+    // Its answer would come before the steps kept for after the box have run.
+    if (box_ && !handlerScene_.empty())
+        throw GameError("a handler of " + handlerScene_ + " reads " + std::string(scene) + "." +
+                        std::string(control) + " after its box: read it before the box");
     LoadedScene& s = ensureLoaded(scene);
     return s.flags[static_cast<std::size_t>(controlIndex(entry(scene), control))].visible;
 }
 
 void Runtime::messageBox(std::string_view message) {
+    if (keptForLater([this, id = std::string(message)] { messageBox(id); })) return;
     const GameMessage* m = findMessage(message);
     if (!m) throw GameError("the game has no message " + std::string(message));
     const Language& words = spoken();
     const std::string title = words.text(messageContext(m->id, "title"), m->title);
     const std::string text = words.text(messageContext(m->id, "text"), m->text);
     presentDirty();  // the player sees what led to the message
-    if (!showBox(title, text)) end();
+    openBox(title, text);
 }
 
 void Runtime::playSound(std::string_view clip) {
+    if (keptForLater([this, c = std::string(clip)] { playSound(c); })) return;
     if (!muted_) playWave(platform_, baseDir_, spoken().clip(clip));
     // The notebook keeps what was said, as the clip says it, whether heard or read.
     if (const auto it = subtitles_.captions().find(clip); it != subtitles_.captions().end())
@@ -310,7 +338,10 @@ std::optional<std::string> Runtime::frontPlace() const {
     return std::nullopt;
 }
 
-void Runtime::openLink(std::string_view address) { OpenLink(platform_, address); }
+void Runtime::openLink(std::string_view address) {
+    if (keptForLater([this, a = std::string(address)] { openLink(a); })) return;
+    OpenLink(platform_, address);
+}
 
 bool Runtime::isLoaded(std::string_view scene) const { return entry(scene).state != nullptr; }
 
@@ -431,28 +462,54 @@ void Runtime::updateCursor(const std::string& scene, int x, int y) {
                                        : utf8Of(baseDir_ / "data" / cursorFile(cursor)));
 }
 
-bool Runtime::showBox(const std::string& title, const std::string& text) {
+void Runtime::openBox(const std::string& title, const std::string& text) {
     box_.emplace(platform_, fonts_, title, text, languages_.fixedText(kOkButton));
     platform_.announce({Announcement::Kind::MessageBox, title + ". " + text, languages_.code()});
-    return holdBox();
+    box_->show();
 }
 
 void Runtime::showControls() {
+    if (keptForLater([this] { showControls(); })) return;
     presentDirty();
     const ControlsCard card = controlsCard(spoken());
     box_.emplace(platform_, fonts_, card, languages_.fixedText(kOkButton));
     platform_.announce({Announcement::Kind::MessageBox, card.title, languages_.code()});
-    if (!holdBox()) end();
+    box_->show();
 }
 
-bool Runtime::holdBox() {
-    box_->show();
-    // The game's own loop runs on, but only the box takes input and no timer ticks.
-    while (box_ && !box_->answered() && step(std::nullopt)) {
-    }
-    const bool quit = !box_ || box_->quitRequested();
+bool Runtime::keptForLater(std::function<void()> operation) {
+    if (!box_ || finished_) return false;
+    later_.push_back({handlerScene_, std::move(operation)});
+    return true;
+}
+
+void Runtime::closeBox() {
+    const bool quit = box_->quitRequested();
     box_.reset();
-    return !quit;
+    if (finished_) return;  // the box of a fatal error: the game ends with it
+    if (quit) {
+        later_.clear();
+        finished_ = true;  // the player closed the game while the box was open
+        return;
+    }
+    guarded([&] {
+        while (!box_ && !later_.empty() && !finished_) {
+            LaterStep next = std::move(later_.front());
+            later_.pop_front();
+            // What this step keeps in turn (a scene's Load handler with a box) comes before the
+            // steps kept already, as it would have run before them.
+            std::deque<LaterStep> rest = std::exchange(later_, {});
+            // Its words belong where the handler that asked for it spoke.
+            struct Running {
+                std::string& now;
+                const std::string before;
+                ~Running() { now = before; }
+            } running{handlerScene_, std::exchange(handlerScene_, next.scene)};
+            next.operation();
+            later_.insert(later_.end(), std::make_move_iterator(rest.begin()),
+                          std::make_move_iterator(rest.end()));
+        }
+    });
 }
 
 void Runtime::handleInput(const InputEvent& event) {
@@ -565,10 +622,11 @@ void Runtime::fail(const std::string& message) {
     fatalMessage_ = message;
     std::fprintf(stderr, "orval-kesk: %s\n", message.c_str());
     box_.reset();
+    later_.clear();
     closeEverything();
     const std::string title = languages_.fixedText(kErrorTitle);
     try {
-        showBox(title, message);
+        openBox(title, message);
     } catch (const std::exception&) {
         // Without a font of its own the game cannot draw the box: the window system's plain
         // one shows it (and without a display, stderr has it).
@@ -584,6 +642,7 @@ void Runtime::guarded(const std::function<void()>& work) {
         if (!finished_) presentDirty();
     } catch (const EndRequest&) {
         finished_ = true;
+        later_.clear();
     } catch (const std::exception& error) {
         fail(error.what());
     }
@@ -591,6 +650,11 @@ void Runtime::guarded(const std::function<void()>& work) {
 
 bool Runtime::step(std::optional<std::uint64_t> until) {
     if (finished_ && !box_) return false;
+    if (startUpLeft_) {
+        startUpLeft_ = false;
+        guarded([&] { finishStartUp(); });
+        return true;
+    }
     // While a box is open the timers wait: the box holds the game as a modal window does.
     // The words of the clip playing go on, as its sound does.
     const std::optional<std::uint64_t> words = subtitles_.nextChange();
@@ -628,6 +692,7 @@ bool Runtime::step(std::optional<std::uint64_t> until) {
             } catch (const std::exception&) {
                 box_->abandon();  // a box that cannot be drawn cannot hold the game
             }
+            if (box_->answered()) closeBox();
         }
         return true;
     }
@@ -653,41 +718,56 @@ void Runtime::closeEverything() {
 void Runtime::start(std::string_view firstScene) {
     guarded([&] {
         if (scenes_.empty()) addDescriptions(loadGameDescriptions(baseDir_ / "data", handlers_));
-        const Language& words = spoken();
-        if (!subtitles_.hasCaptions())
-            subtitles_.setCaptions(loadCaptions(baseDir_ / words.captionsFile(), soundClips()));
+        spoken();
         show(firstScene.empty() ? std::string_view(roles_.first) : firstScene);
     });
     showSwitches();
-    // With the menu up, find the fonts and check every other picture (in every language, the
-    // subtitles of the others too) now, so that no click waits for a font lookup and a damaged
-    // file is reported at once, not in the middle of play.
-    guarded([&] {
-        fonts_.prepare();
-        std::vector<const SceneDescription*> descriptions;
-        for (const auto& [name, e] : scenes_) descriptions.push_back(&e.description);
-        const WindowPlan plan = windowPlan(descriptions);
-        for (const std::string& code : languages_.codes()) {
-            const Language& words = languages_.of(code);
-            checkMessageBoxesFit(words, fonts_, plan.widest, plan.tallest);
-            for (const auto& [name, e] : scenes_)
-                checkPictures(words.localise(e.source), settleScale());
-            if (&words != &spoken()) loadCaptions(baseDir_ / words.captionsFile(), soundClips());
-        }
-        pictures_.check(kSoundOffPicture, settleScale());
-        hints();
-    });
+    startUpLeft_ = !finished_;
 }
 
-int Runtime::failAtStart(const std::string& message) {
-    fail(message);
-    return exitStatus_;
+void Runtime::finishStartUp() {
+    // With the menu up, read the subtitles, find the fonts and check every other picture (in
+    // every language, the subtitles of the others too) now, so that no click waits for a font
+    // lookup and a damaged file is reported at once, not in the middle of play.
+    const Language& words = spoken();
+    if (!subtitles_.hasCaptions())
+        subtitles_.setCaptions(loadCaptions(baseDir_ / words.captionsFile(), soundClips()));
+    fonts_.prepare();
+    std::vector<const SceneDescription*> descriptions;
+    for (const auto& [name, e] : scenes_) descriptions.push_back(&e.description);
+    const WindowPlan plan = windowPlan(descriptions);
+    for (const std::string& code : languages_.codes()) {
+        const Language& other = languages_.of(code);
+        checkMessageBoxesFit(other, fonts_, plan.widest, plan.tallest);
+        for (const auto& [name, e] : scenes_)
+            checkPictures(other.localise(e.source), settleScale());
+        if (&other != &spoken()) loadCaptions(baseDir_ / other.captionsFile(), soundClips());
+    }
+    pictures_.check(kSoundOffPicture, settleScale());
+    hints();
 }
+
+std::optional<std::uint64_t> Runtime::nextDue() {
+    if (ended()) return std::nullopt;
+    if (startUpLeft_) return platform_.now();
+    // While a box is open the timers wait, as in step.
+    std::optional<std::uint64_t> due = box_ ? std::nullopt : timers_.next();
+    for (const std::optional<std::uint64_t> other :
+         {subtitles_.nextChange(), platform_.ownDeadline()})
+        if (other && (!due || *other < *due)) due = other;
+    return due;
+}
+
+void Runtime::failAtStart(const std::string& message) { fail(message); }
 
 int Runtime::run(std::string_view firstScene) {
     start(firstScene);
     while (step(std::nullopt)) {
     }
+    return finish();
+}
+
+int Runtime::finish() {
     closeEverything();
     return exitStatus_;
 }

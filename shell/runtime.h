@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -42,7 +43,7 @@ struct StartOptions {
     // Hears of every change the player makes to the language, T, M or L, so that it can be kept
     // for the next run.
     std::function<void(const PlayerChoices&)> choicesChanged;
-    bool names = true;  // L: the name line under the pointer
+    bool names = true;    // L: the name line under the pointer
     bool speech = false;  // S, --speak: the announcements spoken aloud on the desktop
 };
 
@@ -65,20 +66,32 @@ class Runtime final : public Game, private WindowPainter {
     int run(std::string_view firstScene = {});
 
     // Reports a failure met before the game could begin (its files not found) through the
-    // one fatal path; returns the exit status.
-    int failAtStart(const std::string& message);
+    // one fatal path: its box stays until the player answers it, as `step` goes on.
+    void failAtStart(const std::string& message);
 
     // The language, T's subtitles, M's sound and L's names as the player has them now.
     PlayerChoices choices() const;
 
-    // The start of run(): shows the first scene, then prepares what clicks will need (the
-    // fonts, a check of every picture) while the player looks at it.
+    // The start of run(): shows the first scene. The rest of the start-up (the fonts, a check
+    // of every picture, the other languages' subtitles and boxes) is the first `step`, once the
+    // menu has been painted and before any input is acted on.
     void start(std::string_view firstScene = {});
 
-    // Handles the next thing that happens: a due timer or one input, waiting for it at most
-    // until `until` (forever without). False once nothing more will happen: the program ended,
-    // `until` came, or the headless twin has no input left and no timer ticks.
+    // Handles the next thing that happens: the rest of the start-up, a due timer or one input,
+    // waiting for it at most until `until` (forever without). False once nothing more will
+    // happen: the program ended, `until` came, or the headless twin has no input left and no
+    // timer ticks. The desktop's loop calls it without `until` and sleeps in it; a browser
+    // page's calls it with `until` now each frame, until it says false.
     bool step(std::optional<std::uint64_t> until);
+
+    // When the game next has something to do though no input comes (the rest of the start-up,
+    // a timer, the subtitles' next page, the platform's own look at its sound device), on the
+    // platform's clock; nothing when only input can wake it. A page's loop rests until then.
+    std::optional<std::uint64_t> nextDue();
+    // Whether the game has ended and its last box is answered: `step` does nothing more.
+    bool ended() const { return finished_ && !box_; }
+    // Closes every window once the game has ended; the exit status.
+    int finish();
 
     // For tests and tools: handles whatever input is queued and every timer due within the
     // next `ms` milliseconds, then leaves the clock there. Returns false once the program ended.
@@ -155,11 +168,18 @@ class Runtime final : public Game, private WindowPainter {
     bool fireDueTimer();
     void guarded(const std::function<void()>& work);
     void fail(const std::string& message);
-    // Shows a modal box and returns when it is answered; false when the program was asked to
-    // end meanwhile.
-    bool showBox(const std::string& title, const std::string& text);
-    // Holds the game while the box just opened is there; false as showBox.
-    bool holdBox();
+    // The rest of the start-up, once the first scene shows (see start).
+    void finishStartUp();
+    // Opens a modal box: from now until it is answered only it takes input, no timer ticks,
+    // and the game's operations a handler asks for wait for its answer (keptForLater).
+    void openBox(const std::string& title, const std::string& text);
+    // While a box is open, a handler's operation is kept to run after it, in order: true when
+    // `operation` was kept. A handler stays a plain sequence of steps; the steps after its box
+    // run when the box closes, without a loop nested inside the handler (a page has none).
+    bool keptForLater(std::function<void()> operation);
+    // The box was answered: it closes, then the operations kept for after it run, until one
+    // opens a box again; closing the game instead ends it.
+    void closeBox();
     void presentDirty();
     void updateCursor(const std::string& scene, int x, int y);
     // The pointer is at a pixel of the scene's window: what lies there hears of it.
@@ -251,6 +271,13 @@ class Runtime final : public Game, private WindowPainter {
     std::optional<StepSearch> hinted_;
     int hintSteps_ = 0;
     bool speech_ = false;
+    // A handler's operations asked for after its box opened, with the scene whose handler asked.
+    struct LaterStep {
+        std::string scene;
+        std::function<void()> operation;
+    };
+    std::deque<LaterStep> later_;
+    bool startUpLeft_ = false;  // the first scene shows; the rest of the start-up waits for a step
     SubtitleTrack subtitles_{platform_, fonts_};
     std::string handlerScene_;          // the scene whose handler runs now
     std::vector<std::string> forward_;  // scenes in the order they last came forward

@@ -224,6 +224,7 @@ TEST(Runtime, ATimerHeldUpByAMessageBoxTicksOnceAfterItAndThenOnTime) {
     EXPECT_EQ(ticks, 5);
     game.platform.setReadingTime(5000);
     play(game, kDevice);
+    game.wait(5000);  // the box is read
     EXPECT_EQ(messagesOf(game), std::vector<Message>{kNextDay});
     EXPECT_EQ(game.platform.now(), 5100u);
     EXPECT_EQ(ticks, 6);  // no tick while the box was open, one late tick after it, no burst
@@ -231,6 +232,121 @@ TEST(Runtime, ATimerHeldUpByAMessageBoxTicksOnceAfterItAndThenOnTime) {
     EXPECT_EQ(ticks, 6);
     game.wait(1);
     EXPECT_EQ(ticks, 7);
+}
+
+// A page's loop: each of the browser's frames (16 ms apart) handles all that has come and is
+// due, never waiting inside the game.
+void frames(TestGame& game, std::uint64_t ms) {
+    const std::uint64_t end = game.platform.now() + ms;
+    while (true) {
+        const std::uint64_t now = game.platform.now();
+        while (game.runtime->step(now)) {
+        }
+        if (now >= end) return;
+        game.platform.restUntil(std::min(now + 16, end));
+    }
+}
+
+// Two boxes and a sound after each, in one handler: each waits for the box before it.
+void ReadTwice(Game& game) {
+    game.messageBox("documents");
+    game.playSound("dokumenty.wav");
+    game.messageBox("next day");
+    game.playSound("důkazy.wav");
+}
+
+// The steps of a handler after its box run once the box is answered, in order, whether the game
+// is stepped a frame at a time (a page) or waits inside each step (a desktop); nothing of them
+// runs while the box is open, and timers wait for it as before.
+TEST(Runtime, AHandlersStepsAfterItsBoxRunWhenTheBoxIsAnswered) {
+    struct Row {
+        const char* name;
+        const char* first;  // a scene whose timer is done or has none
+        std::function<void(TestGame&)> reachTheBox;
+        std::vector<Message> boxes;
+        std::function<bool(TestGame&)> afterTheBoxes;  // false before the last box is answered
+        Names sounds;
+    };
+    const std::vector<Row> rows = {
+        {"the documents at Mr. Brown's",
+         "Brown",
+         [](TestGame& game) {
+             game.runtime->show("Mapa");
+             game.runtime->show("Brown");
+             play(game, Path{kSettle, kBrownHead});
+             game.takeSounds();
+             play(game, kBox);
+         },
+         {kDocuments},
+         [](TestGame& game) {
+             return game.enabled("Mapa", "Image3") && !game.enabled("Brown", "Image5");
+         },
+         {}},
+        {"the listening device in the car",
+         "Inventář",
+         [](TestGame& game) {
+             game.runtime->setVisible("Inventář", "Picture3", true);
+             game.runtime->setEnabled("Inventář", "Image2", true);
+             game.runtime->show("Inventář");
+             play(game, kDevice);
+         },
+         {kNextDay},
+         [](TestGame& game) {
+             return game.visible("Inventář", "Picture6") && !game.visible("Inventář", "Picture3");
+         },
+         {"zvuky/důkazy.wav"}},
+        {"two boxes in one handler",
+         "Mapa",
+         [](TestGame& game) {
+             rebind(game, "Mapa", "Image2", EventKind::Click, ReadTwice, "Mapa");
+             game.platform.setReadingTime(1000);
+             game.clickAt("Mapa", "Image2", 5, 5);
+             frames(game, 500);
+             EXPECT_TRUE(game.takeSounds().empty());
+             frames(game, 1000);  // the first answered, the second open
+             EXPECT_EQ(game.takeSounds(), Names{"zvuky/dokumenty.wav"});
+         },
+         {kDocuments, kNextDay},
+         [](TestGame&) { return true; },
+         {"zvuky/důkazy.wav"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        for (const bool byFrames : {true, false}) {
+            SCOPED_TRACE(byFrames ? "a frame at a time" : "waiting inside each step");
+            TestGame game(row.first);
+            game.platform.setReadingTime(1000);
+            row.reachTheBox(game);
+            const std::size_t last = row.boxes.size() - 1;
+            const std::uint64_t opened = game.platform.messages().back().at;
+            EXPECT_NE(game.runtime->view().openBox(), nullptr);
+            EXPECT_TRUE(game.takeSounds().empty());
+            if (row.boxes.size() == 1) {
+                EXPECT_FALSE(row.afterTheBoxes(game));
+            }
+            if (byFrames)
+                frames(game, opened + 1100 - game.platform.now());
+            else
+                game.wait(opened + 1100 - game.platform.now());
+            EXPECT_EQ(game.runtime->view().openBox(), nullptr);
+            EXPECT_EQ(messagesOf(game), row.boxes);
+            EXPECT_EQ(game.platform.messages()[last].at, opened);
+            EXPECT_TRUE(row.afterTheBoxes(game));
+            EXPECT_EQ(game.takeSounds(), row.sounds);
+            EXPECT_FALSE(game.ended());
+        }
+    }
+}
+
+// A page at rest costs nothing: with the start-up done and nothing ticking, the game has nothing
+// due until input comes; a ticking timer is due exactly when it ticks.
+TEST(Runtime, NothingIsDueAtRestUntilATimerTicks) {
+    TestGame game;
+    EXPECT_EQ(game.runtime->nextDue(), std::nullopt);
+    game.runtime->show("doma");  // the telephone rings 100 ms after
+    EXPECT_EQ(game.runtime->nextDue(), game.platform.now() + 100);
+    frames(game, 100);
+    EXPECT_EQ(game.takeSounds(), Names{"zvuky/telefon.wav"});
 }
 
 TEST(Runtime, ASceneUnloadedByItsOwnLoadHandlerIsAFatalErrorNotACrash) {

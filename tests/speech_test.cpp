@@ -143,10 +143,10 @@ class StandInSpeechDispatcher {
 
 struct Speaking {
     std::string what;
-    bool speak;             // --speak (or S kept from before)
-    std::string language;   // played in
-    Path steps;             // from the main menu
-    std::vector<Key> keys;  // then pressed
+    bool speak;                     // --speak (or S kept from before)
+    std::string language;           // played in
+    Path steps;                     // from the main menu
+    std::vector<Key> keys;          // then pressed
     std::vector<Said> spoken;       // each once, among what else the clicks' names said
     std::optional<Step> pointedAt;  // then the pointer rests there
 };
@@ -170,7 +170,12 @@ TEST(Speech, WhatTheGameShowsInWordsIsSpokenOnceInTheLanguagePlayed) {
          route::home,
          {Key::F2},
          {{"en", "Something is ringing at home. Someone wants you."}}},
-        {"the name under the pointer", true, "cs", route::answered, {}, {{"cs", "Jít: dveře"}},
+        {"the name under the pointer",
+         true,
+         "cs",
+         route::answered,
+         {},
+         {{"cs", "Jít: dveře"}},
          kHomeDoor},
         {"the name under the pointer in English",
          true,

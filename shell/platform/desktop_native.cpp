@@ -9,10 +9,9 @@ bool DesktopSystem::waitEvent(SDL_Event& event, std::optional<int> timeoutMs) co
     return (timeoutMs ? SDL_WaitEventTimeout(&event, *timeoutMs) : SDL_WaitEvent(&event)) != 0;
 }
 
-std::string DesktopSystem::clipFile(const std::string& wavFile) const { return wavFile; }
-
-// The window system has the pixels as soon as they are handed over.
-void DesktopSystem::showDrawnFrame() const {}
+std::optional<std::string> DesktopSystem::clipFile(const std::string& wavFile) const {
+    return wavFile;
+}
 
 void DesktopSystem::showPlainError(const std::string& title, const std::string& text) const {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr);
@@ -25,6 +24,12 @@ void DesktopSystem::showSwitches(const Switches&) const {}
 // A desktop shows the whole stage, however small its window.
 bool DesktopSystem::showsFrontAlone() const { return false; }
 
-int endProgram(int status) { return status; }
+// The window system has the pixels as soon as they are handed over: the game's own loop sleeps
+// in each step's wait.
+int runGame(std::unique_ptr<SteppedGame> game) {
+    while (game->step(std::nullopt)) {
+    }
+    return game->finish();
+}
 
 }  // namespace orval

@@ -3,6 +3,7 @@
 // the platform is the same everywhere.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,14 +36,14 @@ class DesktopSystem {
     // so the stage takes the whole page.
     bool framesWindows() const;
     // The next SDL event, waiting at most `timeoutMs` (for ever without one): false when the
-    // time came first. It sleeps without waking until input or the time comes.
+    // time came first. A desktop sleeps without waking until input or the time comes; a page
+    // never waits (its loop rests between the browser's frames instead).
     bool waitEvent(SDL_Event& event, std::optional<int> timeoutMs) const;
     // The file a clip's sound is read from, given its WAV beside the game: that file itself on
-    // a desktop; in a browser its Ogg Vorbis twin, fetched the first time it is asked for.
-    std::string clipFile(const std::string& wavFile) const;
-    // Lets what was drawn reach the screen before the program goes on: at once on a desktop; a
-    // page shows its canvas only once the program has given the browser a frame.
-    void showDrawnFrame() const;
+    // a desktop; in a browser its Ogg Vorbis twin, fetched the first time it is asked for, and
+    // nothing until it has come (a failed fetch gives the missing file: the alert tone). Its
+    // arrival wakes the page's loop.
+    std::optional<std::string> clipFile(const std::string& wavFile) const;
     // The system's own plain error box, for when the game cannot draw its own.
     void showPlainError(const std::string& title, const std::string& text) const;
     // Words for a screen reader: a page puts them in its live region; a desktop has none here.
@@ -58,8 +59,26 @@ class DesktopSystem {
     std::unique_ptr<State> state_;
 };
 
-// What main returns once the game has ended and every resource is gone: the status itself, or,
-// in a browser page, whose program was suspended and resumed in between, the page is told.
-int endProgram(int status);
+// The game as its loop drives it, one step at a time (main's game: its runtime on its platform).
+class SteppedGame {
+  public:
+    virtual ~SteppedGame() = default;
+    // Handles the next thing that happens, waiting for it at most until `until` (for ever
+    // without); false once nothing more happens until then, or the game has ended.
+    virtual bool step(std::optional<std::uint64_t> until) = 0;
+    virtual bool ended() const = 0;
+    // When the game next has something to do though no input comes; nothing when only input.
+    virtual std::optional<std::uint64_t> nextDue() = 0;
+    // Milliseconds on the clock of `until` and `nextDue`.
+    virtual std::uint64_t now() = 0;
+    // Closes the game's windows once it has ended; its exit status.
+    virtual int finish() = 0;
+};
+
+// Runs the game to its end, each resource gone after. A desktop loops, sleeping inside each
+// step, and returns the exit status. A browser page steps it from the browser's frames, resting
+// while nothing is due so that a page at rest costs nothing, and returns at once; the page is
+// told of the end (Module.onExit) when it comes.
+int runGame(std::unique_ptr<SteppedGame> game);
 
 }  // namespace orval

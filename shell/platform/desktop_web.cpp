@@ -2,7 +2,10 @@
 #include <SDL.h>
 #include <emscripten.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "shell/platform/desktop_system.h"
@@ -12,43 +15,57 @@ namespace {
 // The page's side in JavaScript, which clang-format would take for C++.
 // clang-format off
 
-// Sleeps, letting the page run, until input reaches the page or `timeoutMs` passes (for ever
-// when negative). The wake comes a task later, once SDL's own listeners have turned the input
-// into its events.
-EM_ASYNC_JS(void, orval_sleep_until_input, (int timeoutMs), {
-    await new Promise((resolve) => {
-        const kinds = [ "mousedown", "mouseup", "mousemove", "wheel", "keydown", "keyup",
-                        "touchstart", "touchmove", "touchend", "resize", "focus", "blur",
-                        "visibilitychange", "fullscreenchange", "orval-wake" ];
-        let timer = 0;
-        const wake = () => {
-            clearTimeout(timer);
-            for (const kind of kinds) window.removeEventListener(kind, wake, true);
-            setTimeout(resolve, 0);
-        };
-        for (const kind of kinds) window.addEventListener(kind, wake, true);
-        if (timeoutMs >= 0) timer = setTimeout(wake, timeoutMs);
-    });
+// The loop's rest: until input reaches the page or `timeoutMs` passes (for ever when
+// negative), then the loop runs again from the next frame, by when SDL's own listeners have
+// turned the input into its events. A clip's arrival ends the rest too.
+EM_JS(void, orval_rest, (int timeoutMs), {
+    const kinds = [ "mousedown", "mouseup", "mousemove", "wheel", "keydown", "keyup",
+                    "touchstart", "touchmove", "touchend", "resize", "focus", "blur",
+                    "visibilitychange", "fullscreenchange", "gamepadconnected",
+                    "gamepaddisconnected", "orval-wake" ];
+    let timer = 0;
+    const wake = () => {
+        clearTimeout(timer);
+        for (const kind of kinds) window.removeEventListener(kind, wake, true);
+        Module["orvalWake"] = null;
+        _orval_wake();
+    };
+    Module["orvalWake"] = wake;
+    for (const kind of kinds) window.addEventListener(kind, wake, true);
+    if (timeoutMs >= 0) timer = setTimeout(wake, timeoutMs);
 });
 
-// Fetches the file at `url`, relative to the page, into `file`: 1 when it came.
-EM_ASYNC_JS(int, orval_fetch_file, (const char* url, const char* file), {
-    try {
-        const response = await fetch(UTF8ToString(url));
-        if (!response.ok) return 0;
-        const bytes = new Uint8Array(await response.arrayBuffer());
-        const path = UTF8ToString(file);
-        FS.mkdirTree(path.substring(0, path.lastIndexOf("/")));
-        FS.writeFile(path, bytes);
-        return 1;
-    } catch (error) {
-        return 0;
-    }
+// Keeps the program alive while its loop rests: emscripten would end it when the loop pauses.
+EM_JS(void, orval_keep_alive, (int keep), {
+    if (keep)
+        runtimeKeepalivePush();
+    else
+        runtimeKeepalivePop();
 });
 
-// Sleeps until the browser has drawn a frame.
-EM_ASYNC_JS(void, orval_sleep_until_drawn, (), {
-    await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+// How the fetch of the file at `url` (relative to the page) into `file` goes: 0 on its way
+// (started by the first ask), 1 come, 2 failed. Its end wakes the resting loop.
+EM_JS(int, orval_fetch_state, (const char* url, const char* file), {
+    const path = UTF8ToString(file);
+    const fetches = Module["orvalFetches"] || (Module["orvalFetches"] = {});
+    if (path in fetches) return fetches[path];
+    fetches[path] = 0;
+    const ended = (state) => {
+        fetches[path] = state;
+        if (Module["orvalWake"]) Module["orvalWake"]();
+    };
+    fetch(UTF8ToString(url))
+        .then((response) => {
+            if (!response.ok) throw new Error(response.status);
+            return response.arrayBuffer();
+        })
+        .then((bytes) => {
+            FS.mkdirTree(path.substring(0, path.lastIndexOf("/")));
+            FS.writeFile(path, new Uint8Array(bytes));
+            ended(1);
+        })
+        .catch(() => ended(2));
+    return 0;
 });
 
 // The page shows it over its canvas; the browser's own message boxes are never used.
@@ -113,9 +130,8 @@ namespace orval {
 
 struct DesktopSystem::State {};
 
-// SDL would otherwise yield to the page after every frame it hands over, in the middle of the
-// game's work: input dispatched then reached the game only with the next input (a click on
-// NOVÁ HRA answered when the mouse next moved). The game yields in its own wait instead.
+// SDL would otherwise yield to the page after every frame it hands over (with Asyncify, which
+// the game does without): the game's loop gives the page its turn itself.
 DesktopSystem::DesktopSystem() { SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0"); }
 DesktopSystem::~DesktopSystem() = default;
 
@@ -130,32 +146,22 @@ bool DesktopSystem::framesWindows() const { return false; }
 // The browser covers the screen with the canvas through its own fullscreen.
 bool DesktopSystem::coversScreenWhenFullscreen() const { return true; }
 
-bool DesktopSystem::waitEvent(SDL_Event& event, std::optional<int> timeoutMs) const {
-    const Uint64 until = SDL_GetTicks64() + static_cast<Uint64>(timeoutMs.value_or(0));
-    while (true) {
-        if (SDL_PollEvent(&event)) return true;
-        if (!timeoutMs) {
-            orval_sleep_until_input(-1);
-            continue;
-        }
-        const Uint64 now = SDL_GetTicks64();
-        if (now >= until) return false;
-        orval_sleep_until_input(static_cast<int>(until - now));
-    }
+// A page never waits: what has come is there, and the loop rests between frames instead.
+bool DesktopSystem::waitEvent(SDL_Event& event, std::optional<int>) const {
+    return SDL_PollEvent(&event) != 0;
 }
 
 // The clips travel as Ogg Vorbis, a seventh of their WAV size, and come when first played, so
-// that the menu does not wait for them.
-std::string DesktopSystem::clipFile(const std::string& wavFile) const {
+// that the menu does not wait for them; the game goes on meanwhile.
+std::optional<std::string> DesktopSystem::clipFile(const std::string& wavFile) const {
     const std::filesystem::path wav(wavFile);
     if (wav.extension() != ".wav") return wavFile;
     const std::string ogg = std::filesystem::path(wav).replace_extension(".ogg").string();
     std::error_code error;
-    if (!std::filesystem::exists(ogg, error)) orval_fetch_file(urlOf(ogg).c_str(), ogg.c_str());
-    return ogg;
+    if (std::filesystem::exists(ogg, error)) return ogg;
+    if (orval_fetch_state(urlOf(ogg).c_str(), ogg.c_str()) == 0) return std::nullopt;
+    return ogg;  // come, or failed: a missing file gives the alert tone
 }
-
-void DesktopSystem::showDrawnFrame() const { orval_sleep_until_drawn(); }
 
 void DesktopSystem::showPlainError(const std::string& title, const std::string& text) const {
     orval_show_error(title.c_str(), text.c_str());
@@ -172,11 +178,54 @@ void DesktopSystem::showSwitches(const Switches& switches) const {
 // A phone: the page says so from its size and its coarse pointer.
 bool DesktopSystem::showsFrontAlone() const { return orval_shows_front_alone() != 0; }
 
-// A main that slept returns into no caller that would end the program: it is ended here, so
-// that the page hears of it (Module.onExit) and shows the end instead of a canvas left standing.
-int endProgram(int status) {
-    emscripten_force_exit(status);
-    return status;
+namespace {
+
+// The game between the browser's frames.
+struct PageLoop {
+    std::unique_ptr<SteppedGame> game;
+    bool menuShown = false;
+};
+
+// One frame: everything that has come and is due, then a rest until the next thing is.
+void frame(void* argument) {
+    PageLoop& loop = *static_cast<PageLoop*>(argument);
+    // main drew the menu; this first frame lets the browser show it before the rest of the
+    // start-up runs, in the next.
+    if (!loop.menuShown) {
+        loop.menuShown = true;
+        return;
+    }
+    const std::uint64_t now = loop.game->now();
+    while (loop.game->step(now)) {
+    }
+    if (loop.game->ended()) {
+        emscripten_cancel_main_loop();
+        std::unique_ptr<PageLoop> ending(&loop);  // the page's loop owned it until now
+        const int status = ending->game->finish();
+        ending.reset();  // every resource of the game gone, as when a desktop's main returns
+        orval_keep_alive(0);
+        emscripten_force_exit(status);
+        return;
+    }
+    const std::optional<std::uint64_t> due = loop.game->nextDue();
+    if (due && *due <= loop.game->now()) return;  // due already: the next frame
+    emscripten_pause_main_loop();
+    const std::uint64_t rest = due ? *due - loop.game->now() : 0;
+    orval_rest(due ? static_cast<int>(std::min<std::uint64_t>(rest, 1u << 30)) : -1);
+}
+
+}  // namespace
+
+// main returns at once: the page calls the loop from its frames; the loop owns the game until
+// its end, when the page is told (Module.onExit).
+int runGame(std::unique_ptr<SteppedGame> game) {
+    orval_keep_alive(1);
+    auto loop = std::make_unique<PageLoop>(PageLoop{std::move(game)});
+    emscripten_set_main_loop_arg(frame, loop.release(), 0, false);  // owned by it from now on
+    return 0;
 }
 
 }  // namespace orval
+
+// The page's rest ends: the loop runs again from the next frame.
+extern "C" EMSCRIPTEN_KEEPALIVE void orval_wake() { emscripten_resume_main_loop(); }

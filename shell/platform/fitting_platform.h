@@ -36,6 +36,7 @@ class FittingPlatform final : public Platform {
     std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) override {
         return chosen().waitEvent(deadline);
     }
+    std::optional<std::uint64_t> ownDeadline() override { return chosen().ownDeadline(); }
     Rect usableBounds() override { return chosen().usableBounds(); }
     Rect arrangement() override { return chosen().arrangement(); }
     WindowId openWindow(const WindowRequest& request, WindowPainter& painter) override {

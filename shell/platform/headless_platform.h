@@ -3,6 +3,8 @@
 // A window's pixels are drawn only when something asks for them.
 #pragma once
 
+#include <algorithm>
+
 #include <deque>
 #include <map>
 #include <optional>
@@ -113,6 +115,9 @@ class HeadlessPlatform final : public Platform {
     }
     // How long the player reads a message box before pressing its OK button (0: at once).
     void setReadingTime(std::uint64_t ms) { readingTime_ = ms; }
+    // Time passes with nothing asked of the platform, as while a page's loop rests between the
+    // browser's frames.
+    void restUntil(std::uint64_t moment) { clock_ = std::max(clock_, moment); }
     // Keeps each message box's pixels in its record.
     void keepMessagePixels() { keepMessagePixels_ = true; }
     // The player answers each box with Enter, as one without a mouse does, not a click on OK.

@@ -171,6 +171,10 @@ class Platform {
     // platform sleeps in the system meanwhile; the headless twin advances its clock, and with
     // neither input nor deadline returns nothing at once (nothing can happen any more).
     virtual std::optional<InputEvent> waitEvent(std::optional<std::uint64_t> deadline) = 0;
+    // When the platform must be waited on again though no input comes (its sound device looked
+    // at, to close once quiet): a page's loop, which rests between the browser's frames, wakes
+    // then. Nothing when only input matters.
+    virtual std::optional<std::uint64_t> ownDeadline() { return std::nullopt; }
 
     // Settles the display scale of the run (how many screen pixels a logical pixel takes)
     // before the first scene window opens: the one the desktop asks for, lowered until these

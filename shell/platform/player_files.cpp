@@ -99,6 +99,11 @@ void replacePlayerFile(const std::filesystem::path& link, std::string_view text)
     std::error_code error;
     std::filesystem::rename(temporary, file, error);
     if (error) throw failure(error.message());
+    try {
+        keepPlayerFile(file, text);
+    } catch (const std::runtime_error& refused) {
+        throw std::runtime_error(utf8Of(file) + " cannot be kept: " + refused.what());
+    }
 }
 
 }  // namespace orval

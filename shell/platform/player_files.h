@@ -32,7 +32,12 @@ void writeToDisk(const std::filesystem::path& file, std::string_view text);
 // renamed over it, so that a game killed meanwhile leaves the old text or the new, never half of
 // one; what such a game left beside it over a minute ago is removed. A file that is a symbolic
 // link is written where the link points. Throws std::runtime_error naming the file and why it
-// cannot.
+// cannot. The system keeps it where it keeps the player's files (keepPlayerFile).
 void replacePlayerFile(const std::filesystem::path& file, std::string_view text);
+
+// Where the system keeps the player's files elsewhere than on a disk (a page: in the browser's
+// storage), the file's new text is kept there too; nothing elsewhere. Throws
+// std::runtime_error saying why it cannot. A file per system, with playerFolder.
+void keepPlayerFile(const std::filesystem::path& file, std::string_view text);
 
 }  // namespace orval

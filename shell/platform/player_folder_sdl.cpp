@@ -11,7 +11,7 @@
 #include "scenes/model/utf8_path.h"
 #include "shell/platform/player_files.h"
 
-// Windows and the web: the player's folder where SDL keeps such files, which the system's own
+// Windows: the player's folder where SDL keeps such files, which the system's own
 // rules decide there.
 namespace orval {
 
@@ -32,5 +32,8 @@ void writeToDisk(const std::filesystem::path& file, std::string_view text) {
     out.close();
     if (!out) throw std::runtime_error("the disk is full or failing");
 }
+
+// The file on the disk is all the system keeps.
+void keepPlayerFile(const std::filesystem::path&, std::string_view) {}
 
 }  // namespace orval

@@ -96,8 +96,27 @@ Rect SdlSession::displayArea() const {
     return {r.x, r.y, r.w, r.h};
 }
 
+void SdlSession::playSound(const std::string& file) {
+    comingClip_ = file;
+    playComingClip();
+}
+
+void SdlSession::stopSound() {
+    comingClip_.reset();  // a clip still on its way is not wanted any more either
+    audio_->stop();
+}
+
+void SdlSession::playComingClip() {
+    if (!comingClip_) return;
+    const std::optional<std::string> ready = system_.clipFile(*comingClip_);
+    if (!ready) return;
+    comingClip_.reset();
+    audio_->play(*ready);
+}
+
 std::optional<SDL_Event> SdlSession::waitEvent(std::optional<std::uint64_t> deadline) {
     if (!videoError_.empty()) return std::nullopt;
+    playComingClip();  // the page's loop was woken by its arrival
     while (true) {
         if (signals_ && signals_->take()) {
             SDL_Event quit{};

@@ -68,8 +68,11 @@ class SdlSession {
 
     // Shows the cursor of this PNG drawn at `scale` (empty: the arrow).
     void setCursor(const std::string& cursorFile, int scale);
-    void playSound(const std::string& file) { audio_->play(system_.clipFile(file)); }
-    void stopSound() { audio_->stop(); }
+    // Starts the clip, or, where it is still to come (a page fetches it), as soon as it has.
+    void playSound(const std::string& file);
+    void stopSound();
+    // When the sound device is next looked at (to close once quiet); nothing while closed.
+    std::optional<std::uint64_t> ownDeadline() { return audio_->nextCheck(now()); }
     FontFiles fontFiles() const;
     void openUrl(const std::string& url);
     void showPlainError(std::string_view title, std::string_view text);
@@ -89,6 +92,9 @@ class SdlSession {
     Speech speech_;
     std::map<std::pair<std::string, int>, std::unique_ptr<SDL_Cursor, CursorDeleter>> cursors_;
     std::optional<std::pair<std::string, int>> currentCursor_;
+    std::optional<std::string> comingClip_;  // asked for, still on its way to the page
+    // Plays the clip asked for once it has come.
+    void playComingClip();
 };
 
 // The members every SDL platform answers alike, from its session: made first, gone last, so SDL
@@ -100,6 +106,7 @@ class SdlPlatformBase : public Platform {
     std::uint64_t now() override { return session_->now(); }
     void playSound(const std::string& file) override { session_->playSound(file); }
     void stopSound() override { session_->stopSound(); }
+    std::optional<std::uint64_t> ownDeadline() override { return session_->ownDeadline(); }
     FontFiles fontFiles() override { return session_->fontFiles(); }
     void openUrl(const std::string& url) override { session_->openUrl(url); }
     void speakAnnouncements(bool on) override { session_->speech().turn(on); }

@@ -147,16 +147,13 @@ WindowId StagePlatform::openWindow(const WindowRequest& request, WindowPainter& 
 
 void StagePlatform::showWindow(WindowId window) {
     stage_.raise(window);
-    const bool first = !shown_;
-    if (first) {
+    if (!shown_) {
         shown_ = true;
         SDL_ShowWindow(window_.get());
         fitWindowed();
         SDL_RaiseWindow(window_.get());
     }
     present();
-    // The menu shows while the rest of the start-up (the fonts, every picture checked) goes on.
-    if (first) session_->system().showDrawnFrame();
 }
 
 void StagePlatform::closeWindow(WindowId window) {

@@ -1,0 +1,105 @@
+// The player's choices kept across a reload, in the browser's storage under the game's own key:
+// the language chosen on the menu comes back with the page; storage that refuses is said in one
+// line of the console, and the game plays with the defaults. Then the server: brotli where the
+// browser takes it, and a second visit revalidated (304) instead of downloaded.
+//     node remembered.mjs SITE_DIR
+import { spawn } from "node:child_process";
+import { dirname, join, resolve } from "node:path";
+import { fileURLToPath } from "node:url";
+import { createRequire } from "node:module";
+
+const here = dirname(fileURLToPath(import.meta.url));
+const source = resolve(here, "../..");
+const require = createRequire(join(here, "package.json"));
+const { chromium } = require("playwright-core");
+const site = resolve(process.argv[2]);
+const log = (text) => console.log(`remembered: ${text}`);
+
+// The menu (359 x 227) in the middle of the 1280 x 800 stage: its entry NOVÁ HRA, whose words are
+// the language's, and the mark of the last language (EN), under the entries.
+const MENU = { x: 460, y: 286 };
+const ENTRY = { x: MENU.x + 176, y: MENU.y + 56, width: 161, height: 30 };
+const ENGLISH_MARK = { x: MENU.x + 330, y: MENU.y + 209 };
+
+const server = spawn("/usr/bin/python3", [join(source, "tools/web/serve"), site, "0"], {
+  stdio: ["ignore", "pipe", "inherit"],
+});
+const address = await new Promise((done) => server.stdout.once("data", (l) => done(String(l).trim())));
+const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", headless: true,
+                                        args: ["--no-sandbox"] });
+let failed = "";
+
+const entryShot = (page) => page.screenshot({ clip: ENTRY }).then((png) => png.toString("base64"));
+// Until the entry shows something other than `not` (or exactly `is`), for at most 30 s.
+async function entryUntil(page, what, check) {
+  const end = Date.now() + 30000;
+  let shot = "";
+  while (Date.now() < end) {
+    shot = await entryShot(page);
+    if (check(shot)) return shot;
+    await new Promise((done) => setTimeout(done, 200));
+  }
+  throw new Error(`no ${what} within 30 s`);
+}
+const menuDrawn = (page) => page.waitForFunction(() => {
+  const canvas = document.getElementById("canvas");
+  if (!canvas || canvas.width < 1280) return false;
+  const p = canvas.getContext("2d").getImageData(640, 400, 1, 1).data;
+  return p[3] === 255 && !(p[0] === 0x10 && p[1] === 0x10 && p[2] === 0x18) && p[0] + p[1] + p[2] > 0;
+}, null, { timeout: 30000, polling: 100 });
+
+try {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 }, locale: "cs-CZ" });
+  const page = await context.newPage();
+  await page.goto(address);
+  await menuDrawn(page);
+  const czech = await entryUntil(page, "Czech menu", () => true);
+  await page.mouse.click(ENGLISH_MARK.x, ENGLISH_MARK.y);
+  const english = await entryUntil(page, "English menu after EN", (shot) => shot !== czech);
+  const kept = await page.evaluate(() => localStorage.getItem("orval-kesk/settings"));
+  if (!kept || !/language\s*=\s*en/.test(kept)) throw new Error(`storage keeps ${JSON.stringify(kept)}`);
+  log("EN chosen, kept as orval-kesk/settings");
+  await page.reload();
+  await menuDrawn(page);
+  await entryUntil(page, "English menu after the reload", (shot) => shot === english);
+  log("the reload shows the English menu");
+  await context.close();
+
+  // A browser whose storage refuses: one line in the console, the Czech menu all the same.
+  const refusing = await browser.newContext({ viewport: { width: 1280, height: 800 }, locale: "cs-CZ" });
+  await refusing.addInitScript(() => {
+    Object.defineProperty(window, "localStorage", {
+      get() { throw new DOMException("refused", "SecurityError"); },
+    });
+  });
+  const closed = await refusing.newPage();
+  const lines = [];
+  closed.on("console", (message) => lines.push(message.text()));
+  await closed.goto(address);
+  await menuDrawn(closed);
+  await entryUntil(closed, "Czech menu without storage", (shot) => shot === czech);
+  await closed.mouse.click(ENGLISH_MARK.x, ENGLISH_MARK.y);
+  await entryUntil(closed, "English menu without storage", (shot) => shot === english);
+  const said = lines.filter((line) => /storage|keeps nothing/.test(line));
+  if (said.length < 1 || said.length > 2) throw new Error(`the console said: ${lines.join(" | ")}`);
+  log(`storage refused: the game plays on; the console: ${said.join(" | ")}`);
+  await refusing.close();
+
+  // The server: brotli where taken, gzip otherwise, and a second visit answered 304.
+  const wasm = `${address}orval-kesk.wasm`;
+  const br = await fetch(wasm, { headers: { "Accept-Encoding": "gzip, br" } });
+  const gz = await fetch(wasm, { headers: { "Accept-Encoding": "gzip" } });
+  if (br.headers.get("content-encoding") !== "br") throw new Error("no brotli for a browser that takes it");
+  if (gz.headers.get("content-encoding") !== "gzip") throw new Error("no gzip for a browser without brotli");
+  const again = await fetch(wasm, { headers: { "Accept-Encoding": "gzip, br",
+                                              "If-None-Match": br.headers.get("etag") } });
+  if (again.status !== 304) throw new Error(`a second visit got ${again.status}, not 304`);
+  log("the server sends brotli, gzip, and 304 to a second visit");
+} catch (error) {
+  failed = error.message;
+} finally {
+  await browser.close();
+  server.kill();
+}
+console.log(failed ? `FAILED: remembered: ${failed}` : "remembered: passed");
+process.exit(failed ? 1 : 0);
