@@ -196,7 +196,9 @@ TEST(Speech, WhatTheGameShowsInWordsIsSpokenOnceInTheLanguagePlayed) {
             const std::vector<Said> said = dispatcher.said();
             for (const Said& expected : row.spoken)
                 EXPECT_EQ(std::count(said.begin(), said.end(), expected), 1) << expected;
-            if (row.spoken.empty()) EXPECT_TRUE(said.empty());
+            if (row.spoken.empty()) {
+                EXPECT_TRUE(said.empty());
+            }
         }
         EXPECT_EQ(dispatcher.connections(), row.speak ? 1 : 0);
     }
