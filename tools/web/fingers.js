@@ -48,7 +48,7 @@
   region.id = "ohlasy";
   region.className = "pro-ctecku";
   region.setAttribute("aria-live", "polite");
-  region.setAttribute("aria-atomic", "true");
+  region.setAttribute("aria-relevant", "additions");
   document.body.appendChild(region);
 
   const bar = document.createElement("div");
@@ -131,10 +131,15 @@
     // Words the game said, read out by a screen reader as text.
     announce(text, code) {
       speak(code);
-      region.lang = code;
-      // The same words again are heard again: the region is emptied first.
-      region.textContent = "";
-      if (text) setTimeout(() => { region.textContent = text; }, 30);
+      // Each announcement is a line added, so that words coming close after each other (a box's
+      // text, then the clip it plays) are all heard, in order, and the same words again are
+      // heard again; only the last few stay. Nothing said (a name gone) adds nothing.
+      if (!text) return;
+      const line = document.createElement("p");
+      line.lang = code;
+      line.textContent = text;
+      region.appendChild(line);
+      while (region.childElementCount > 6) region.firstElementChild.remove();
     },
     showSwitches(on) {
       for (const button of bar.children) {
