@@ -115,7 +115,9 @@ int play(const orval::Options& options, orval::QuitSignals& signals) {
     if (!directory)
         return runtime.failAtStart("the game's data (data/scenes) is in none of these places: " +
                                    choice.whereLooked);
-    return runtime.run();
+    const int status = runtime.run();
+    orval::tellHowTheGameEnded(runtime.view().askedToEnd(), runtime.view().language());
+    return status;
 }
 
 }  // namespace

@@ -220,7 +220,10 @@ void Runtime::unload(std::string_view scene) {
     if (!anyLoaded) finished_ = true;  // the running handler finishes, then the program ends
 }
 
-void Runtime::end() { throw EndRequest{}; }
+void Runtime::end() {
+    askedToEnd_ = true;
+    throw EndRequest{};
+}
 
 void Runtime::setVisible(std::string_view scene, std::string_view control, bool visible) {
     LoadedScene& s = ensureLoaded(scene);

@@ -215,6 +215,7 @@ class Runtime final : public Game, private WindowPainter {
     std::function<void(const PlayerChoices&)> choicesChanged_;
     bool hotspotsMarked_ = false;
     bool finished_ = false;
+    bool askedToEnd_ = false;  // End, a window's close or a quit, not the last scene closing
     int exitStatus_ = 0;
     std::string fatalMessage_;
 };

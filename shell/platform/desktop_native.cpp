@@ -25,6 +25,13 @@ void DesktopSystem::showSwitches(const Switches&) const {}
 // A desktop shows the whole stage, however small its window.
 bool DesktopSystem::showsFrontAlone() const { return false; }
 
+// A window's pixels are the screen's, and so are a pointer's.
+int DesktopSystem::pointerPixelRatio() const { return 1; }
+
+bool DesktopSystem::choosesScale() const { return false; }
+
 int endProgram(int status) { return status; }
+
+void tellHowTheGameEnded(bool, const std::string&) {}
 
 }  // namespace orval
