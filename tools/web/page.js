@@ -7,7 +7,6 @@
   const words = {
     cs: {
       loading: "Načítá se…",
-      starting: "Spouští se…",
       bar: "Načítání hry",
       won: "Konec hry. Díky, agente!",
       left: "Hra skončila. Na shledanou, agente.",
@@ -16,7 +15,6 @@
     },
     en: {
       loading: "Loading…",
-      starting: "Starting…",
       bar: "Loading the game",
       won: "The end. Thank you, agent!",
       left: "The game is over. Goodbye, agent.",
