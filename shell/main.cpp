@@ -44,7 +44,12 @@ class PlayedGame final : public orval::SteppedGame {
     bool ended() const override { return runtime_->ended(); }
     std::optional<std::uint64_t> nextDue() override { return runtime_->nextDue(); }
     std::uint64_t now() override { return platform_->now(); }
-    int finish() override { return runtime_->finish(); }
+    // A page says the end in its own words: thanks for a won game, none for one left.
+    int finish() override {
+        const int status = runtime_->finish();
+        orval::tellHowTheGameEnded(runtime_->view().askedToEnd(), runtime_->view().language());
+        return status;
+    }
 
   private:
     PlayedGame() = default;

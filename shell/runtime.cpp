@@ -241,6 +241,7 @@ void Runtime::unload(std::string_view scene) {
 
 void Runtime::end() {
     if (keptForLater([this] { end(); })) throw EndKeptForLater{};
+    askedToEnd_ = true;
     throw EndRequest{};
 }
 

@@ -306,6 +306,7 @@ class Runtime final : public Game, private WindowPainter {
     };
     std::optional<Finger> finger_;
     bool finished_ = false;
+    bool askedToEnd_ = false;  // End, a window's close or a quit, not the last scene closing
     int exitStatus_ = 0;
     std::string fatalMessage_;
 };

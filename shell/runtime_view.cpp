@@ -48,6 +48,8 @@ bool RuntimeView::finished() const { return runtime_.finished_; }
 
 int RuntimeView::exitStatus() const { return runtime_.exitStatus_; }
 
+bool RuntimeView::askedToEnd() const { return runtime_.askedToEnd_; }
+
 const std::string& RuntimeView::fatalMessage() const { return runtime_.fatalMessage_; }
 
 const MessageBoxWindow* RuntimeView::openBox() const {

@@ -40,6 +40,9 @@ class RuntimeView {
 
     bool finished() const;
     int exitStatus() const;
+    // Whether the game ended because it was asked to (End, a window closed, the system's quit),
+    // not because the story closed its last window: a page thanks only for the latter.
+    bool askedToEnd() const;
     const std::string& fatalMessage() const;
     // The message box open now, if any.
     const MessageBoxWindow* openBox() const;

@@ -94,6 +94,7 @@ TEST(MainMenu, EachEntryDoesWhatItSaysByAClickAndOnlyItsPictureWithoutAMove) {
         EXPECT_EQ(game.windows(), row.windows);
         EXPECT_EQ(game.ended(), row.windows.empty());
         EXPECT_EQ(game.runtime->view().exitStatus(), 0);
+        EXPECT_EQ(game.runtime->view().askedToEnd(), row.windows.empty());  // KONEC: left
         if (!row.move) expectLit(game, nullptr);  // no move came, so nothing lit up
     }
 }

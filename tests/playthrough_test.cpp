@@ -171,6 +171,7 @@ TEST(Playthrough, FromTheMainMenuToTheEndOfTheProgramInEveryLanguage) {
         game.click("about", kCreditsOk.x, kCreditsOk.y);
         EXPECT_TRUE(game.ended());
         EXPECT_EQ(game.runtime->view().exitStatus(), 0);
+        EXPECT_FALSE(game.runtime->view().askedToEnd());
         EXPECT_EQ(game.runtime->view().fatalMessage(), "");
         EXPECT_TRUE(loadedScenes(game).empty());
         EXPECT_TRUE(game.windows().empty());

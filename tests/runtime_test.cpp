@@ -522,6 +522,7 @@ TEST(Runtime, TheProgramEndsWithStatusZeroWhenNothingIsLeft) {
     platform.queue({InputEvent::Type::MouseDown, 1, 430, 504});
     platform.queue({InputEvent::Type::MouseUp, 1, 430, 504});
     EXPECT_EQ(runtime.run("win"), 0);
+    EXPECT_FALSE(runtime.view().askedToEnd());  // a game won, not one left
     EXPECT_TRUE(platform.messages().empty());
     EXPECT_TRUE(platform.visibleWindows().empty());
 }

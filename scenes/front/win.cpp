@@ -26,8 +26,9 @@ void ShowCredits(Game& game) {
     game.unload("win");
 }
 
-// "Konec": the case is over and the program ends at once.
-void QuitTheGame(Game& game) { game.end(); }
+// "Konec": the case is over; the final screen, the last window, closes and the program ends
+// as after the credits, a game won rather than one left.
+void QuitTheGame(Game& game) { game.unload("win"); }
 
 }  // namespace
 

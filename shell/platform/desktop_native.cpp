@@ -32,4 +32,11 @@ int runGame(std::unique_ptr<SteppedGame> game) {
     return game->finish();
 }
 
+// A window's pixels are the screen's, and so are a pointer's.
+int DesktopSystem::pointerPixelRatio() const { return 1; }
+
+bool DesktopSystem::choosesScale() const { return false; }
+
+void tellHowTheGameEnded(bool, const std::string&) {}
+
 }  // namespace orval

@@ -53,6 +53,14 @@ class DesktopSystem {
     // Whether the stage shows the window in front alone, as large as it can (a phone's page):
     // asked again whenever the window changes its size.
     bool showsFrontAlone() const;
+    // How many of the window's pixels one pixel of a pointer's picture covers: 1 on a desktop;
+    // in a page, whose window is as many pixels as the screen has under it while the browser
+    // shows pointer pictures in its CSS pixels, the screen's pixel ratio.
+    int pointerPixelRatio() const;
+    // Whether the scale asked for is taken as it is: a page chooses it from the screen's pixels
+    // under it, and the stage is shown scaled down where it is the larger; a desktop's window
+    // takes the largest up to it that the screen holds.
+    bool choosesScale() const;
 
   private:
     struct State;
@@ -80,5 +88,10 @@ class SteppedGame {
 // while nothing is due so that a page at rest costs nothing, and returns at once; the page is
 // told of the end (Module.onExit) when it comes.
 int runGame(std::unique_ptr<SteppedGame> game);
+
+// How the game ended, for a page that says it in its own words: asked to end (End, a window
+// closed) or the story closed its last window, and the language the game spoke then. Nothing on
+// a desktop, whose windows simply go.
+void tellHowTheGameEnded(bool askedToEnd, const std::string& language);
 
 }  // namespace orval

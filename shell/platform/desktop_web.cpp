@@ -94,7 +94,46 @@ EM_JS(int, orval_shows_front_alone, (), {
     return page && page.showsFrontAlone() ? 1 : 0;
 });
 
+// The size of the page's canvas in the screen's own pixels: its CSS size times the device's
+// pixel ratio, as the page lays it out.
+EM_JS(int, orval_canvas_device_width, (), {
+    const canvas = Module["canvas"];
+    return Math.round(canvas.getBoundingClientRect().width * (window.devicePixelRatio || 1));
+});
+EM_JS(int, orval_canvas_device_height, (), {
+    const canvas = Module["canvas"];
+    return Math.round(canvas.getBoundingClientRect().height * (window.devicePixelRatio || 1));
+});
+EM_JS(int, orval_pointer_pixel_ratio, (), {
+    return Math.max(1, Math.round(window.devicePixelRatio || 1));
+});
+
+// How the game ended, kept for the page's closing words (Module.onExit).
+EM_JS(void, orval_tell_ending, (int askedToEnd, const char* language), {
+    Module["orvalEnding"] = { askedToEnd: !!askedToEnd, language: UTF8ToString(language) };
+});
+
 // clang-format on
+
+// SDL sizes the window in the page's CSS pixels, each drawn as several of the screen's on a
+// sharp screen: whenever it sizes it so (the page resized), and when the window first shows
+// (while SDL opens it, it is not yet found by its id), the window is made as large as the
+// screen's pixels under the canvas instead. The canvas keeps its CSS size, so SDL scales the
+// pointer's position by the same ratio. Fullscreen stays as the browser makes it.
+int fitToDevicePixels(void*, SDL_Event* event) {
+    if (event->type != SDL_WINDOWEVENT || (event->window.event != SDL_WINDOWEVENT_SHOWN &&
+                                           event->window.event != SDL_WINDOWEVENT_RESIZED &&
+                                           event->window.event != SDL_WINDOWEVENT_SIZE_CHANGED))
+        return 0;
+    SDL_Window* window = SDL_GetWindowFromID(event->window.windowID);
+    if (!window || (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0) return 0;
+    const int w = orval_canvas_device_width(), h = orval_canvas_device_height();
+    int now = 0, nowH = 0;
+    SDL_GetWindowSize(window, &now, &nowH);
+    if (w <= 0 || h <= 0 || (w == now && h == nowH)) return 0;
+    SDL_SetWindowSize(window, w, h);
+    return 0;
+}
 
 // The address of a packed file, relative to the page: each part of its path escaped, as the
 // clips' names hold spaces and Czech letters.
@@ -132,8 +171,11 @@ struct DesktopSystem::State {};
 
 // SDL would otherwise yield to the page after every frame it hands over (with Asyncify, which
 // the game does without): the game's loop gives the page its turn itself.
-DesktopSystem::DesktopSystem() { SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0"); }
-DesktopSystem::~DesktopSystem() = default;
+DesktopSystem::DesktopSystem() {
+    SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
+    SDL_AddEventWatch(fitToDevicePixels, nullptr);
+}
+DesktopSystem::~DesktopSystem() { SDL_DelEventWatch(fitToDevicePixels, nullptr); }
 
 // The page asks for its scale itself (ORVAL_SCALE), from the size of the browser's window.
 std::optional<std::string> DesktopSystem::fontDpi() const { return std::nullopt; }
@@ -177,6 +219,11 @@ void DesktopSystem::showSwitches(const Switches& switches) const {
 
 // A phone: the page says so from its size and its coarse pointer.
 bool DesktopSystem::showsFrontAlone() const { return orval_shows_front_alone() != 0; }
+
+int DesktopSystem::pointerPixelRatio() const { return orval_pointer_pixel_ratio(); }
+
+// The page chose it (tools/web/page.js).
+bool DesktopSystem::choosesScale() const { return true; }
 
 namespace {
 
@@ -223,6 +270,10 @@ int runGame(std::unique_ptr<SteppedGame> game) {
     auto loop = std::make_unique<PageLoop>(PageLoop{std::move(game)});
     emscripten_set_main_loop_arg(frame, loop.release(), 0, false);  // owned by it from now on
     return 0;
+}
+
+void tellHowTheGameEnded(bool askedToEnd, const std::string& language) {
+    orval_tell_ending(askedToEnd ? 1 : 0, language.c_str());
 }
 
 }  // namespace orval

@@ -63,7 +63,9 @@ int StagePlatform::fitScale(const WindowPlan& plan) {
     // the one asked for that the usable screen holds. Every game window fits the stage itself.
     const Rect screen = fullscreen_ ? session_->displayArea() : session_->usableArea();
     const int largest = fullscreen_ ? kLargestScale : session_->requestedScale();
-    stage_ = Stage(Stage::fittingScale(largest, screen.w, screen.h));
+    stage_ =
+        Stage(session_->system().choosesScale() ? session_->requestedScale()
+                                                : Stage::fittingScale(largest, screen.w, screen.h));
     return stage_.scale();
 }
 
@@ -169,7 +171,8 @@ void StagePlatform::invalidate(WindowId window) {
 
 int StagePlatform::cursorScale() const {
     const Stage::Presentation& p = stage_.presentation();
-    return p.exact ? stage_.scale() : std::max(1, p.area.w / Stage::kWidth);
+    const int shown = p.exact ? stage_.scale() : std::max(1, p.area.w / Stage::kWidth);
+    return std::max(1, shown / session_->system().pointerPixelRatio());
 }
 
 void StagePlatform::setCursor(const std::string& cursorFile) {

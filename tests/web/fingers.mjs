@@ -269,6 +269,13 @@ try {
     await openPage({ viewport: { width: 1024, height: 768 } });
     const s = shownAs(STAGE, 1024, 768);
     await expectScene(s, "orval", 30);
+    // The canvas has the screen's own pixels: twice its CSS size at a pixel ratio of 2.
+    const size = await page.evaluate(() => {
+      const c = document.getElementById("canvas");
+      return [c.width, c.height, c.clientWidth, c.clientHeight];
+    });
+    if (size[0] !== 2 * size[2] || size[1] !== 2 * size[3])
+      fail(`the canvas has ${size[0]} x ${size[1]} pixels for ${size[2]} x ${size[3]} CSS px`);
     await tapWords(s, "orval", 256, 70);
     await tapWords(s, "pribeh", 244, 344);
     await expectScene(s, "doma");

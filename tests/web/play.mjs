@@ -3,7 +3,10 @@
 // clicks at canvas pixels, each step checked by pixels of a screenshot; the audio context runs
 // after the first click and the home's clips are fetched; F11 goes fullscreen through the
 // browser and back; "Konec" ends it with the page's own closing words. A browser that asks for
-// English gets the English menu and the English voices.
+// English gets the English menu and the English voices, plays on without a clip that cannot be
+// fetched, and says a game left by "X" ended without thanks for a won one. Once played, the
+// page reloads without a network and plays on to the home from what its service worker kept;
+// its manifest's icons load; a fresh page on a slow network shows its name and a moving bar.
 //     node play.mjs SITE_DIR [SHOT_DIR]
 import { spawn } from "node:child_process";
 import { mkdirSync, readFileSync, writeFileSync } from "node:fs";
@@ -390,7 +393,9 @@ try {
   for (const clip of home) if (!asked.includes(clip)) fail(`the home's clip ${clip} was never fetched`);
 
   await step("in a browser that asks for English: the English menu and voices", async () => {
-    const english = await browser.newPage({ viewport: { width: WIDTH, height: HEIGHT }, locale: "en-US" });
+    // Without the service worker, whose own fetches no route sees.
+    const english = await browser.newPage({ viewport: { width: WIDTH, height: HEIGHT }, locale: "en-US",
+                                            serviceWorkers: "block" });
     const englishClips = [];
     english.on("request", (request) => {
       if (request.url().includes("/zvuky/"))
@@ -402,13 +407,127 @@ try {
     try {
       await page.goto(address);
       await page.bringToFront();
+      // The telephone's clip is missing: its ring is said by its subtitle and the game goes on.
+      await page.route("**/zvuky/en/telefon.ogg", (route) => route.fulfill({ status: 404 }));
       await expectPicture("orval", "en/menu-new-game.png", 176, 56, 161, 30, 0, 0, 30);
       await startNewGame();
       await until(10, "the English telephone's clip fetched", async () =>
         [englishClips.includes("en/telefon.ogg"), `asked: ${englishClips.join(", ") || "none"}`]);
+      await pause(500);
+      await expectScenePicture("doma");
+      // "X" on the home leaves the game: the page says it ended, in English, without thanks.
+      await clickIn("doma", 812, 8);
+      await until(5, "the page's words for a game left", async () => {
+        const [text, title] = await page.evaluate(() => {
+          const shown = document.querySelector("#zprava.ukazana");
+          return [shown ? shown.textContent : "", document.title];
+        });
+        return [text.includes("The game is over") && !/thank|díky/i.test(text) &&
+                text.includes("Play again") && title.includes("The game is over"),
+                `the page says: ${text.trim() || "nothing"} (title ${title})`];
+      });
+      await screenshot();
+      writeFileSync(join(shots, "the-end-left-in-English.png"), lastShot);
     } finally {
       page = shown;
       await english.close();
+    }
+  });
+
+  await step("offline after the first game: a reload plays on to the home", async () => {
+    // The service worker has kept the page, the program, its data and the Czech clips.
+    await until(30, "every file of a Czech game kept", async () => {
+      const [kept, wanted] = await page.evaluate(async () => {
+        const list = await (await fetch("offline.json")).json();
+        const names = list.core.concat(list.languages.cs);
+        const cache = await caches.open("orval-kesk-" + list.version);
+        const base = new URL(".", location.href).href;
+        let kept = 0;
+        for (const name of names) if (await cache.match(base + name)) ++kept;
+        return [kept, names.length];
+      });
+      return [kept === wanted, `${kept} of ${wanted} kept`];
+    });
+    await page.context().setOffline(true);
+    try {
+      requests.length = 0;
+      await page.reload();
+      await expectPicture("orval", "menu-new-game.png", 176, 56, 161, 30, 0, 0, 30);
+      await startNewGame();
+      await expectScenePicture("doma");
+      await until(10, "the telephone's clip from what was kept", async () => {
+        const asked = clipsAsked();
+        return [asked.includes("telefon.ogg"), `asked: ${asked.join(", ") || "none"}`];
+      });
+      const failed = await page.evaluate(() => document.querySelector("#zprava.ukazana") !== null);
+      if (failed) fail("the page ended offline");
+    } finally {
+      await page.context().setOffline(false);
+    }
+  });
+
+  await step("the manifest's icons load at their sizes", async () => {
+    const icons = await page.evaluate(async () => {
+      const link = document.querySelector('link[rel="manifest"]');
+      const manifest = await (await fetch(link.href)).json();
+      const found = [];
+      for (const icon of manifest.icons) {
+        const response = await fetch(new URL(icon.src, link.href));
+        const bitmap = await createImageBitmap(await response.blob());
+        found.push([icon.sizes, `${bitmap.width}x${bitmap.height}`]);
+      }
+      return { found, start: manifest.start_url, display: manifest.display };
+    });
+    const sizes = icons.found.map(([said]) => said).sort().join(" ");
+    if (sizes !== "192x192 512x512") fail(`the manifest's icons are ${sizes}`);
+    for (const [said, loaded] of icons.found) if (said !== loaded) fail(`an icon of ${said} is ${loaded}`);
+  });
+
+  await step("a slow network: the name and a bar that moves before the menu", async () => {
+    const context = await browser.newContext({ viewport: { width: WIDTH, height: HEIGHT }, locale: "cs-CZ" });
+    const slow = await context.newPage();
+    // Every value the bar takes, as it takes it, however busy the machine.
+    await slow.addInitScript(() => {
+      window.orvalBarValues = [];
+      new MutationObserver(() => {
+        const bar = document.getElementById("nacitani-pruh");
+        if (!bar || window.orvalBarWatched) return;
+        window.orvalBarWatched = true;
+        new MutationObserver(() => {
+          const box = document.getElementById("nacitani");
+          const shown = getComputedStyle(box).display !== "none" && bar.offsetWidth > 0;
+          window.orvalBarValues.push([shown, Math.round(bar.value * 100),
+                                      Number(bar.getAttribute("aria-valuenow"))]);
+        }).observe(bar, { attributes: true, attributeFilter: ["aria-valuenow"] });
+      }).observe(document, { childList: true, subtree: true });
+    });
+    const cdp = await context.newCDPSession(slow);
+    await cdp.send("Network.enable");
+    await cdp.send("Network.emulateNetworkConditions", {
+      offline: false, latency: 40, downloadThroughput: (8e6 / 8), uploadThroughput: (8e6 / 8),
+    });
+    try {
+      await slow.goto(address, { waitUntil: "commit" });
+      await until(20, "the loading screen's words", async () => {
+        const said = await slow.evaluate(() =>
+          document.getElementById("nacitani-text")?.textContent || "").catch(() => "");
+        return [said === "Načítá se…", `it says "${said}"`];
+      });
+      writeFileSync(join(shots, "loading-slow.png"), await slow.screenshot());
+      // The menu comes, and meanwhile the bar was seen moving between empty and full.
+      await until(30, "the loading screen gone", async () => {
+        const gone = await slow.evaluate(() =>
+          getComputedStyle(document.getElementById("nacitani")).display === "none");
+        return [gone, "it still shows"];
+      });
+      const values = await slow.evaluate(() => window.orvalBarValues);
+      // Seen, and said to a screen reader alike.
+      const moving = new Set(values.filter(([shown, v, said]) => shown && v > 0 && v < 100 && said === v)
+        .map(([, v]) => v));
+      if (moving.size < 3)
+        fail(`the bar showed ${moving.size} values between empty and full (${JSON.stringify(values.slice(0, 12))}...)`);
+    } finally {
+      await context.close();
     }
   });
 } catch (error) {
