@@ -85,10 +85,7 @@ void MessageBoxWindow::handle(const InputEvent& event) {
         case InputEvent::Type::TouchDown:
         case InputEvent::Type::TouchUp: {
             // The box's words are its OK's: a finger presses it at once, as the mouse does.
-            InputEvent asMouse = event;
-            asMouse.type = event.type == InputEvent::Type::TouchDown ? InputEvent::Type::MouseDown
-                                                                     : InputEvent::Type::MouseUp;
-            handle(asMouse);
+            handle(touchAsMouse(event));
             return;
         }
         case InputEvent::Type::TouchMove:

@@ -95,10 +95,7 @@ void NotebookWindow::handle(const InputEvent& event) {
             fingerY_ = event.type == InputEvent::Type::TouchDown && onPage
                            ? std::optional<int>(event.y)
                            : std::nullopt;
-            InputEvent asMouse = event;
-            asMouse.type = event.type == InputEvent::Type::TouchDown ? InputEvent::Type::MouseDown
-                                                                     : InputEvent::Type::MouseUp;
-            handle(asMouse);
+            handle(touchAsMouse(event));
             return;
         }
         case InputEvent::Type::TouchMove:

@@ -105,6 +105,14 @@ struct InputEvent {
     int wheel = 0;
 };
 
+// A finger put down or lifted as the mouse's button pressed or let go at the same place: what a
+// small window of buttons (the box, the notebook) makes of a tap.
+inline InputEvent touchAsMouse(InputEvent touch) {
+    touch.type = touch.type == InputEvent::Type::TouchDown ? InputEvent::Type::MouseDown
+                                                           : InputEvent::Type::MouseUp;
+    return touch;
+}
+
 // A finger's slop, in the pixels of a page (CSS pixels: at a desktop's usual density, a screen's).
 inline constexpr int kFingerReachCss = 16;
 // The slop in logical pixels where a logical pixel takes `windowPerLogical` pixels of the

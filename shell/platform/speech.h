@@ -20,12 +20,20 @@ class Speech {
 
     // On (S, --speak): the first time, the speech service is reached; where it cannot be, one
     // line on stderr says so and the game plays on in silence.
-    void turn(bool on);
+    void turn(bool on) {
+        on_ = on;
+        if (!on_ || tried_) return;
+        tried_ = true;
+        reach();
+    }
     bool on() const { return on_; }
     // Speaks it when on, cutting off what was being said; a subtitle never.
     void announce(const Announcement& announcement);
 
   private:
+    // Looks for this system's speech service, once: kept in service_ where it answers.
+    void reach();
+
     struct Service;  // the connection of this system, where it has one
     std::unique_ptr<Service> service_;
     bool on_ = false;

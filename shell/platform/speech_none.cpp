@@ -11,10 +11,7 @@ struct Speech::Service {};
 Speech::Speech() = default;
 Speech::~Speech() = default;
 
-void Speech::turn(bool on) {
-    on_ = on;
-    if (!on_ || tried_) return;
-    tried_ = true;
+void Speech::reach() {
     std::fprintf(stderr, "orval-kesk: no speech on this system\n");
 }
 

@@ -20,10 +20,7 @@ struct Speech::Service {
 Speech::Speech() = default;
 Speech::~Speech() = default;
 
-void Speech::turn(bool on) {
-    on_ = on;
-    if (!on_ || tried_) return;
-    tried_ = true;
+void Speech::reach() {
     char* error = nullptr;
     SPDConnection* opened =
         spd_open2("orval-kesk", "main", nullptr, SPD_MODE_SINGLE, nullptr, 0, &error);

@@ -13,6 +13,18 @@ int scaleDown(int a, int b, int c) {
 
 int scaleUp(int a, int b, int c) { return -scaleDown(-a, b, c); }
 
+// The largest area of the shape `width` x `height` in the window, in its middle (a pixel at least).
+Rect fitCentred(int width, int height, int windowWidth, int windowHeight) {
+    int w = windowWidth, h = scaleDown(windowWidth, height, width);
+    if (h > windowHeight) {
+        h = windowHeight;
+        w = scaleDown(windowHeight, width, height);
+    }
+    w = std::max(w, 1);
+    h = std::max(h, 1);
+    return {(windowWidth - w) / 2, (windowHeight - h) / 2, w, h};
+}
+
 constexpr Rect kWhole{0, 0, Stage::kWidth, Stage::kHeight};
 // More separate areas than this are composed as the one area around them.
 constexpr std::size_t kMostDirtyAreas = 8;
@@ -24,26 +36,11 @@ Stage::Presentation Stage::present(int scale, int windowWidth, int windowHeight)
     if (windowWidth >= width && windowHeight >= height)
         return {{(windowWidth - width) / 2, (windowHeight - height) / 2, width, height}, true};
     // Scaled down to the window's narrower side, keeping the stage's shape.
-    int w = windowWidth, h = scaleDown(windowWidth, kHeight, kWidth);
-    if (h > windowHeight) {
-        h = windowHeight;
-        w = scaleDown(windowHeight, kWidth, kHeight);
-    }
-    w = std::max(w, 1);
-    h = std::max(h, 1);
-    return {{(windowWidth - w) / 2, (windowHeight - h) / 2, w, h}, false};
+    return {fitCentred(kWidth, kHeight, windowWidth, windowHeight), false};
 }
 
 Stage::Presentation Stage::presentAlone(const Rect& view, int windowWidth, int windowHeight) {
-    const int vw = std::max(view.w, 1), vh = std::max(view.h, 1);
-    int w = windowWidth, h = scaleDown(windowWidth, vh, vw);
-    if (h > windowHeight) {
-        h = windowHeight;
-        w = scaleDown(windowHeight, vw, vh);
-    }
-    w = std::max(w, 1);
-    h = std::max(h, 1);
-    return {{(windowWidth - w) / 2, (windowHeight - h) / 2, w, h}, false};
+    return {fitCentred(std::max(view.w, 1), std::max(view.h, 1), windowWidth, windowHeight), false};
 }
 
 int Stage::fittingScale(int largest, int width, int height) {

@@ -4,45 +4,21 @@
 // asks to be turned and plays on once it is; a tablet of 1024 x 768 plays the whole game by
 // taps alone, and the live region says what the game said.
 //     node fingers.mjs SITE_DIR [SHOT_DIR]
-import { spawn } from "node:child_process";
-import { mkdirSync, readFileSync, writeFileSync } from "node:fs";
-import { dirname, join, resolve } from "node:path";
-import { fileURLToPath } from "node:url";
-import { chromium } from "playwright-core";
+import { mkdirSync, writeFileSync } from "node:fs";
+import { join, resolve } from "node:path";
+import { SCENE_PICTURE, pictureBase64, pixelHelpers, place, serveAndBrowse, source }
+  from "./common.mjs";
 
 // A finger's first tap on a picture's hotspot names it, the second acts: the route taps such
 // spots twice. Until the game reads SDL's fingers as touch, a tap is a click and acts at once.
 const TAP_MARKS_FIRST = true;
 
-const here = dirname(fileURLToPath(import.meta.url));
-const source = resolve(here, "../..");
 const site = resolve(process.argv[2] || join(source, "dist/orval-kesk-web"));
 const shots = resolve(process.argv[3] || join(source, "build-web/test-shots"));
 mkdirSync(shots, { recursive: true });
-const pictures = join(source, "data/pictures");
 const started = Date.now();
 const log = (text) => console.log(`[${((Date.now() - started) / 1000).toFixed(1)}s] ${text}`);
 const pause = (ms) => new Promise((done) => setTimeout(done, ms));
-
-// Where each scene lies on the 1280 x 800 stage, and its picture's file and corner in it.
-const SCENE_SIZE = {
-  orval: [359, 227], pribeh: [451, 388], sklad: [821, 451], doma: [822, 454],
-  inventar: [516, 111], mapa: [453, 446], velitelstvi: [137, 94], green: [820, 452],
-  brown: [823, 448], rozmluva: [238, 134], banka: [820, 451], vila: [819, 452],
-  pes: [821, 453], black: [823, 456], win: [584, 528], about: [583, 525],
-};
-const SCENE_FIXED = { inventar: [500, 12], velitelstvi: [512, 268], rozmluva: [341, 280] };
-const SCENE_PICTURE = {
-  orval: ["menu.png", 0, 0], doma: ["home.png", 8, 40], mapa: ["map.png", 8, 40],
-  sklad: ["warehouse.png", 8, 40], brown: ["brown.png", 8, 40], green: ["shop.png", 8, 40],
-  banka: ["bank.png", 8, 40], vila: ["villa.png", 8, 40], pes: ["dog.png", 8, 40],
-  black: ["hideout.png", 8, 40], win: ["victory.png", 0, 0], about: ["credits.png", 0, 0],
-};
-function place(scene) {
-  const [w, h] = SCENE_SIZE[scene];
-  const [x, y] = SCENE_FIXED[scene] || [Math.floor((1280 - w) / 2), Math.floor((800 - h) / 2)];
-  return { x, y, w, h };
-}
 
 let stepName = "";
 const fail = (what) => { throw new Error(`${stepName}: ${what}`); };
@@ -61,34 +37,8 @@ const toPage = (shown, x, y) => [shown.x + ((x - shown.view.x) * shown.w) / show
 
 // ---- the page and its server ------------------------------------------------------------------
 
-const server = spawn("/usr/bin/python3", [join(source, "tools/web/serve"), site, "0"], {
-  stdio: ["ignore", "pipe", "inherit"],
-});
-const address = await new Promise((done, failed) => {
-  server.stdout.once("data", (line) => done(String(line).trim()));
-  server.once("exit", (code) => failed(new Error(`the server ended at once (${code})`)));
-});
-const browser = await chromium.launch({
-  executablePath: "/usr/bin/chromium", headless: true, args: ["--no-sandbox"],
-});
+const { server, address, browser } = await serveAndBrowse(site);
 
-const pixelHelpers = () => {
-  window.orvalPixels = async (base64) => {
-    const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
-    const bitmap = await createImageBitmap(new Blob([bytes], { type: "image/png" }), {
-      colorSpaceConversion: "none", premultiplyAlpha: "none",
-    });
-    const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
-    const context = canvas.getContext("2d");
-    context.drawImage(bitmap, 0, 0);
-    return { w: bitmap.width, h: bitmap.height,
-             data: context.getImageData(0, 0, bitmap.width, bitmap.height).data };
-  };
-  window.orvalPictures = {};
-};
-const pictureFiles = {};
-const pictureBase64 = (file) =>
-  (pictureFiles[file] ||= readFileSync(join(pictures, file)).toString("base64"));
 
 let page = null;
 let consoleLines = [];

@@ -3,15 +3,9 @@
 // line of the console, and the game plays with the defaults. Then the server: brotli where the
 // browser takes it, and a second visit revalidated (304) instead of downloaded.
 //     node remembered.mjs SITE_DIR
-import { spawn } from "node:child_process";
-import { dirname, join, resolve } from "node:path";
-import { fileURLToPath } from "node:url";
-import { createRequire } from "node:module";
+import { resolve } from "node:path";
+import { serveAndBrowse } from "./common.mjs";
 
-const here = dirname(fileURLToPath(import.meta.url));
-const source = resolve(here, "../..");
-const require = createRequire(join(here, "package.json"));
-const { chromium } = require("playwright-core");
 const site = resolve(process.argv[2]);
 const log = (text) => console.log(`remembered: ${text}`);
 
@@ -21,12 +15,7 @@ const MENU = { x: 460, y: 286 };
 const ENTRY = { x: MENU.x + 176, y: MENU.y + 56, width: 161, height: 30 };
 const ENGLISH_MARK = { x: MENU.x + 330, y: MENU.y + 209 };
 
-const server = spawn("/usr/bin/python3", [join(source, "tools/web/serve"), site, "0"], {
-  stdio: ["ignore", "pipe", "inherit"],
-});
-const address = await new Promise((done) => server.stdout.once("data", (l) => done(String(l).trim())));
-const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", headless: true,
-                                        args: ["--no-sandbox"] });
+const { server, address, browser } = await serveAndBrowse(site);
 let failed = "";
 
 const entryShot = (page) => page.screenshot({ clip: ENTRY }).then((png) => png.toString("base64"));
