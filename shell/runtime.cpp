@@ -565,8 +565,8 @@ void Runtime::handleInput(const InputEvent& event) {
             if (!isLoaded(scene)) return;
             updateCursor(scene, event.x, event.y);
             // What the click made of the thing is named anew, unless it brought another scene
-            // forward over it.
-            if (forward_.empty() || forward_.back() == scene)
+            // forward over it or opened a box, which takes the pointer's moves until it closes.
+            if (!box_ && (forward_.empty() || forward_.back() == scene))
                 nameAt(scene, hitTest(d, entry(scene).state->flags, event.x, event.y));
             return;
         }
