@@ -583,6 +583,7 @@ void Runtime::start(std::string_view firstScene) {
         }
         pictures_.check(kSoundOffPicture, settleScale());
         hints();
+        readNextSteps();
     });
 }
 
