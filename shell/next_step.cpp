@@ -579,10 +579,24 @@ NextStepTable loadNextSteps(const std::filesystem::path& file,
 
 std::optional<StepSearch> lookUpNextStep(const NextStepTable& table,
                                          const std::vector<const SceneDescription*>& scenes,
+                                         const HandlerRegistry& handlers,
                                          const std::vector<SceneNow>& now) {
-    const auto it = table.steps.find(nextStepKey(scenes, now));
-    if (it == table.steps.end()) return std::nullopt;
-    return it->second;
+    std::string state = encodeNow(scenes, now);
+    if (const auto it = table.steps.find(compactKey(state)); it != table.steps.end())
+        return it->second;
+    // Asked between a click and its arrival sound: the table holds the state after it, as the
+    // search would begin there.
+    const Layout layout(scenes, {});
+    Rehearsal game(layout, handlers);
+    game.state = std::move(state);
+    try {
+        game.tick(kArrivalTimerMs);
+    } catch (const Ended&) {
+        return std::nullopt;
+    }
+    if (const auto it = table.steps.find(compactKey(game.state)); it != table.steps.end())
+        return it->second;
+    return std::nullopt;
 }
 
 bool movesTheGameOn(const std::vector<SceneNow>& before, const std::vector<SceneNow>& after) {

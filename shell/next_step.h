@@ -81,9 +81,11 @@ NextStepTable parseNextSteps(std::string_view text, const std::string& fileName,
                              const std::vector<const SceneDescription*>& scenes);
 NextStepTable loadNextSteps(const std::filesystem::path& file,
                             const std::vector<const SceneDescription*>& scenes);
-// The step the table holds for `now`, or nothing where it holds no such state.
+// The step the table holds for `now` (or for the state its arrival sounds lead to, as the
+// search begins), or nothing where it holds no such state.
 std::optional<StepSearch> lookUpNextStep(const NextStepTable& table,
                                          const std::vector<const SceneDescription*>& scenes,
+                                         const HandlerRegistry& handlers,
                                          const std::vector<SceneNow>& now);
 
 // Whether a click moved the game on: a flag of a scene loaded before and after it changed.

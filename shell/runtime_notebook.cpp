@@ -34,7 +34,7 @@ std::optional<StepSearch> Runtime::tabledNextStep(const NextStepTable& table) co
     std::vector<const SceneDescription*> scenes;
     std::vector<SceneNow> now;
     stateNow(scenes, now);
-    return lookUpNextStep(table, scenes, now);
+    return lookUpNextStep(table, scenes, handlers_, now);
 }
 
 StepSearch Runtime::nextStep() const {
