@@ -48,6 +48,7 @@ const std::vector<BindingColumn>& bindingTable() {
              {"Ctrl+Tab", "další okno hry (hra v jednom okně)", {key(Key::Tab, NextWindow, kCtrl)}},
              // Escape answers a box, as the desktop's own boxes are answered; not on the card.
              {"", "", {key(Key::Escape, Cancel)}},
+             {"L", "zapne a vypne jména věcí", {key(Key::L, ToggleNames)}},
              {"N", "zápisník: co zaznělo, nápověda", {key(Key::N, OpenNotebook)}},
              {"F2", "nápověda: další krok", {key(Key::F2, AskHint)}},
              {"S", "zapne a vypne předčítání", {key(Key::S, ToggleSpeech)}},
@@ -67,6 +68,7 @@ const std::vector<BindingColumn>& bindingTable() {
              {"Y", "jako H", {pad(PadButton::Y, ShowHotspots)}},
              {"Back", "jako M", {pad(PadButton::Back, ToggleSound)}},
              {"Start", "v nabídce začne hru", {pad(PadButton::Start, Start)}},
+             {"stisk levé páčky", "jako L", {pad(PadButton::LeftStick, ToggleNames)}},
              {"LB", "jako N", {pad(PadButton::LeftShoulder, OpenNotebook)}},
              {"RB", "jako F2", {pad(PadButton::RightShoulder, AskHint)}},
          }},

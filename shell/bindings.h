@@ -33,6 +33,7 @@ enum class Action {
     Start,             // the menu's first entry, elsewhere the command button
     ToggleFullscreen,  // the stage's window
     NextWindow,        // the next of the game's windows to the front, on the stage
+    ToggleNames,       // L: the name line under the pointer
     OpenNotebook,      // N: what was said, and the hints; N again closes it
     AskHint,           // F2: one more step of the hint, in the notebook
     ToggleSpeech,      // S: every announcement spoken aloud, on the desktop

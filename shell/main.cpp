@@ -99,6 +99,7 @@ int play(const orval::Options& options, orval::QuitSignals& signals) {
             {orval::preferredLanguages(), asked, kept.settings().language}, languages);
     kept.startIn(start.language);
     start.subtitles = kept.settings().subtitles;
+    start.names = kept.settings().names;
     start.sound = kept.settings().sound;
     start.speech = options.speak || kept.settings().speech;
     start.choicesChanged = [&kept](const orval::PlayerChoices& now) { kept.update(now); };

@@ -82,6 +82,17 @@ void MessageBoxWindow::handle(const InputEvent& event) {
                 platform_.invalidate(window_);
             }
             return;
+        case InputEvent::Type::TouchDown:
+        case InputEvent::Type::TouchUp: {
+            // The box's words are its OK's: a finger presses it at once, as the mouse does.
+            InputEvent asMouse = event;
+            asMouse.type = event.type == InputEvent::Type::TouchDown ? InputEvent::Type::MouseDown
+                                                                     : InputEvent::Type::MouseUp;
+            handle(asMouse);
+            return;
+        }
+        case InputEvent::Type::TouchMove:
+            return;
         case InputEvent::Type::Key:
         case InputEvent::Type::Pad: {
             // Enter, Escape, Space and Start answer it as its OK does; F1 closes the card it

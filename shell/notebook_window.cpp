@@ -89,6 +89,25 @@ void NotebookWindow::handle(const InputEvent& event) {
         case InputEvent::Type::Wheel:
             scrollBy(-event.wheel * kScrollStep);
             return;
+        case InputEvent::Type::TouchDown:
+        case InputEvent::Type::TouchUp: {
+            // A finger presses the buttons and closes the page from outside as the mouse does.
+            fingerY_ = event.type == InputEvent::Type::TouchDown && onPage
+                           ? std::optional<int>(event.y)
+                           : std::nullopt;
+            InputEvent asMouse = event;
+            asMouse.type = event.type == InputEvent::Type::TouchDown ? InputEvent::Type::MouseDown
+                                                                     : InputEvent::Type::MouseUp;
+            handle(asMouse);
+            return;
+        }
+        case InputEvent::Type::TouchMove:
+            // A swipe drags the lines along with the finger.
+            if (!fingerY_ || !onPage) return;
+            scrollBy(*fingerY_ - event.y);
+            fingerY_ = event.y;
+            held_ = Held::None;  // a swipe presses no button
+            return;
         case InputEvent::Type::Key:
         case InputEvent::Type::Pad: {
             const std::optional<Action> action = actionOf(event);

@@ -3,6 +3,7 @@
 // for nothing itself: the runtime reads whether it was closed or a hint asked for.
 #pragma once
 
+#include <optional>
 #include <utility>
 
 #include "scenes/model/notebook.h"
@@ -54,6 +55,7 @@ class NotebookWindow final : private WindowPainter {
     WindowId window_ = 0;
     int scroll_ = 0;
     enum class Held { None, Ok, Hint } held_ = Held::None;  // the button pressed down
+    std::optional<int> fingerY_;  // where the finger on the page was last, while it is down
     bool closed_ = false;
     bool quit_ = false;
     bool hintAsked_ = false;

@@ -6,6 +6,7 @@
 
 #include "scenes/model/hit_test.h"
 #include "scenes/model/loader.h"
+#include "scenes/model/names.h"
 #include "scenes/model/utf8_path.h"
 #include "shell/odkaz.h"
 #include "shell/scene_files.h"
@@ -35,7 +36,8 @@ Runtime::Runtime(Platform& platform, std::filesystem::path baseDir, const Handle
       handlers_(handlers),
       pictures_(baseDir_ / "data"),
       muted_(!options.sound),
-      choicesChanged_(std::move(options.choicesChanged)) {
+      choicesChanged_(std::move(options.choicesChanged)),
+      namesShown_(options.names) {
     speech_ = options.speech;
     platform_.speakAnnouncements(speech_);
     addDescriptions(std::move(descriptions));
@@ -70,7 +72,8 @@ void Runtime::localiseAll() {
         e.description = languages_.localise(e.source);
         if (e.state && e.state->visible) e.state->dirty = true;
     }
-    subtitles_.setWording(languages_.fixedText(kSubtitlesTitle), languages_.speakerNames());
+    subtitles_.setWording(languages_.fixedText(kSubtitlesTitle), languages_.speakerNames(),
+                          languages_.code());
 }
 
 void Runtime::setLanguage(std::string_view code) {
@@ -121,6 +124,7 @@ Runtime::LoadedScene& Runtime::ensureLoaded(std::string_view scene) {
     request.width = placed.w;
     request.height = placed.h;
     if (!d.icon.empty()) request.iconFile = utf8Of(baseDir_ / "data" / d.icon);
+    request.aside = scene == roles_.inventory;
 
     checkPictures(d, scale);  // a damaged picture fails the load, not a later click
 
@@ -193,6 +197,7 @@ void Runtime::show(std::string_view scene) {
     platform_.showWindow(s.window);
     // The mark belongs to the place the player was in; another place brings its own hotspots.
     if (focus_.spot() && focus_.spot()->scene != scene && scene != roles_.inventory) focus_.drop();
+    if (named_ && named_->scene != scene) forgetName();  // the pointer is over the new window
     broughtForward(std::string(scene));
 }
 
@@ -214,7 +219,9 @@ void Runtime::unload(std::string_view scene) {
     subtitles_.sceneGone(scene);  // its words go with it
     // A press on the old window must not complete as a click on a reloaded one.
     if (press_ && press_->scene == scene) press_.reset();
+    if (finger_ && finger_->scene == scene) finger_.reset();
     if (focus_.spot() && focus_.spot()->scene == scene) focus_.drop();
+    if (named_ && named_->scene == scene) forgetName();
     const bool anyLoaded = std::any_of(scenes_.begin(), scenes_.end(), [](const auto& item) {
         return item.second.state != nullptr;
     });
@@ -285,6 +292,7 @@ void Runtime::startSubtitles(std::string_view clip) {
     const std::optional<std::string> anchor = subtitleAnchor();
     if (!anchor) return;
     subtitles_.play(clip, *anchor, entry(*anchor).state->placed);
+    if (named_) redraw(named_->scene);  // the name line keeps off the words
 }
 
 std::optional<std::string> Runtime::subtitleAnchor() const {
@@ -333,15 +341,75 @@ Canvas Runtime::render(std::string_view scene, const RenderOptions& options) {
 void Runtime::paint(WindowId window, Canvas& canvas) {
     if (const std::optional<std::string> scene = sceneOfWindow(window)) {
         RenderOptions options;
-        options.markHotspots = hotspotsMarked_;
+        options.markHotspots = hotspotsMarked_ || (finger_ && finger_->showing);
         if (const auto seen = markable(*scene)) options.focusRing = focus_.ringIn(*seen);
         options.soundOff = muted_ && *scene == roles_.inventory;
+        options.nameLine = nameLineIn(*scene);
+        if (options.nameLine)
+            drawnName_ = RuntimeView::DrawnName{
+                *scene,
+                entry(*scene).description.controls[static_cast<std::size_t>(named_->control)].name,
+                options.nameLine->line.said(), options.nameLine->place};
+        else if (drawnName_ && drawnName_->scene == *scene)
+            drawnName_.reset();
         drawScene(entry(*scene), canvas, options);
     }
 }
 
 void Runtime::redraw(const std::string& scene) {
     if (LoadedScene* s = entry(scene).state.get()) s->dirty = true;
+}
+
+void Runtime::nameAt(const std::string& scene, int control) {
+    std::optional<Named> next;
+    if (control != kNoControl &&
+        !entry(scene).description.controls[static_cast<std::size_t>(control)].called.empty())
+        next = Named{scene, control};
+    if (next == named_) return;
+    if (named_) redraw(named_->scene);
+    named_ = next;
+    if (!named_) {
+        platform_.announce({Announcement::Kind::NameLine, {}, languages_.code()});
+        return;
+    }
+    redraw(scene);
+    // A control that shows its own words is heard by them, as a menu's entry; a thing in a
+    // picture by its name line.
+    const ControlDescription& c =
+        entry(scene).description.controls[static_cast<std::size_t>(control)];
+    if (showsOwnWords(c))
+        platform_.announce({Announcement::Kind::MenuEntry, c.called, languages_.code()});
+    else
+        platform_.announce(
+            {Announcement::Kind::NameLine, nameLineOf(c, spoken()).said(), languages_.code()});
+}
+
+void Runtime::forgetName() {
+    if (!named_) return;
+    if (isLoaded(named_->scene)) redraw(named_->scene);
+    named_.reset();
+    platform_.announce({Announcement::Kind::NameLine, {}, languages_.code()});
+}
+
+std::optional<RenderOptions::ShownName> Runtime::nameLineIn(const std::string& scene) {
+    if (!namesShown_ || !named_ || named_->scene != scene) return std::nullopt;
+    const Entry& e = entry(scene);
+    const auto i = static_cast<std::size_t>(named_->control);
+    const ControlDescription& c = e.description.controls[i];
+    // The thing a handler took away meanwhile is named no more.
+    if (showsOwnWords(c) || !e.state->flags[i].visible || !e.state->flags[i].enabled)
+        return std::nullopt;
+    const NameLine line = nameLineOf(c, spoken());
+    // The subtitles lie below the window, unless the screen left them no room there.
+    std::optional<Rect> words = subtitles_.area();
+    if (words) {
+        words->x -= e.state->placed.x;
+        words->y -= e.state->placed.y;
+    }
+    return RenderOptions::ShownName{
+        line, placeNameLine(e.description.clientWidth, e.description.clientHeight,
+                            visibleRect(e.description, named_->control),
+                            nameLinePlate(line, fonts_), words)};
 }
 
 void Runtime::presentDirty() {
@@ -371,7 +439,9 @@ bool Runtime::showBox(const std::string& title, const std::string& text) {
 
 void Runtime::showControls() {
     presentDirty();
-    box_.emplace(platform_, fonts_, controlsCard(spoken()), languages_.fixedText(kOkButton));
+    const ControlsCard card = controlsCard(spoken());
+    box_.emplace(platform_, fonts_, card, languages_.fixedText(kOkButton));
+    platform_.announce({Announcement::Kind::MessageBox, card.title, languages_.code()});
     if (!holdBox()) end();
 }
 
@@ -390,7 +460,10 @@ void Runtime::handleInput(const InputEvent& event) {
     const std::optional<std::string> found = sceneOfWindow(event.window);
     if (!found) {
         // The subtitle window, or a window that closed meanwhile: no scene hears of it.
-        if (event.type == InputEvent::Type::MouseMove) platform_.setCursor("");
+        if (event.type == InputEvent::Type::MouseMove) {
+            platform_.setCursor("");
+            forgetName();
+        }
         return;
     }
     const std::string scene = *found;
@@ -403,6 +476,11 @@ void Runtime::handleInput(const InputEvent& event) {
         case InputEvent::Type::Key:
         case InputEvent::Type::Pad:
             if (const std::optional<Action> action = actionOf(event)) act(*action, scene);
+            return;
+        case InputEvent::Type::TouchDown:
+        case InputEvent::Type::TouchMove:
+        case InputEvent::Type::TouchUp:
+            touch(scene, event);
             return;
         case InputEvent::Type::Wheel:  // only the notebook scrolls
             return;
@@ -426,7 +504,12 @@ void Runtime::handleInput(const InputEvent& event) {
             const ControlDescription& c = d.controls[static_cast<std::size_t>(hit)];
             if (const auto it = c.handlers.find(EventKind::Click); it != c.handlers.end())
                 callHandler(scene, it->second, {c.name, c.language});
-            if (isLoaded(scene)) updateCursor(scene, event.x, event.y);
+            if (!isLoaded(scene)) return;
+            updateCursor(scene, event.x, event.y);
+            // What the click made of the thing is named anew, unless it brought another scene
+            // forward over it.
+            if (forward_.empty() || forward_.back() == scene)
+                nameAt(scene, hitTest(d, entry(scene).state->flags, event.x, event.y));
             return;
         }
     }
@@ -441,7 +524,9 @@ void Runtime::hover(const std::string& scene, int x, int y) {
     const auto& handlers = c ? c->handlers : d.handlers;
     if (const auto it = handlers.find(EventKind::MouseMove); it != handlers.end())
         callHandler(scene, it->second, c ? Control{c->name, c->language} : Control{});
-    if (isLoaded(scene)) updateCursor(scene, x, y);
+    if (!isLoaded(scene)) return;
+    updateCursor(scene, x, y);
+    nameAt(scene, hitTest(d, entry(scene).state->flags, x, y));
 }
 
 bool Runtime::pressCommandButton(const std::string& scene) {
@@ -511,8 +596,13 @@ bool Runtime::step(std::optional<std::uint64_t> until) {
     const std::optional<std::uint64_t> words = subtitles_.nextChange();
     std::optional<std::uint64_t> deadline = box_ || notebook_ ? std::nullopt : timers_.next();
     if (words && (!deadline || *words < *deadline)) deadline = words;
+    std::optional<std::uint64_t> held;
+    if (finger_ && finger_->still && !finger_->showing && !box_) held = finger_->holdUntil;
+    if (held && (!deadline || *held < *deadline)) deadline = held;
     if (deadline && *deadline <= platform_.now()) {
-        if (words && *words <= platform_.now()) {
+        if (held && *held <= platform_.now()) {
+            guarded([&] { fingerHeld(); });
+        } else if (words && *words <= platform_.now()) {
             try {
                 subtitles_.advance();
             } catch (const std::exception&) {
@@ -547,6 +637,8 @@ bool Runtime::step(std::optional<std::uint64_t> until) {
 
 void Runtime::closeEverything() {
     press_.reset();
+    named_.reset();
+    finger_.reset();
     notebook_.reset();
     subtitles_.stop();
     for (auto& [name, e] : scenes_) {
@@ -566,6 +658,7 @@ void Runtime::start(std::string_view firstScene) {
             subtitles_.setCaptions(loadCaptions(baseDir_ / words.captionsFile(), soundClips()));
         show(firstScene.empty() ? std::string_view(roles_.first) : firstScene);
     });
+    showSwitches();
     // With the menu up, find the fonts and check every other picture (in every language, the
     // subtitles of the others too) now, so that no click waits for a font lookup and a damaged
     // file is reported at once, not in the middle of play.

@@ -39,9 +39,10 @@ struct StartOptions {
     std::string language{kCzech};  // one of the languages the game's data has
     bool subtitles = true;         // T
     bool sound = true;             // M
-    // Hears of every change the player makes to the language, T or M, so that it can be kept
+    // Hears of every change the player makes to the language, T, M or L, so that it can be kept
     // for the next run.
     std::function<void(const PlayerChoices&)> choicesChanged;
+    bool names = true;  // L: the name line under the pointer
     bool speech = false;  // S, --speak: the announcements spoken aloud on the desktop
 };
 
@@ -67,7 +68,7 @@ class Runtime final : public Game, private WindowPainter {
     // one fatal path; returns the exit status.
     int failAtStart(const std::string& message);
 
-    // The language, T's subtitles and M's sound as the player has them now.
+    // The language, T's subtitles, M's sound and L's names as the player has them now.
     PlayerChoices choices() const;
 
     // The start of run(): shows the first scene, then prepares what clicks will need (the
@@ -165,6 +166,13 @@ class Runtime final : public Game, private WindowPainter {
     void hover(const std::string& scene, int x, int y);
     // Draws the scene's window again once the running work is done.
     void redraw(const std::string& scene);
+    // The control of the scene (or none) is the one the name line names now: under the resting
+    // pointer, the mark or a first touch. A screen reader hears of every change.
+    void nameAt(const std::string& scene, int control);
+    // The name line goes (the pointer left, another place came forward).
+    void forgetName();
+    // The name line as the scene's window shows it now, if it shows one.
+    std::optional<RenderOptions::ShownName> nameLineIn(const std::string& scene);
 
     // What the player asks with a key or a button (shell/runtime_keys.cpp), the scene's window
     // in front: subtitles, sound, hotspots, the line playing, the card, and the focus mark that
@@ -185,6 +193,12 @@ class Runtime final : public Game, private WindowPainter {
     // The place the player is in: the scene in front, unless it floats over the others (the
     // scene of the inventory's role).
     std::optional<std::string> frontPlace() const;
+    // A finger on the screen (shell/runtime_touch.cpp): a first tap on a thing marks and names
+    // it, a second acts; words act at once; a finger held still shows every hotspot.
+    void touch(const std::string& scene, const InputEvent& event);
+    void tap(const std::string& scene, Point at, int reach);
+    // The finger has been held still long enough: every hotspot shows until it is lifted.
+    void fingerHeld();
     // Presses the scene's command button, if it has one that can be pressed.
     bool pressCommandButton(const std::string& scene);
     // The scene a clip's words belong under: the one that spoke, unless it floats over the
@@ -216,6 +230,8 @@ class Runtime final : public Game, private WindowPainter {
     void broughtForward(const std::string& scene);
     void closeEverything();
     void choicesChanged();
+    // Tells the platform what is on or off now, for what it shows beside the game.
+    void showSwitches();
 
     Platform& platform_;
     std::filesystem::path baseDir_;
@@ -255,6 +271,25 @@ class Runtime final : public Game, private WindowPainter {
     bool muted_ = false;
     std::function<void(const PlayerChoices&)> choicesChanged_;
     bool hotspotsMarked_ = false;
+    // The control the name line names, and whether the player wants to see it (L).
+    struct Named {
+        std::string scene;
+        int control = -1;
+        friend bool operator==(const Named&, const Named&) = default;
+    };
+    std::optional<Named> named_;
+    bool namesShown_ = true;
+    std::optional<RuntimeView::DrawnName> drawnName_;  // as the last paint drew it
+    // The finger on the screen, from its touch until it is lifted.
+    struct Finger {
+        std::string scene;
+        Point down;                   // where it touched
+        int reach = 0;                // its slop
+        std::uint64_t holdUntil = 0;  // held still until then, it shows the hotspots
+        bool still = true;            // it has not moved beyond its slop
+        bool showing = false;         // it shows the hotspots
+    };
+    std::optional<Finger> finger_;
     bool finished_ = false;
     int exitStatus_ = 0;
     std::string fatalMessage_;

@@ -1,5 +1,5 @@
 // What the player asks with the keys and a controller's buttons, as the binding table reads
-// them: T, Space, M and H for the whole game, the card, and the focus mark that Tab,
+// them: T, Space, M, H and L for the whole game, the card, and the focus mark that Tab,
 // Shift+Tab, the arrow keys and Enter (or the d-pad and Start) work with.
 #include "shell/runtime.h"
 
@@ -43,9 +43,15 @@ void Runtime::act(Action action, const std::string& scene) {
             hotspotsMarked_ = !hotspotsMarked_;
             for (auto& [name, e] : scenes_)
                 if (e.state && e.state->visible) e.state->dirty = true;
+            showSwitches();
             return;
         case Action::ShowControls:
             showControls();
+            return;
+        case Action::ToggleNames:
+            namesShown_ = !namesShown_;
+            if (named_) redraw(named_->scene);
+            choicesChanged();
             return;
         case Action::Start:
             pressStart();
@@ -77,11 +83,19 @@ void Runtime::act(Action action, const std::string& scene) {
 }
 
 PlayerChoices Runtime::choices() const {
-    return {languages_.code(), subtitles_.on(), !muted_, speech_};
+    return {languages_.code(), subtitles_.on(), !muted_, namesShown_, speech_};
 }
 
 void Runtime::choicesChanged() {
     if (choicesChanged_) choicesChanged_(choices());
+    showSwitches();
+}
+
+void Runtime::showSwitches() {
+    platform_.showSwitches({.subtitles = subtitles_.on(),
+                            .sound = !muted_,
+                            .names = namesShown_,
+                            .hotspots = hotspotsMarked_});
 }
 
 std::optional<FocusMark::Scene> Runtime::markable(const std::string& scene) const {

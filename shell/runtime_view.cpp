@@ -91,4 +91,13 @@ const std::vector<std::string>& RuntimeView::languages() const {
     return runtime_.languages_.codes();
 }
 
+std::optional<RuntimeView::DrawnName> RuntimeView::nameLine() const { return runtime_.drawnName_; }
+
+std::optional<std::string> RuntimeView::named() const {
+    if (!runtime_.named_) return std::nullopt;
+    return runtime_.entry(runtime_.named_->scene)
+        .description.controls[static_cast<std::size_t>(runtime_.named_->control)]
+        .name;
+}
+
 }  // namespace orval

@@ -45,6 +45,15 @@ class RuntimeView {
     const MessageBoxWindow* openBox() const;
     // Where the keyboard's focus mark stands, if it shows.
     const std::optional<FocusMark::Spot>& focusMark() const;
+    // The name line as its window last drew it, with the scene and the control it names.
+    struct DrawnName {
+        std::string scene, control;
+        std::string said;  // "Použít: telefon"
+        Rect place;        // the plate, in the window's logical pixels
+    };
+    std::optional<DrawnName> nameLine() const;
+    // The control the name line names now, drawn or not (L off, a control with words of its own).
+    std::optional<std::string> named() const;
     // The notebook open now, if any.
     const NotebookWindow* notebook() const;
     // What the player should do next from the flags he has now (what F2 hints at): from the

@@ -63,6 +63,8 @@ Settings parseSettings(std::string_view text, const std::string& fileName) {
             settings.subtitles = onOrOff();
         } else if (name == "sound") {
             settings.sound = onOrOff();
+        } else if (name == "names") {
+            settings.names = onOrOff();
         } else if (name == "speech") {
             settings.speech = onOrOff();
         } else {
@@ -77,6 +79,7 @@ std::string formatSettings(const Settings& settings) {
     if (settings.language) text += "language = " + *settings.language + "\n";
     text += std::string("subtitles = ") + (settings.subtitles ? "on" : "off") + "\n";
     text += std::string("sound = ") + (settings.sound ? "on" : "off") + "\n";
+    text += std::string("names = ") + (settings.names ? "on" : "off") + "\n";
     if (settings.speech) text += "speech = on\n";
     return text;
 }
@@ -114,6 +117,7 @@ void KeptSettings::update(const PlayerChoices& now) {
     }
     next.subtitles = now.subtitles;
     next.sound = now.sound;
+    next.names = now.names;
     next.speech = now.speech;
     if (next == settings_) return;
     // Another game may have written its own choices meanwhile: only what changed here is
@@ -127,6 +131,7 @@ void KeptSettings::update(const PlayerChoices& now) {
     if (next.language != settings_.language) written.language = next.language;
     if (next.subtitles != settings_.subtitles) written.subtitles = next.subtitles;
     if (next.sound != settings_.sound) written.sound = next.sound;
+    if (next.names != settings_.names) written.names = next.names;
     if (next.speech != settings_.speech) written.speech = next.speech;
     settings_ = next;
     if (!file_) return;

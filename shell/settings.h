@@ -1,6 +1,6 @@
 // The player's choices kept between runs (the language chosen on the menu, T's subtitles, M's
-// sound) in a small file of the player's own (lines of `name = value`, and # comments), read once
-// at start and written again whenever one of them changes.
+// sound, L's names) in a small file of the player's own (lines of `name = value`, and # comments),
+// read once at start and written again whenever one of them changes.
 #pragma once
 
 #include <filesystem>
@@ -17,6 +17,7 @@ struct Settings {
     std::optional<std::string> language;
     bool subtitles = true;
     bool sound = true;
+    bool names = true;  // L: the name line under the pointer
     bool speech = false;  // S: the announcements read aloud
     friend bool operator==(const Settings&, const Settings&) = default;
 };
@@ -26,6 +27,7 @@ struct PlayerChoices {
     std::string language;
     bool subtitles = true;
     bool sound = true;
+    bool names = true;
     bool speech = false;
 };
 

@@ -32,6 +32,10 @@ void SubtitleTrack::play(std::string_view clip, const std::string& anchor, const
     for (std::size_t c = 0; c < paged.size(); ++c) {
         const Cue& cue = found->second.cues[c];
         std::vector<SubtitlePage> pages = paged[c];
+        const auto name = names_.find(cue.speaker);
+        const std::string said = name == names_.end() || name->second.empty()
+                                     ? cue.text
+                                     : name->second + ": " + cue.text;
         std::size_t letters = 0, before = 0;
         for (const SubtitlePage& page : pages) letters += page.letters;
         for (SubtitlePage& page : pages) {
@@ -44,6 +48,8 @@ void SubtitleTrack::play(std::string_view clip, const std::string& anchor, const
             readUntil = at + page.letters * kReadingMsPerLetter;
             words.showAt.push_back(at);
             words.pages.push_back(std::move(page));
+            words.said.push_back(said);
+            words.cue.push_back(c);
         }
         words.hideAt = std::max(start + cue.endMs, readUntil);
     }
@@ -88,7 +94,11 @@ void SubtitleTrack::advance() {
     std::optional<std::size_t> page;
     for (std::size_t i = 0; i < words_->showAt.size() && words_->showAt[i] <= now; ++i) page = i;
     if (page == words_->current) return;
+    const std::optional<std::size_t> before = words_->current;
     words_->current = page;
+    // A screen reader hears each cue once, whole, as its first page comes up, T on or off.
+    if (page && (!before || words_->cue[*page] != words_->cue[*before]))
+        platform_.announce({Announcement::Kind::Subtitle, words_->said[*page], language_});
     present();
 }
 
@@ -116,6 +126,7 @@ void SubtitleTrack::present() {
     request.y = scene.y + scene.h;
     if (request.y + request.height > screen.y + screen.h) request.y = scene.y - request.height;
     if (request.y < screen.y) request.y = screen.y + screen.h - request.height;
+    words.at = {request.x, request.y, request.width, request.height};
     words.window = platform_.openWindow(request, *this);
     platform_.invalidate(*words.window);
     platform_.showWindow(*words.window);
@@ -125,6 +136,11 @@ std::optional<SubtitleTrack::Shown> SubtitleTrack::shown() const {
     if (!words_ || !words_->window || !words_->current) return std::nullopt;
     const SubtitlePage& page = words_->pages[*words_->current];
     return Shown{*words_->window, std::string(page.speaker->key), page.words};
+}
+
+std::optional<Rect> SubtitleTrack::area() const {
+    if (!words_ || !words_->window) return std::nullopt;
+    return words_->at;
 }
 
 void SubtitleTrack::paint(WindowId, Canvas& canvas) {

@@ -30,10 +30,12 @@ class SubtitleTrack final : private WindowPainter {
         paged_.clear();
     }
     // The words of the window's title and of the speakers' names (by key) in the player's
-    // language; the pages laid out before go.
-    void setWording(std::string title, std::map<std::string, std::string, std::less<>> names) {
+    // language (its code, for the screen reader); the pages laid out before go.
+    void setWording(std::string title, std::map<std::string, std::string, std::less<>> names,
+                    std::string language) {
         title_ = std::move(title);
         names_ = std::move(names);
+        language_ = std::move(language);
         paged_.clear();
     }
     bool hasCaptions() const { return !captions_.empty(); }
@@ -66,6 +68,8 @@ class SubtitleTrack final : private WindowPainter {
         std::string words;
     };
     std::optional<Shown> shown() const;
+    // Where the window lies on the screen (logical pixels) while it shows.
+    std::optional<Rect> area() const;
 
   private:
     // One clip's words, page by page, on the game's clock.
@@ -73,10 +77,13 @@ class SubtitleTrack final : private WindowPainter {
         std::string anchor;
         Rect place;  // the anchor's window
         std::vector<SubtitlePage> pages;
+        std::vector<std::size_t> cue;       // each page's cue
+        std::vector<std::string> said;      // each page's cue whole, with its speaker's name
         std::vector<std::uint64_t> showAt;  // when each page comes up
         std::uint64_t hideAt = 0;           // when the last one goes
         std::optional<std::size_t> current;
         std::optional<WindowId> window;  // while a page shows and subtitles are on
+        Rect at;                         // where the window lies
     };
 
     void paint(WindowId window, Canvas& canvas) override;
@@ -88,6 +95,7 @@ class SubtitleTrack final : private WindowPainter {
     Captions captions_;
     std::string title_{kSubtitlesTitle.czech};
     std::map<std::string, std::string, std::less<>> names_;
+    std::string language_{kCzech};
     std::optional<Words> words_;
     // Each clip's pages, cue by cue, for a window width.
     std::map<std::pair<std::string, int>, std::vector<std::vector<SubtitlePage>>> paged_;

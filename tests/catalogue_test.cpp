@@ -1,6 +1,7 @@
-// The catalogues of the other languages: each one complete (every text of the game, every
-// subtitle cue, the words of the card and the boxes), none holding a text the game no longer
-// has, its subtitles those the game shows; and the reader, strict about what it cannot take.
+// The catalogues of the other languages: each one complete (every text of the game, the name of
+// every thing the player can point at, every subtitle cue, the words of the card and the boxes),
+// none holding a text the game no longer has, its subtitles those the game shows; and the reader,
+// strict about what it cannot take.
 #include <regex>
 
 #include "scenes/model/captions.h"
@@ -8,6 +9,7 @@
 #include "scenes/model/hints.h"
 #include "scenes/model/language.h"
 #include "scenes/model/loader.h"
+#include "scenes/model/names.h"
 #include "scenes/model/notebook.h"
 #include "shell/bindings.h"
 #include "tests/test_support.h"
@@ -31,7 +33,10 @@ Texts textsOfTheGame(const std::string& language) {
     };
     for (const SceneDescription& d : gameDescriptions()) {
         add(sceneContext(d.name, kWindowTitle), d.caption);
-        for (const ControlDescription& c : d.controls) add(sceneContext(d.name, c.name), c.caption);
+        for (const ControlDescription& c : d.controls) {
+            add(sceneContext(d.name, c.name), c.caption);
+            add(nameContext(d.name, c.name), c.called);
+        }
     }
     for (const GameMessage& m : gameMessages()) {
         add(messageContext(m.id, "title"), m.title);
@@ -48,6 +53,7 @@ Texts textsOfTheGame(const std::string& language) {
         }
     }
     for (const FixedText& fixed : kFixedTexts) add(fixed.context, fixed.czech);
+    for (const FixedText& verb : kVerbs) add(verb.context, verb.czech);
     for (const FixedText& fixed : kNotebookTexts) add(fixed.context, fixed.czech);
     for (const Hint& hint : loadHints(sourceDir() / "data" / "hints.tsv"))
         for (int step = 0; step < kHintSteps; ++step)

@@ -57,11 +57,9 @@ TEST(Drawing, EverySceneDrawsWithPicturesOfTheirLaidOutSize) {
         {{"pes", "Picture2"}, {120, 128}},
         {{"black", "Picture1"}, {804, 404}},
     };
-    const std::map<std::string, Size> cursors = {{"talk", {48, 48}},
-                                                 {"walk", {48, 48}},
-                                                 {"use", {48, 48}},
-                                                 {"take", {48, 48}},
-                                                 {"look", {32, 32}}};
+    const std::map<std::string, Size> cursors = {{"talk", {48, 48}}, {"walk", {48, 48}},
+                                                 {"use", {48, 48}},  {"take", {48, 48}},
+                                                 {"look", {32, 32}}, {"quit", {32, 32}}};
     std::set<std::pair<std::string, std::string>> seen;
     for (const std::string& scene : sceneNames()) {
         SCOPED_TRACE(scene);

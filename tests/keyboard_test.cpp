@@ -53,6 +53,7 @@ TEST(Keyboard, EachKeyAndButtonAsksForItsAction) {
         {"M", SdlKey{SDLK_m}, ToggleSound},
         {"H", SdlKey{SDLK_h}, ShowHotspots},
         {"F1", SdlKey{SDLK_F1}, ShowControls},
+        {"L", SdlKey{SDLK_l}, ToggleNames},
         {"A key the game has no use for", SdlKey{SDLK_q}, std::nullopt},
         {"F2", SdlKey{SDLK_F2}, AskHint},
         {"N", SdlKey{SDLK_n}, OpenNotebook},
@@ -69,6 +70,7 @@ TEST(Keyboard, EachKeyAndButtonAsksForItsAction) {
         {"d-pad right", PadButton::Right, Right},
         {"LB", PadButton::LeftShoulder, OpenNotebook},
         {"RB", PadButton::RightShoulder, AskHint},
+        {"the left stick pressed, L's", PadButton::LeftStick, ToggleNames},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pressed);

@@ -82,6 +82,7 @@ ForeColor = "#000080"
 Picture = "pictures/tiny.png"
 Cursor = "use"
 Events = { Click = "Picture1_Click" }
+Called = "obrázek"
 
 [[Control]]
 Name = "Image1"
@@ -95,6 +96,8 @@ Visible = true
 Enabled = false
 Cursor = "look"
 Events = { Click = "Image1_Click", MouseMove = "Image1_Hover" }
+Called = "telefonní seznam"
+OwnWords = true
 
 [[Control]]
 Name = "Label1"
@@ -113,6 +116,7 @@ BackColor = "buttonface"
 BackStyle = 0
 Cursor = "talk"
 Events = { Click = "Label1_Click" }
+Called = "kůň"
 ForEachLanguage = { Gap = 45, BorderColor = "#1F1A17", ChosenForeColor = "#1174E1", ChosenBackColor = "#A9D5F5" }
 
 [[Control]]
@@ -131,6 +135,7 @@ Font = { Name = "MS Sans Serif", Size = 24.0, Bold = true, Italic = true }
 BackColor = "#1174E1"
 Style = 1
 Events = { Click = "Command1_Click" }
+Called = "Začít hru"
 
 [[Control]]
 Name = "Timer1"
@@ -188,6 +193,8 @@ std::string dump(const ControlDescription& c) {
         o << " for each language " << marks->gap << " apart, border " << hex(marks->border)
           << ", chosen " << hex(marks->chosenFore) << " on " << hex(marks->chosenBack)
           << (c.centred ? ", centred" : "");
+    if (!c.called.empty()) o << " called '" << c.called << "'";
+    if (c.ownWords) o << (*c.ownWords ? " worded" : " unworded");
     return o.str() + dump(c.handlers);
 }
 
@@ -210,16 +217,17 @@ TEST_F(LoaderTest, EveryFieldOfAValidDescriptionIsReadBack) {
     EXPECT_EQ(controls,
               (std::vector<std::string>{
                   "Picture1 PictureBox in -1 at 8,40 161x30 visible enabled tab 3 picture "
-                  "pictures/tiny.png back #A9D5F5 fore #000080 cursor use Click=Picture1_Click",
+                  "pictures/tiny.png back #A9D5F5 fore #000080 cursor use called 'obrázek' "
+                  "Click=Picture1_Click",
                   "Image1 Image in 0 at -1,2 161x33 visible disabled tab 0 cursor look "
-                  "Click=Image1_Click MouseMove=Image1_Hover",
+                  "called 'telefonní seznam' worded Click=Image1_Click MouseMove=Image1_Hover",
                   "Label1 Label in -1 at 16,104 129x17 hidden enabled tab 0 back #F0F0F0 fore "
                   "#000000 caption '   Žluťoučký kůň' font MS Sans Serif 12 transparent cursor "
                   "talk for each language 3 apart, border #1F1A17, chosen #1174E1 on #A9D5F5, "
-                  "centred Click=Label1_Click",
+                  "centred called 'kůň' Click=Label1_Click",
                   "Command1 CommandButton in -1 at 144,336 153x33 visible enabled tab 0 back "
                   "#1174E1 caption 'Začít hru' font MS Sans Serif 24 bold italic "
-                  "Click=Command1_Click",
+                  "called 'Začít hru' Click=Command1_Click",
                   "Timer1 Timer in -1 at 56,8 0x0 visible enabled tab 0 every 18500 "
                   "Timer=Timer1_Timer",
                   "Shape1 Shape in -1 at 8,32 497x73 hidden enabled tab 0 border #1174E1",
@@ -297,6 +305,12 @@ const Damage kDamages[] = {
      "scene|Icon|ikona.png"},
     {"missing cursor file", "Name = \"Image1\"", "Cursor = \"look\"", "Cursor = \"take\"",
      "Image1|Cursor|take.png"},
+    {"a control that does something without a name", "Name = \"Image1\"",
+     "Called = \"telefonní seznam\"\n", "", "Image1|Called|missing"},
+    {"a name longer than 40 letters", "Name = \"Label1\"", "Called = \"kůň\"",
+     "Called = \"kůň kůň kůň kůň kůň kůň kůň kůň kůň kůň kůň\"", "Label1|Called|43 letters"},
+    {"own words not true or false", "Name = \"Image1\"", "OwnWords = true", "OwnWords = 1",
+     "Image1|OwnWords"},
     {"unknown cursor", "Name = \"Label1\"", "Cursor = \"talk\"", "Cursor = \"hand\"",
      "Label1|Cursor|hand"},
     {"handler that no code registers", "Name = \"Image1\"", "\"Image1_Click\"", "\"Image1_Klik\"",
@@ -323,7 +337,7 @@ const Damage kDamages[] = {
      "Shape1|BorderColor"},
     {"scene colour", "", "BackColor = \"#5FB0ED\"", "BackColor = \"5FB0ED\"", "scene|BackColor"},
     {"unclosed quote", "Name = \"Label1\"", "Caption = \"   Žluťoučký kůň\"",
-     "Caption = \"   Žluťoučký kůň", "line 56"},
+     "Caption = \"   Žluťoučký kůň", "line 59"},
     {"missing bracket", "", "[[Control]]\nName = \"Timer1\"", "[[Control]\nName = \"Timer1\"",
      "line"},
     {"key twice", "Name = \"Shape1\"", "Top = 480", "Top = 480\nTop = 495", "line"},
@@ -362,7 +376,7 @@ const Damage kDamages[] = {
      "180\na.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a = 1\n",
      "line 14|too deep"},
     {"a letter outside quotes", "Name = \"Label1\"", "Caption = \"   Žluťoučký kůň\"",
-     "Caption = Žluťoučký", "line 56|outside quotes"},
+     "Caption = Žluťoučký", "line 59|outside quotes"},
     {"font size not a number", "Name = \"Label1\"", "Size = 12.0", "Size = nan",
      "Label1|Font.Size"},
     {"misspelt field", "Name = \"Image1\"", "Cursor = \"look\"", "Cursr = \"look\"",

@@ -59,6 +59,7 @@ TEST(Settings, EachDamageIsReportedInOneLineAndTheDefaultsArePlayed) {
         {"a setting given twice", good + "sound = on\n", "line 4|sound is set twice"},
         {"subtitles neither on nor off", "subtitles = yes\n", "line 1|subtitles|yes|on or off"},
         {"sound neither on nor off", "\n\nsound = 0\n", "line 3|sound|on or off"},
+        {"names neither on nor off", "names = ano\n", "line 1|names|on or off"},
         {"no value", "sound =\n", "line 1|sound|on or off"},
         {"a language that is no language code", "language = English\n", "line 1|English"},
         {"bytes of another file", std::string("sub\0titles = on\n", 16), "line 1|damaged"},
@@ -97,21 +98,25 @@ TEST(Settings, EveryChoiceIsKeptAtOnceAndTheNextRunStartsWithIt) {
         EXPECT_EQ(settings.settings(), Settings{});
         settings.startIn("en");  // as an English desktop has it
         TestGame game(StartOptions{"en", true, true,
-                                   [&](const PlayerChoices& now) { settings.update(now); }, false});
+                                   [&](const PlayerChoices& now) { settings.update(now); }});
         game.pressKey(Key::T);
-        EXPECT_EQ(kept(),
-                  (Settings{std::nullopt, false, true, false}));  // the desktop's, not a choice
+        EXPECT_EQ(kept(), (Settings{std::nullopt, false, true}));  // the desktop's, not a choice
         game.clickControl("ORVAL", "Language_cs");
         EXPECT_EQ(game.runtime->view().language(), "cs");
-        EXPECT_EQ(kept(), (Settings{"cs", false, true, false}));
+        EXPECT_EQ(kept(), (Settings{"cs", false, true}));
         play(game, route::answered);
         game.pressKey(Key::M);
+        EXPECT_EQ(kept(), (Settings{"cs", false, false}));
+        game.pressKey(Key::L);
         EXPECT_EQ(kept(), (Settings{"cs", false, false, false}));
     }
     const KeptSettings settings(file, {}, reports.report());
     EXPECT_EQ(settings.settings(), (Settings{"cs", false, false, false}));
-    TestGame game(
-        StartOptions{"cs", settings.settings().subtitles, settings.settings().sound, {}, false});
+    TestGame game(StartOptions{"cs",
+                               settings.settings().subtitles,
+                               settings.settings().sound,
+                               {},
+                               settings.settings().names});
     play(game, route::answered);
     game.takeSounds();
     const std::size_t shown = game.platform.subtitles().size();
@@ -119,6 +124,9 @@ TEST(Settings, EveryChoiceIsKeptAtOnceAndTheNextRunStartsWithIt) {
     game.wait(2000);
     EXPECT_TRUE(game.takeSounds().empty());
     EXPECT_EQ(game.platform.subtitles().size(), shown);
+    game.move("doma", kTelevision.x, kTelevision.y);
+    game.pixel("doma", 0, 0);
+    EXPECT_FALSE(game.runtime->view().nameLine()) << "the names stay off";
     EXPECT_TRUE(reports.lines.empty());
 
     // A file where the folder should be: nothing can be written under it.
@@ -129,7 +137,7 @@ TEST(Settings, EveryChoiceIsKeptAtOnceAndTheNextRunStartsWithIt) {
     blocked.update({"cs", false, false});
     ASSERT_EQ(reports.lines.size(), 1u);
     EXPECT_TRUE(mentions(reports.lines[0], "cannot be written"));
-    EXPECT_EQ(blocked.settings(), (Settings{std::nullopt, false, false, false}));
+    EXPECT_EQ(blocked.settings(), (Settings{std::nullopt, false, false}));
 }
 
 // Whatever the menu offers, the next start reads back, a region in its name too.
@@ -160,9 +168,9 @@ TEST(Settings, AWriteChangesItsOwnChoiceOnWhatTheFileHoldsAndLeavesNothingBehind
     second.startIn("cs");
     first.update({"cs", false, true});
     second.update({"cs", true, false});
-    EXPECT_EQ(kept(), (Settings{std::nullopt, false, false, false}));
+    EXPECT_EQ(kept(), (Settings{std::nullopt, false, false}));
     second.update({"en", true, false});
-    EXPECT_EQ(kept(), (Settings{"en", false, false, false}));
+    EXPECT_EQ(kept(), (Settings{"en", false, false}));
 
     const fs::path killed = dir.path() / "settings.conf.123456.new";
     const fs::path writing = dir.path() / "settings.conf.654321.new";  // another game's, now
@@ -180,8 +188,7 @@ TEST(Settings, AWriteChangesItsOwnChoiceOnWhatTheFileHoldsAndLeavesNothingBehind
     fs::create_symlink(keptElsewhere, file);
     first.update({"cs", true, false});
     EXPECT_TRUE(fs::is_symlink(file));
-    EXPECT_EQ(parseSettings(readFile(keptElsewhere), "orval.conf"),
-              (Settings{"en", true, false, false}));
+    EXPECT_EQ(parseSettings(readFile(keptElsewhere), "orval.conf"), (Settings{"en", true, false}));
 #endif
     EXPECT_TRUE(reports.lines.empty());
 }

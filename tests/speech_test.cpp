@@ -9,6 +9,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <mutex>
@@ -142,11 +143,12 @@ class StandInSpeechDispatcher {
 
 struct Speaking {
     std::string what;
-    bool speak;             // --speak (or S kept from before)
-    std::string language;   // played in
-    Path steps;             // from the main menu
-    std::vector<Key> keys;  // then pressed
-    std::vector<Said> spoken;
+    bool speak;                     // --speak (or S kept from before)
+    std::string language;           // played in
+    Path steps;                     // from the main menu
+    std::vector<Key> keys;          // then pressed
+    std::vector<Said> spoken;       // each once, among what else the clicks' names said
+    std::optional<Step> pointedAt;  // then the pointer rests there
 };
 
 TEST(Speech, WhatTheGameShowsInWordsIsSpokenOnceInTheLanguagePlayed) {
@@ -154,21 +156,43 @@ TEST(Speech, WhatTheGameShowsInWordsIsSpokenOnceInTheLanguagePlayed) {
     const std::string documentsInEnglish =
         kDocumentsInEnglish.title + ". " + kDocumentsInEnglish.text;
     const std::vector<Speaking> rows = {
-        {"a box's text", true, "cs", route::brownRead, {}, {{"cs", documents}}},
-        {"a box's text in English", true, "en", route::brownRead, {}, {{"en", documentsInEnglish}}},
+        {"a box's text", true, "cs", route::brownRead, {}, {{"cs", documents}}, {}},
+        {"a box's text in English",
+         true,
+         "en",
+         route::brownRead,
+         {},
+         {{"en", documentsInEnglish}},
+         {}},
         {"a hint, in the ringing home (the announcer's words are heard, not spoken)",
          true,
          "cs",
          route::home,
          {Key::F2},
-         {{"cs", "Doma něco zvoní. Někdo vás shání."}}},
+         {{"cs", "Doma něco zvoní. Někdo vás shání."}},
+         {}},
         {"a hint in English",
          true,
          "en",
          route::home,
          {Key::F2},
-         {{"en", "Something is ringing at home. Someone wants you."}}},
-        {"without --speak nothing", false, "cs", route::brownRead, {Key::F2}, {}},
+         {{"en", "Something is ringing at home. Someone wants you."}},
+         {}},
+        {"the name under the pointer",
+         true,
+         "cs",
+         route::answered,
+         {},
+         {{"cs", "Jít: dveře"}},
+         kHomeDoor},
+        {"the name under the pointer in English",
+         true,
+         "en",
+         route::answered,
+         {},
+         {{"en", "Go: door"}},
+         kHomeDoor},
+        {"without --speak nothing", false, "cs", route::brownRead, {Key::F2}, {}, {}},
     };
     for (const Speaking& row : rows) {
         SCOPED_TRACE(row.what);
@@ -181,7 +205,13 @@ TEST(Speech, WhatTheGameShowsInWordsIsSpokenOnceInTheLanguagePlayed) {
             TestGame game(options);
             play(game, row.steps);
             for (const Key key : row.keys) game.pressKey(key);
-            EXPECT_EQ(dispatcher.said(), row.spoken);
+            if (row.pointedAt) game.move(row.pointedAt->scene, row.pointedAt->x, row.pointedAt->y);
+            const std::vector<Said> said = dispatcher.said();
+            for (const Said& expected : row.spoken)
+                EXPECT_EQ(std::count(said.begin(), said.end(), expected), 1) << expected;
+            if (row.spoken.empty()) {
+                EXPECT_TRUE(said.empty());
+            }
         }
         EXPECT_EQ(dispatcher.connections(), row.speak ? 1 : 0);
     }

@@ -157,6 +157,44 @@ TEST(Stage, APixelOfTheStageReachesTheWindowInFrontThereAndAClickRaisesIt) {
          371,
          227,
          {kHome, kMap}},
+        {"on a phone the window in front is shown alone, as tall as the phone",
+         1,
+         844,
+         390,
+         [](Stage& s) { s.showFrontAlone(true); },
+         230,
+         10,
+         kMap,
+         6,
+         11,
+         {kMap, kHome}},
+        {"on a phone a box over the home comes with the home, shown alone",
+         1,
+         844,
+         390,
+         [](Stage& s) {
+             s.open(kBox, WindowKind::MessageBox, kBoxPlace);
+             s.raise(kBox);
+             s.raise(kHome);
+             s.showFrontAlone(true);
+         },
+         100,
+         300,
+         kHome,
+         36,
+         349,
+         {kBox, kHome, kMap}},
+        {"on a phone the handle of a window outside the one alone brings it forward",
+         1,
+         844,
+         390,
+         [](Stage& s) { s.showFrontAlone(true); },
+         10,
+         10,
+         std::nullopt,
+         0,
+         0,
+         {kHome, kMap}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

@@ -79,9 +79,23 @@ TEST(Storm, RandomInputNeverFailsTheGame) {
                         game->platform.tiltPad(below(65536) - 32768, below(65536) - 32768);
                         break;
                     default:
-                        game->platform.pressPad(static_cast<PadButton>(below(10)));
+                        game->platform.pressPad(static_cast<PadButton>(below(11)));
                 }
                 break;
+            case 11:
+            case 12: {
+                // A finger: a tap, a slide, or held until the hotspots show.
+                const std::uint64_t now = game->platform.now();
+                const std::uint64_t held = static_cast<std::uint64_t>(below(3) * 400);
+                game->platform.queue({.type = Type::TouchDown, .window = window, .x = x, .y = y},
+                                     now);
+                if (below(4) == 0)
+                    game->platform.queue(
+                        {.type = Type::TouchMove, .window = window, .x = x + 30, .y = y}, now);
+                game->platform.queue({.type = Type::TouchUp, .window = window, .x = x, .y = y},
+                                     now + held);
+                break;
+            }
             default:
                 // A press and a release, not always at the same spot, the pointer moving between.
                 game->platform.queue({Type::MouseMove, window, x, y});

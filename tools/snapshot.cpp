@@ -4,17 +4,20 @@
 //   orval-snapshot SCENE OUT.png [--hotspots] [--scale K] [--visible CONTROL]
 //                               [--hidden CONTROL] [--enabled CONTROL] [--disabled CONTROL]
 //                               [--lang CODE] [--box MESSAGE | --card | --clip NAME [--cue N]]
+//                               [--point X Y]
 //
 // --scale K (1 to 4) draws the scene as a screen showing the game at K times its size does.
 // --lang CODE draws it in that language. --box draws the message box of that id instead, --card
 // the card of the controls, --clip the subtitles of a clip's cue N (1 unless given) as they show
-// under SCENE's window, every page of it one below the other.
+// under SCENE's window, every page of it one below the other. --point X Y rests the pointer on
+// that pixel of the window and draws the window as the player sees it then (the name line).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,7 +36,7 @@ int usage() {
     std::fprintf(stderr,
                  "usage: orval-snapshot SCENE OUT.png [--hotspots] [--scale K] [--visible C] "
                  "[--hidden C] [--enabled C] [--disabled C] [--lang CODE] "
-                 "[--box MESSAGE | --card | --clip NAME [--cue N]]\n");
+                 "[--box MESSAGE | --card | --clip NAME [--cue N]] [--point X Y]\n");
     return 2;
 }
 
@@ -101,6 +104,7 @@ int main(int argc, char** argv) {
     std::string language = "cs", box, clip;
     bool card = false;
     std::size_t cue = 1;
+    std::optional<orval::Point> point;
     for (int i = 3; i < argc; ++i) {
         const std::string flag = argv[i];
         if (flag == "--hotspots") {
@@ -113,6 +117,9 @@ int main(int argc, char** argv) {
             language = argv[++i];
         } else if (flag == "--box" && i + 1 < argc) {
             box = argv[++i];
+        } else if (flag == "--point" && i + 2 < argc) {
+            point = orval::Point{std::atoi(argv[i + 1]), std::atoi(argv[i + 2])};
+            i += 2;
         } else if (flag == "--card") {
             card = true;
         } else if (flag == "--clip" && i + 1 < argc) {
@@ -149,6 +156,14 @@ int main(int argc, char** argv) {
             if (flag == "--hidden") runtime.setVisible(scene, control, false);
             if (flag == "--enabled") runtime.setEnabled(scene, control, true);
             if (flag == "--disabled") runtime.setEnabled(scene, control, false);
+        }
+        if (point) {
+            const orval::WindowId window = *runtime.view().windowOf(scene);
+            platform.queue(
+                {orval::InputEvent::Type::MouseMove, window, point->x * scale, point->y * scale});
+            runtime.runFor(0);
+            platform.pixels(window).savePng(out);
+            return 0;
         }
         runtime.render(scene, options).savePng(out);
         return 0;

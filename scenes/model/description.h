@@ -50,6 +50,12 @@ struct ControlDescription {
 
     std::map<EventKind, std::string> handlers;  // event -> handler name
 
+    // What the player calls it ("telefon", "Konec hry"): every control that does something has
+    // a name, which the name line shows and a screen reader says.
+    std::string called;
+    // Whether it shows its own words (scenes/model/names.h: showsOwnWords), where the data says.
+    std::optional<bool> ownWords;
+
     // The template of the marks of the languages (ForEachLanguage): the game repeats this label
     // for every language it speaks, framed, side by side; none on any other control.
     struct LanguageMarks {
@@ -94,6 +100,22 @@ struct SceneDescription {
 struct GameRoles {
     std::string first, menu, inventory, won, title;
 };
+
+// A name longer than this is no name of a thing but a sentence: the loader refuses it.
+inline constexpr std::size_t kMaxNameLetters = 40;
+
+// A control the player means when he points at it: one that a click or the pointer sets going.
+// Every such control has a name.
+inline bool doesSomething(const ControlDescription& c) {
+    return c.handlers.contains(EventKind::Click) || c.handlers.contains(EventKind::MouseMove);
+}
+
+// Whether the control shows its own words (a menu entry, a button, a line of the
+// conversation), which are its name: it needs no name line, and a first touch acts at once.
+inline bool showsOwnWords(const ControlDescription& c) {
+    return c.ownWords.value_or(c.kind == ControlKind::Label ||
+                               c.kind == ControlKind::CommandButton);
+}
 
 const char* toString(ControlKind kind);
 const char* toString(EventKind kind);

@@ -7,14 +7,6 @@
 #include "scenes/model/hit_test.h"
 
 namespace orval {
-namespace {
-
-// A control the player means when he points at it: one that a click or a touch sets going.
-bool doesSomething(const ControlDescription& c) {
-    return c.handlers.contains(EventKind::Click) || c.handlers.contains(EventKind::MouseMove);
-}
-
-}  // namespace
 
 std::optional<Point> reachablePoint(const SceneDescription& scene, const SceneFlags& flags,
                                     int control) {

@@ -48,6 +48,10 @@ std::string sceneContext(std::string_view scene, std::string_view control) {
     return "scene " + std::string(scene) + ": " + std::string(control);
 }
 
+std::string nameContext(std::string_view scene, std::string_view control) {
+    return "name " + std::string(scene) + ": " + std::string(control);
+}
+
 std::string messageContext(std::string_view message, std::string_view part) {
     return "message " + std::string(message) + ": " + std::string(part);
 }
@@ -162,6 +166,7 @@ SceneDescription Language::localise(const SceneDescription& description) const {
     d.picture = picture(d.picture);
     for (ControlDescription& c : d.controls) {
         if (!c.caption.empty()) c.caption = text(sceneContext(d.name, c.name), c.caption);
+        if (!c.called.empty()) c.called = text(nameContext(d.name, c.name), c.called);
         c.picture = picture(c.picture);
     }
     return d;
@@ -207,6 +212,10 @@ SceneDescription Languages::localise(const SceneDescription& source) {
         marks.emplace_back(code,
                            of(code).text(sceneContext(source.name, mark->name), mark->caption));
     placeLanguageMarks(shown, marks, code_);
+    // Each mark is called by its language's name in that language, as it is written.
+    for (ControlDescription& c : shown.controls)
+        if (!c.language.empty())
+            c.called = of(c.language).text(nameContext(source.name, mark->name), mark->called);
     return shown;
 }
 

@@ -32,7 +32,8 @@ std::string unknownLanguage(std::string_view code, const std::vector<std::string
 
 // Where each translated text of the game is, as the catalogue's contexts name it.
 std::string sceneContext(std::string_view scene, std::string_view control);
-inline constexpr std::string_view kWindowTitle = "title";  // a scene's own caption
+std::string nameContext(std::string_view scene, std::string_view control);  // what it is called
+inline constexpr std::string_view kWindowTitle = "title";                   // a scene's own caption
 std::string messageContext(std::string_view message, std::string_view part);
 std::string cueContext(std::string_view clip, std::size_t cue);  // cues counted from 1
 std::string speakerContext(std::string_view speaker);

@@ -35,7 +35,9 @@ class Where {
     std::string control_;
 };
 
-const std::set<std::string, std::less<>> kCursorNames = {"talk", "walk", "use", "look", "take"};
+// The five of the things in the places, and the "X"'s own.
+const std::set<std::string, std::less<>> kCursorNames = {"talk", "walk", "use",
+                                                         "look", "take", "quit"};
 
 // Limits no real description comes near (the largest is 3 KB with 13 controls), so that a
 // damaged or hostile file is refused before it costs the game its stack, memory or minutes.
@@ -213,9 +215,9 @@ std::string asciiText(std::string_view text, TextFault& fault) {
 }
 
 // The keys every control but a timer may hold.
-constexpr std::string_view kCommonKeys[] = {"Name",    "Kind",     "Parent", "Enabled",
-                                            "Left",    "Top",      "Width",  "Height",
-                                            "Visible", "TabIndex", "Events"};
+constexpr std::string_view kCommonKeys[] = {"Name",   "Kind",   "Parent",  "Enabled", "Left",
+                                            "Top",    "Width",  "Height",  "Visible", "TabIndex",
+                                            "Events", "Called", "OwnWords"};
 
 // Every key a table may hold: a typo ("Cursr") would otherwise lose its field in silence.
 void rejectUnknownKeys(const toml::table& t, std::initializer_list<std::string_view> known,
@@ -435,6 +437,24 @@ void readRoles(const toml::table& root, SceneDescription& scene, const Where& wh
     }
 }
 
+// The letters of a UTF-8 text (its code points).
+std::size_t lettersOf(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// `Called = "telefon"`, which every control that does something has, and `OwnWords`.
+void readName(const toml::table& t, ControlDescription& c, const Where& where) {
+    if (t.contains("OwnWords")) c.ownWords = requireBool(t, "OwnWords", where);
+    if (t.contains("Called")) c.called = requireString(t, "Called", where);
+    if (c.called.empty() && doesSomething(c))
+        where.fail("Called", "missing: a control the player can point at needs a name");
+    if (lettersOf(c.called) > kMaxNameLetters)
+        where.fail("Called", "a name of " + std::to_string(lettersOf(c.called)) +
+                                 " letters, more than " + std::to_string(kMaxNameLetters));
+}
+
 // The controls read so far, by name: looked up once per control, so loading stays linear.
 using ControlIndex = std::unordered_map<std::string, int>;
 
@@ -548,6 +568,7 @@ ControlDescription readControl(const toml::table& t, const SceneDescription& sce
         case ControlKind::Timer:
             break;
     }
+    readName(t, c, where);
     return c;
 }
 

@@ -120,12 +120,30 @@ void renderNotebook(const NotebookPage& page, Fonts& fonts, Canvas& canvas, int 
 }
 
 std::string notebookSpoken(const NotebookPage& page) {
-    std::string said = page.title + ".";
-    if (!page.hints.empty()) said += " " + page.hintHeading + ": " + page.hints.back();
-    said += " " + page.linesHeading + ":";
-    if (page.lines.empty()) said += " " + page.nothingHeard;
-    for (const HeardLine& line : page.lines)
-        said += " " + (line.speaker.empty() ? "" : line.speaker + ": ") + line.words;
+    // Appended piece by piece: MinGW's GCC warns falsely of overlap in "literal" + string.
+    std::string said = page.title;
+    said += '.';
+    if (!page.hints.empty()) {
+        said += ' ';
+        said += page.hintHeading;
+        said += ": ";
+        said += page.hints.back();
+    }
+    said += ' ';
+    said += page.linesHeading;
+    said += ':';
+    if (page.lines.empty()) {
+        said += ' ';
+        said += page.nothingHeard;
+    }
+    for (const HeardLine& line : page.lines) {
+        said += ' ';
+        if (!line.speaker.empty()) {
+            said += line.speaker;
+            said += ": ";
+        }
+        said += line.words;
+    }
     return said;
 }
 

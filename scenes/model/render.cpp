@@ -116,7 +116,9 @@ void markHotspots(const SceneDescription& scene, const SceneFlags& flags,
     constexpr Colour kMark{255, 225, 77};
     for (std::size_t i = 0; i < scene.controls.size(); ++i) {
         const ControlDescription& c = scene.controls[i];
-        if (c.kind != ControlKind::Image || !flags[i].enabled) continue;
+        // The hotspots over the pictures, and the "X" that quits, which says no more than that.
+        const bool quiet = c.kind == ControlKind::Label && doesSomething(c) && !showsOwnWords(c);
+        if ((c.kind != ControlKind::Image && !quiet) || !flags[i].enabled) continue;
         const Rect area = visibleRect(scene, static_cast<int>(i));
         if (area.w <= 0 || area.h <= 0 || !reachablePoint(scene, flags, static_cast<int>(i)))
             continue;
@@ -168,6 +170,8 @@ void renderScene(const SceneDescription& scene, const SceneFlags& flags,
     Painter{scene, flags, pictures, fonts, canvas, options}.children(-1, 0, 0, window);
     if (options.markHotspots) markHotspots(scene, flags, pictures, canvas);
     if (options.focusRing) drawFocusRing(canvas, *options.focusRing);
+    if (options.nameLine)
+        drawNameLine(options.nameLine->line, options.nameLine->place, fonts, canvas);
     if (options.soundOff) {
         const SurfacePtr mark = pictures.load(kSoundOffPicture, canvas.scale());
         const int w = mark->w / canvas.scale();

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "scenes/model/canvas.h"
+#include "scenes/model/names.h"
 #include "scenes/model/pictures.h"
 #include "scenes/model/state.h"
 #include "scenes/model/text.h"
@@ -17,6 +18,12 @@ struct RenderOptions {
                                     // with its cursor's picture in the middle
     std::optional<Rect> focusRing;  // the keyboard's mark: a ring around this area
     bool soundOff = false;          // the crossed speaker in the upper right corner
+    // The name line of the hotspot under the pointer or the mark, and where its plate lies.
+    struct ShownName {
+        NameLine line;
+        Rect place;
+    };
+    std::optional<ShownName> nameLine;
 };
 
 // The picture of the crossed speaker, and how far it stays from the window's edges.

@@ -18,6 +18,13 @@ void DesktopSystem::showPlainError(const std::string& title, const std::string& 
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr);
 }
 
+// A desktop's screen reader is spoken to elsewhere; nothing beside its windows shows switches.
+void DesktopSystem::announce(const Announcement&) const {}
+void DesktopSystem::showSwitches(const Switches&) const {}
+
+// A desktop shows the whole stage, however small its window.
+bool DesktopSystem::showsFrontAlone() const { return false; }
+
 int endProgram(int status) { return status; }
 
 }  // namespace orval

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "shell/platform/platform.h"
+
 union SDL_Event;
 
 namespace orval {
@@ -43,6 +45,13 @@ class DesktopSystem {
     void showDrawnFrame() const;
     // The system's own plain error box, for when the game cannot draw its own.
     void showPlainError(const std::string& title, const std::string& text) const;
+    // Words for a screen reader: a page puts them in its live region; a desktop has none here.
+    void announce(const Announcement& announcement) const;
+    // What the player has on or off, for the page's buttons for fingers; nothing on a desktop.
+    void showSwitches(const Switches& switches) const;
+    // Whether the stage shows the window in front alone, as large as it can (a phone's page):
+    // asked again whenever the window changes its size.
+    bool showsFrontAlone() const;
 
   private:
     struct State;

@@ -19,7 +19,7 @@ EM_ASYNC_JS(void, orval_sleep_until_input, (int timeoutMs), {
     await new Promise((resolve) => {
         const kinds = [ "mousedown", "mouseup", "mousemove", "wheel", "keydown", "keyup",
                         "touchstart", "touchmove", "touchend", "resize", "focus", "blur",
-                        "visibilitychange", "fullscreenchange" ];
+                        "visibilitychange", "fullscreenchange", "orval-wake" ];
         let timer = 0;
         const wake = () => {
             clearTimeout(timer);
@@ -60,6 +60,23 @@ EM_JS(void, orval_show_error, (const char* title, const char* text), {
         console.error(UTF8ToString(title) + ": " + UTF8ToString(text));
 });
 
+// The page's live region, its buttons for fingers and its choice of the phone's layout
+// (tools/web/fingers.js); a page without them hears nothing.
+EM_JS(void, orval_announce, (const char* text, const char* language), {
+    const page = window["orvalFingers"];
+    if (page) page.announce(UTF8ToString(text), UTF8ToString(language));
+});
+EM_JS(void, orval_show_switches, (int subtitles, int sound, int names, int hotspots), {
+    const page = window["orvalFingers"];
+    if (page)
+        page.showSwitches({ subtitles: !!subtitles, sound: !!sound, names: !!names,
+                            hotspots: !!hotspots });
+});
+EM_JS(int, orval_shows_front_alone, (), {
+    const page = window["orvalFingers"];
+    return page && page.showsFrontAlone() ? 1 : 0;
+});
+
 // clang-format on
 
 // The address of a packed file, relative to the page: each part of its path escaped, as the
@@ -81,6 +98,16 @@ std::string urlOf(const std::string& file) {
 }
 
 }  // namespace
+
+// A button of the page's bar for fingers pressed: to the game it is the key it stands for
+// (SDL's code of it), read through the binding table as that key is.
+extern "C" EMSCRIPTEN_KEEPALIVE void orval_press_key(int keyCode) {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.sym = keyCode;
+    SDL_PushEvent(&event);
+}
 
 namespace orval {
 
@@ -133,6 +160,17 @@ void DesktopSystem::showDrawnFrame() const { orval_sleep_until_drawn(); }
 void DesktopSystem::showPlainError(const std::string& title, const std::string& text) const {
     orval_show_error(title.c_str(), text.c_str());
 }
+
+void DesktopSystem::announce(const Announcement& announcement) const {
+    orval_announce(announcement.text.c_str(), announcement.language.c_str());
+}
+
+void DesktopSystem::showSwitches(const Switches& switches) const {
+    orval_show_switches(switches.subtitles, switches.sound, switches.names, switches.hotspots);
+}
+
+// A phone: the page says so from its size and its coarse pointer.
+bool DesktopSystem::showsFrontAlone() const { return orval_shows_front_alone() != 0; }
 
 // A main that slept returns into no caller that would end the program: it is ended here, so
 // that the page hears of it (Module.onExit) and shows the end instead of a canvas left standing.

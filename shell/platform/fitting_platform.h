@@ -54,6 +54,7 @@ class FittingPlatform final : public Platform {
     FontFiles fontFiles() override { return chosen().fontFiles(); }
     void openUrl(const std::string& url) override { chosen().openUrl(url); }
     void announce(const Announcement& announcement) override { chosen().announce(announcement); }
+    void showSwitches(const Switches& switches) override { chosen().showSwitches(switches); }
     void speakAnnouncements(bool on) override { chosen().speakAnnouncements(on); }
     void showPlainError(std::string_view title, std::string_view text) override {
         chosen().showPlainError(title, text);

@@ -37,6 +37,10 @@ std::optional<InputEvent> HeadlessPlatform::waitEvent(std::optional<std::uint64_
         InputEvent event = queued.event;
         event.x = toLogical(event.x, scale_);
         event.y = toLogical(event.y, scale_);
+        // The twin's screen is a desktop's: a CSS pixel takes as many screen pixels as the scale.
+        if (event.type == InputEvent::Type::TouchDown ||
+            event.type == InputEvent::Type::TouchMove || event.type == InputEvent::Type::TouchUp)
+            event.reach = fingerReach(scale_, scale_);
         if (event.type == InputEvent::Type::MouseMove ||
             event.type == InputEvent::Type::MouseDown || event.type == InputEvent::Type::MouseUp)
             pointer_ = WindowPoint{event.window, {event.x, event.y}};

@@ -42,6 +42,9 @@ struct WindowRequest {
     int x = 0, y = 0;           // client area's upper-left corner on the screen
     int width = 0, height = 0;  // client size
     std::string iconFile;       // absolute path of a PNG, or empty
+    // A window the player keeps beside the others (the inventory over the places): a stage
+    // that shows the window in front alone passes over it until the player brings it forward.
+    bool aside = false;
 };
 
 // A key of the keyboard as the platform reads it: which key it is (as the player's layout names
@@ -60,11 +63,13 @@ struct Modifiers {
 };
 
 // The buttons of a game controller the game reads, named by their place on the pad as SDL's
-// mapping names them (A is the lower one of the four, Back the left one of the middle).
+// mapping names them (A is the lower one of the four, Back the left one of the middle, the
+// shoulders the upper buttons under the forefingers).
 // clang-format off
 enum class PadButton {
     A, B, X, Y, Back, Start, Up, Down, Left, Right,
     LeftShoulder, RightShoulder,  // LB and RB
+    LeftStick,                    // the left stick pressed down
 };
 // clang-format on
 
@@ -77,6 +82,11 @@ struct InputEvent {
         MouseUp,
         Key,  // a key pressed (not held on): `key`, with the `modifiers` held
         Pad,  // a controller's button pressed: `button` (A is the mouse's button instead)
+        // A finger on a touch screen: put down, moved, lifted, at `x`, `y`, with the `reach` of
+        // its slop. The mouse events SDL makes of it never come as well.
+        TouchDown,
+        TouchMove,
+        TouchUp,
 
         Wheel,  // the mouse's wheel turned by `wheel` notches (away from the player: positive)
 
@@ -89,8 +99,20 @@ struct InputEvent {
     Key key = Key::Enter;
     Modifiers modifiers = {};
     PadButton button = PadButton::A;
+    // A touch: how far (logical pixels) a tap may land from a hotspot and still be meant for it,
+    // kFingerReachCss as the platform's screen shows logical pixels.
+    int reach = 0;
     int wheel = 0;
 };
+
+// A finger's slop, in the pixels of a page (CSS pixels: at a desktop's usual density, a screen's).
+inline constexpr int kFingerReachCss = 16;
+// The slop in logical pixels where a logical pixel takes `windowPerLogical` pixels of the
+// window and a CSS pixel `windowPerCss` of them (at least one logical pixel).
+inline int fingerReach(double windowPerLogical, double windowPerCss) {
+    const double reach = kFingerReachCss * windowPerCss / windowPerLogical;
+    return reach < 1 ? 1 : static_cast<int>(reach + 0.5);
+}
 
 // The screen the game was laid out on, in logical pixels. On any screen its windows keep their
 // places beside each other in an area of this size (the arrangement), and the stage is one.
@@ -119,6 +141,13 @@ struct Announcement {
     Kind kind = Kind::NameLine;
     std::string text;      // in the language being played; empty clears the name line
     std::string language;  // that language's code ("cs", "en")
+};
+
+// What the player has turned on or off, for a platform that shows it beside the game: the
+// page's buttons for fingers light the ones that are on.
+struct Switches {
+    bool subtitles = true, sound = true, names = true, hotspots = false;
+    friend bool operator==(const Switches&, const Switches&) = default;
 };
 
 // Draws a window's pixels whenever the platform needs them.
@@ -197,6 +226,10 @@ class Platform {
     // Whether the desktop speaks the announcements aloud (S, --speak); a clip's words never,
     // as the clip is heard. Where there is no speech, nothing.
     virtual void speakAnnouncements(bool on) { static_cast<void>(on); }
+
+    // What the player has on or off now, told at the start and after every change; where
+    // nothing beside the game shows it, nothing.
+    virtual void showSwitches(const Switches& switches) { static_cast<void>(switches); }
 
     // Hands the address to the desktop's opener without waiting; failures are ignored.
     virtual void openUrl(const std::string& url) = 0;

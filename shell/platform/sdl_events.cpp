@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include <SDL_video.h>
+
 namespace orval {
 namespace {
 
@@ -66,6 +68,21 @@ DeviceEvent readKey(const SDL_KeyboardEvent& key) {
     return event;
 }
 
+// A finger, in the pixels of its window as the mouse's are given (SDL gives it as a fraction of
+// the window); the touches SDL makes of the mouse are the mouse's own already.
+DeviceEvent readFinger(const SDL_TouchFingerEvent& finger, Uint32 type) {
+    if (finger.touchId == SDL_MOUSE_TOUCHID) return {};
+    SDL_Window* window = SDL_GetWindowFromID(finger.windowID);
+    if (!window) return {};
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    const InputEvent::Type kind = type == SDL_FINGERDOWN ? InputEvent::Type::TouchDown
+                                  : type == SDL_FINGERUP ? InputEvent::Type::TouchUp
+                                                         : InputEvent::Type::TouchMove;
+    return input(kind, finger.windowID, static_cast<int>(finger.x * static_cast<float>(width)),
+                 static_cast<int>(finger.y * static_cast<float>(height)));
+}
+
 }  // namespace
 
 DeviceEvent readDeviceEvent(const SDL_Event& event) {
@@ -88,11 +105,14 @@ DeviceEvent readDeviceEvent(const SDL_Event& event) {
                     return {};
             }
         case SDL_MOUSEMOTION:
+            // SDL makes mouse events of every touch: the finger's own come as touches.
+            if (event.motion.which == SDL_TOUCH_MOUSEID) return {};
             return input(InputEvent::Type::MouseMove, event.motion.windowID, event.motion.x,
                          event.motion.y);
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
-            if (event.button.button != SDL_BUTTON_LEFT) return {};
+            if (event.button.button != SDL_BUTTON_LEFT || event.button.which == SDL_TOUCH_MOUSEID)
+                return {};
             return input(event.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Type::MouseDown
                                                            : InputEvent::Type::MouseUp,
                          event.button.windowID, event.button.x, event.button.y);
@@ -104,6 +124,10 @@ DeviceEvent readDeviceEvent(const SDL_Event& event) {
         }
         case SDL_KEYDOWN:
             return readKey(event.key);
+        case SDL_FINGERDOWN:
+        case SDL_FINGERMOTION:
+        case SDL_FINGERUP:
+            return readFinger(event.tfinger, event.type);
         default:
             return {};
     }

@@ -31,6 +31,8 @@ std::optional<PadButton> buttonOf(Uint8 button) {
             return PadButton::LeftShoulder;
         case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
             return PadButton::RightShoulder;
+        case SDL_CONTROLLER_BUTTON_LEFTSTICK:
+            return PadButton::LeftStick;
         default:
             return std::nullopt;
     }

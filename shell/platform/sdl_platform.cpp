@@ -173,6 +173,9 @@ std::optional<InputEvent> SdlPlatform::waitEvent(std::optional<std::uint64_t> de
                 input.window = *id;
                 input.x = toLogical(input.x, scale_);
                 input.y = toLogical(input.y, scale_);
+                // The slop in logical pixels: the scale asked for is the screen's pixels to a
+                // CSS pixel.
+                input.reach = fingerReach(scale_, session_->requestedScale());
                 if (input.type == InputEvent::Type::MouseMove ||
                     input.type == InputEvent::Type::MouseDown ||
                     input.type == InputEvent::Type::MouseUp)

@@ -102,12 +102,18 @@ class SdlPlatformBase : public Platform {
     void stopSound() override { session_->stopSound(); }
     FontFiles fontFiles() override { return session_->fontFiles(); }
     void openUrl(const std::string& url) override { session_->openUrl(url); }
-    void announce(const Announcement& announcement) override {
-        session_->speech().announce(announcement);
-    }
     void speakAnnouncements(bool on) override { session_->speech().turn(on); }
     void showPlainError(std::string_view title, std::string_view text) override {
         session_->showPlainError(title, text);
+    }
+    // Speech where the player asked for it (a desktop's), and the page's live region and its
+    // buttons for fingers (nothing on a desktop).
+    void announce(const Announcement& announcement) override {
+        session_->speech().announce(announcement);
+        session_->system().announce(announcement);
+    }
+    void showSwitches(const Switches& switches) override {
+        session_->system().showSwitches(switches);
     }
 
     // Hands SDL on to the platform that takes over before any window opened; this one is

@@ -34,6 +34,18 @@ Stage::Presentation Stage::present(int scale, int windowWidth, int windowHeight)
     return {{(windowWidth - w) / 2, (windowHeight - h) / 2, w, h}, false};
 }
 
+Stage::Presentation Stage::presentAlone(const Rect& view, int windowWidth, int windowHeight) {
+    const int vw = std::max(view.w, 1), vh = std::max(view.h, 1);
+    int w = windowWidth, h = scaleDown(windowWidth, vh, vw);
+    if (h > windowHeight) {
+        h = windowHeight;
+        w = scaleDown(windowHeight, vw, vh);
+    }
+    w = std::max(w, 1);
+    h = std::max(h, 1);
+    return {{(windowWidth - w) / 2, (windowHeight - h) / 2, w, h}, false};
+}
+
 int Stage::fittingScale(int largest, int width, int height) {
     for (int k = largest; k > 1; --k)
         if (kWidth * k <= width && kHeight * k <= height) return k;
@@ -41,13 +53,74 @@ int Stage::fittingScale(int largest, int width, int height) {
 }
 
 void Stage::resize(int windowWidth, int windowHeight) {
-    presentation_ = present(scale_, windowWidth, windowHeight);
+    windowWidth_ = windowWidth;
+    windowHeight_ = windowHeight;
+    presentation_ = frontAlone_ ? presentAlone(view_, windowWidth, windowHeight)
+                                : present(scale_, windowWidth, windowHeight);
     dirty(kWhole);
 }
 
-void Stage::open(WindowId id, WindowKind kind, const Rect& place) {
+void Stage::showFrontAlone(bool alone) {
+    if (alone == frontAlone_) return;
+    frontAlone_ = alone;
+    view_ = kWhole;
+    follow();
+    resize(windowWidth_, windowHeight_);
+}
+
+Rect Stage::frontGroup() const {
+    std::vector<const WindowStack::Window*> shown;
+    for (const WindowId id : stack_.frontToBack())
+        if (const WindowStack::Window* w = stack_.find(id);
+            w->kind != WindowKind::Subtitles &&
+            (std::find(aside_.begin(), aside_.end(), id) == aside_.end() || broughtAside_ == id))
+            shown.push_back(w);
+    if (shown.empty()) return kWhole;
+    // A window a quarter the size of a scene that holds it opened over that scene: it is shown
+    // with it (the map over the home is a place of its own).
+    Rect group = shown.front()->place;
+    for (const WindowStack::Window* w : shown) {
+        const long long inside = 1LL * group.w * group.h, around = 1LL * w->place.w * w->place.h;
+        if (w->kind == WindowKind::Scene && intersect(w->place, group) == group &&
+            4 * inside < around)
+            group = w->place;
+    }
+    return group;
+}
+
+void Stage::follow() {
+    if (frontAlone_) {
+        const Rect group = frontGroup();
+        if (group != view_) {
+            view_ = group;
+            presentation_ = presentAlone(view_, windowWidth_, windowHeight_);
+            dirty(kWhole);
+        }
+    }
+    // The subtitles lie over the lower edge of the window shown alone, where they are read
+    // with it; on the whole stage where they were opened, below the scene that spoke.
+    for (const auto& [id, given] : subtitlesPlace_) {
+        const Rect place = frontAlone_ ? Rect{view_.x + (view_.w - given.w) / 2,
+                                              view_.y + view_.h - given.h, given.w, given.h}
+                                       : given;
+        const WindowStack::Window* w = stack_.find(id);
+        if (!w || w->place == place) continue;
+        if (w->visible) {
+            dirty(w->place);
+            dirty(place);
+        }
+        stack_.move(id, place);
+    }
+}
+
+void Stage::open(WindowId id, WindowKind kind, const Rect& place, bool aside) {
     stack_.add(id, kind, place);
+    if (aside) aside_.push_back(id);
     if (kind == WindowKind::Scene) opened_.push_back(id);
+    if (kind == WindowKind::Subtitles) {
+        subtitlesPlace_.emplace_back(id, place);
+        follow();
+    }
 }
 
 void Stage::close(WindowId id) {
@@ -57,7 +130,11 @@ void Stage::close(WindowId id) {
     }
     stack_.remove(id);
     std::erase(opened_, id);
+    std::erase_if(subtitlesPlace_, [&](const auto& given) { return given.first == id; });
+    std::erase(aside_, id);
+    if (broughtAside_ == id) broughtAside_.reset();
     if (grab_ == id) grab_.reset();
+    follow();
 }
 
 void Stage::raise(WindowId id) {
@@ -65,8 +142,10 @@ void Stage::raise(WindowId id) {
     if (!w) return;
     const Rect place = w->place;  // raising moves it in the stack
     stack_.raise(id);
+    if (broughtAside_ != id) broughtAside_.reset();
     dirty(place);
     stripChanged();
+    follow();
 }
 
 void Stage::changed(WindowId id) {
@@ -104,31 +183,63 @@ std::vector<Stage::Thumbnail> Stage::thumbnails() const {
     return strip;
 }
 
+std::vector<Stage::Thumbnail> Stage::handles() const {
+    std::vector<Thumbnail> handles;
+    if (!frontAlone_) return handles;
+    constexpr int kMargin = 6;
+    int y = kMargin;
+    for (const WindowId id : opened_) {
+        const WindowStack::Window* w = stack_.find(id);
+        if (!w || !w->visible || intersect(w->place, view_) == w->place) continue;
+        const Rect place{kMargin, y, kHandleWidth, kHandleHeight};
+        const int room = kHandleWidth - 4, tall = kHandleHeight - 4;
+        int pw = room, ph = std::max(1, scaleDown(room, w->place.h, std::max(w->place.w, 1)));
+        if (ph > tall) {
+            ph = tall;
+            pw = std::max(1, scaleDown(tall, w->place.w, std::max(w->place.h, 1)));
+        }
+        handles.push_back(
+            {id, place,
+             Rect{place.x + (kHandleWidth - pw) / 2, place.y + (kHandleHeight - ph) / 2, pw, ph},
+             false});
+        y += kHandleHeight + kMargin;
+    }
+    return handles;
+}
+
 Point Stage::toStage(int windowX, int windowY) const {
     const Rect& a = presentation_.area;
-    return {scaleDown(windowX - a.x, kWidth, a.w), scaleDown(windowY - a.y, kHeight, a.h)};
+    return {view_.x + scaleDown(windowX - a.x, view_.w, a.w),
+            view_.y + scaleDown(windowY - a.y, view_.h, a.h)};
 }
 
 Rect Stage::toWindow(const Rect& logical) const {
     const Rect& a = presentation_.area;
     // Scaled down, a window pixel mixes its neighbours: one more on each side.
     const int margin = presentation_.exact ? 0 : 1;
-    const int left = a.x + scaleDown(logical.x, a.w, kWidth) - margin;
-    const int top = a.y + scaleDown(logical.y, a.h, kHeight) - margin;
-    const int right = a.x + scaleUp(logical.x + logical.w, a.w, kWidth) + margin;
-    const int bottom = a.y + scaleUp(logical.y + logical.h, a.h, kHeight) + margin;
+    const int x = logical.x - view_.x, y = logical.y - view_.y;
+    const int left = a.x + scaleDown(x, a.w, view_.w) - margin;
+    const int top = a.y + scaleDown(y, a.h, view_.h) - margin;
+    const int right = a.x + scaleUp(x + logical.w, a.w, view_.w) + margin;
+    const int bottom = a.y + scaleUp(y + logical.h, a.h, view_.h) + margin;
     return intersect({left, top, right - left, bottom - top}, a);
 }
 
 Stage::Pointed Stage::pointAt(int windowX, int windowY) const {
     const auto [x, y] = toStage(windowX, windowY);
     Pointed pointed;
+    if (!grab_)
+        for (const Thumbnail& handle : handles())
+            if (handle.place.contains(windowX, windowY)) {
+                pointed.thumbnailOf = handle.window;
+                return pointed;
+            }
     if (grab_) {
         const WindowStack::Window* w = stack_.find(*grab_);
         if (w) pointed.hit = WindowPoint{w->id, {x - w->place.x, y - w->place.y}};
         return pointed;
     }
-    if (!kWhole.contains(x, y)) return pointed;
+    if (!kWhole.contains(x, y) || !view_.contains(x, y)) return pointed;
     pointed.hit = stack_.at(x, y);
     if (!pointed.hit)
         for (const Thumbnail& t : thumbnails())
@@ -147,6 +258,7 @@ Stage::Pointed Stage::pointerPressed(int windowX, int windowY) {
             raise(w->id);
         grab_ = pointed.hit->window;
     } else if (pointed.thumbnailOf) {
+        broughtAside_ = *pointed.thumbnailOf;
         raise(*pointed.thumbnailOf);
     }
     return pointed;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "scenes/model/geometry.h"
@@ -30,6 +31,9 @@ class Stage {
         bool exact = true;  // each logical pixel is scale x scale window pixels
     };
     static Presentation present(int scale, int windowWidth, int windowHeight);
+    // How an area of the stage shown alone lies in the window: as large as the window holds
+    // it, keeping its shape, centred.
+    static Presentation presentAlone(const Rect& view, int windowWidth, int windowHeight);
     // The largest display scale, up to `largest`, at which the whole stage fits in the area;
     // 1 when even that does not fit (the stage is then scaled down).
     static int fittingScale(int largest, int width, int height);
@@ -41,8 +45,17 @@ class Stage {
     void resize(int windowWidth, int windowHeight);
     const Presentation& presentation() const { return presentation_; }
 
+    // A phone's page: the window in front shown alone, as large as the window holds it, with
+    // the small windows that opened over it (the conversation over the shop, the headquarters
+    // over the map, a box) and the subtitles laid over its lower edge; the other windows wait
+    // as handles along the left edge, a tap away. Otherwise the whole stage is shown.
+    void showFrontAlone(bool alone);
+    bool showsFrontAlone() const { return frontAlone_; }
+    // The area of the stage the window shows, in logical pixels.
+    const Rect& view() const { return view_; }
+
     // Game windows, in logical pixels of the stage.
-    void open(WindowId id, WindowKind kind, const Rect& place);
+    void open(WindowId id, WindowKind kind, const Rect& place, bool aside = false);
     void close(WindowId id);
     // Shows it, in front of its layer (a click, a show, Ctrl+Tab).
     void raise(WindowId id);
@@ -71,6 +84,11 @@ class Stage {
         bool front = false;  // the window the keys go to
     };
     std::vector<Thumbnail> thumbnails() const;
+    // Handles of the scene windows outside the view while the front is shown alone, in pixels
+    // of the stage window (a fingertip's size), top first.
+    static constexpr int kHandleWidth = 72;
+    static constexpr int kHandleHeight = 48;
+    std::vector<Thumbnail> handles() const;
 
     // The logical areas that must be composed again since last asked, then forgets them.
     std::vector<Rect> takeDirty();
@@ -82,11 +100,22 @@ class Stage {
 
   private:
     void dirty(const Rect& area);
+    // The view follows the window in front: laid out anew where it moved.
+    void follow();
+    // The window shown alone with the small ones over it: the front window, or the window
+    // behind that holds it when it is much smaller (a box, the conversation).
+    Rect frontGroup() const;
     void stripChanged();
     Pointed pointAt(int windowX, int windowY) const;
 
     int scale_;
     Presentation presentation_{{0, 0, kWidth, kHeight}, true};
+    int windowWidth_ = kWidth, windowHeight_ = kHeight;
+    bool frontAlone_ = false;
+    Rect view_{0, 0, kWidth, kHeight};
+    std::vector<std::pair<WindowId, Rect>> subtitlesPlace_;  // where each was opened
+    std::vector<WindowId> aside_;           // windows kept beside the others (the inventory)
+    std::optional<WindowId> broughtAside_;  // the one of them the player brought forward
     WindowStack stack_;
     std::vector<WindowId> opened_;  // scene windows in the order they opened
     std::optional<WindowId> grab_;  // the window the button was pressed in

@@ -30,12 +30,13 @@ void fill(SDL_Surface* surface, const SDL_Rect& area, Colour colour) {
     SDL_FillRect(surface, &r, SDL_MapRGB(surface->format, colour.r, colour.g, colour.b));
 }
 
-// The whole of `from` into `to` of `target`, filtered; where SDL cannot filter between the two
-// formats, pixel for pixel.
-void stretchSmoothly(SDL_Surface* from, SDL_Surface* target, SDL_Rect to) {
+// `part` of `from` (the whole without one) into `to` of `target`, filtered; where SDL cannot
+// filter between the two formats, pixel for pixel.
+void stretchSmoothly(SDL_Surface* from, SDL_Surface* target, SDL_Rect to,
+                     const SDL_Rect* part = nullptr) {
     if (from->format->format != target->format->format ||
-        SDL_SoftStretchLinear(from, nullptr, target, &to) != 0)
-        SDL_BlitScaled(from, nullptr, target, &to);
+        SDL_SoftStretchLinear(from, part, target, &to) != 0)
+        SDL_BlitScaled(from, part, target, &to);
 }
 
 }  // namespace
@@ -128,6 +129,7 @@ void StagePlatform::fitWindowed() {
 void StagePlatform::resized() {
     int w = 0, h = 0;
     SDL_GetWindowSize(window_.get(), &w, &h);
+    stage_.showFrontAlone(session_->system().showsFrontAlone());
     stage_.resize(w, h);
     newSurface_ = true;
 }
@@ -139,7 +141,7 @@ WindowId StagePlatform::openWindow(const WindowRequest& request, WindowPainter& 
     const Rect place = placeOnScreen(request, usableBounds(), 1);
     const WindowId id = nextWindow_++;
     windows_.emplace(id, GameWindow{Canvas(place.w, place.h, stage_.scale()), &painter});
-    stage_.open(id, request.kind, place);
+    stage_.open(id, request.kind, place, request.aside);
     return id;
 }
 
@@ -279,6 +281,10 @@ void StagePlatform::present() {
         throw std::runtime_error(std::string("the stage cannot be drawn on this display: ") +
                                  SDL_GetError());
     const Stage::Presentation& p = stage_.presentation();
+    // The window in front shown alone moves and sizes the picture with it: the dark around
+    // it is drawn anew.
+    if (p.area != shownArea_) newSurface_ = true;
+    shownArea_ = p.area;
     if (newSurface_) fill(surface, {0, 0, surface->w, surface->h}, kBackground);
     if (p.exact) {
         frame_.reset();
@@ -304,17 +310,33 @@ void StagePlatform::present() {
     if (!frame_) throw std::runtime_error(std::string("no room for the stage: ") + SDL_GetError());
     for (const Rect& area : dirty) compose(frame_.get(), 0, 0, area);
     newSurface_ = false;
-    stretchSmoothly(frame_.get(), surface, {p.area.x, p.area.y, p.area.w, p.area.h});
+    if (stage_.showsFrontAlone())  // where handles stood before
+        fill(surface, {0, 0, 2 * Stage::kHandleWidth, surface->h}, kBackground);
+    const SDL_Rect view = times(stage_.view(), k);
+    stretchSmoothly(frame_.get(), surface, {p.area.x, p.area.y, p.area.w, p.area.h}, &view);
+    drawHandles(surface);
     SDL_UpdateWindowSurface(window_.get());
+}
+
+void StagePlatform::drawHandles(SDL_Surface* surface) {
+    for (const Stage::Thumbnail& handle : stage_.handles()) {
+        fill(surface, times(handle.place, 1), kFrontFrame);
+        const Rect& r = handle.place;
+        fill(surface, {r.x + 1, r.y + 1, r.w - 2, r.h - 2}, kBackground);
+        stretchSmoothly(windows_.at(handle.window).pixels.surface(), surface,
+                        times(handle.picture, 1));
+    }
 }
 
 std::optional<InputEvent> StagePlatform::pointer(InputEvent input) {
     Stage::Pointed pointed;
     switch (input.type) {
         case InputEvent::Type::MouseDown:
+        case InputEvent::Type::TouchDown:
             pointed = stage_.pointerPressed(input.x, input.y);
             break;
         case InputEvent::Type::MouseUp:
+        case InputEvent::Type::TouchUp:
             pointed = stage_.pointerReleased(input.x, input.y);
             break;
         default:
@@ -363,6 +385,21 @@ std::optional<InputEvent> StagePlatform::waitEvent(std::optional<std::uint64_t> 
             case InputEvent::Type::MouseUp:
                 pointer_ = {input.x, input.y};
                 if (auto routed = pointer(input)) return routed;
+                continue;
+            case InputEvent::Type::TouchDown:
+            case InputEvent::Type::TouchMove:
+            case InputEvent::Type::TouchUp:
+                if (auto routed = pointer(input)) {
+                    // The slop as this screen shows the stage: a page's canvas counts in CSS
+                    // pixels, a desktop's window in the screen's, the scale asked for to a CSS
+                    // pixel.
+                    const double windowPerCss =
+                        session_->system().framesWindows() ? session_->requestedScale() : 1.0;
+                    routed->reach = fingerReach(
+                        static_cast<double>(stage_.presentation().area.w) / Stage::kWidth,
+                        windowPerCss);
+                    return routed;
+                }
                 continue;
             default:
                 // The keys go to the window in front, as the desktop gives them the focus; with

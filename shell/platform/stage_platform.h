@@ -66,6 +66,8 @@ class StagePlatform final : public SdlPlatformBase {
     // Composes what changed and hands it to the window system.
     void present();
     void compose(SDL_Surface* target, int originX, int originY, const Rect& area);
+    // The handles of the windows waiting outside the one shown alone, over its left edge.
+    void drawHandles(SDL_Surface* surface);
     // The pointer at a pixel of the stage window, as the game window under it gets it.
     std::optional<InputEvent> pointer(InputEvent input);
     // Whether the pointer lies over no game window: the plain arrow, whatever a scene asked.
@@ -85,6 +87,7 @@ class StagePlatform final : public SdlPlatformBase {
     WindowId nextWindow_ = 1;
     bool newSurface_ = false;  // the window has new pixels: the dark around the stage too
     SurfacePtr frame_;         // the whole stage at its scale, while it is shown scaled down
+    Rect shownArea_;           // where the stage, or the window alone, was last drawn
     std::string sceneCursor_;
     bool overBackground_ = false;
     std::optional<Point> pointer_;  // where it is in the stage window, its pixels

@@ -12,6 +12,11 @@ void WindowStack::remove(WindowId id) {
     std::erase_if(windows_, [&](const Window& w) { return w.id == id; });
 }
 
+void WindowStack::move(WindowId id, const Rect& place) {
+    for (Window& w : windows_)
+        if (w.id == id) w.place = place;
+}
+
 void WindowStack::raise(WindowId id) {
     const auto it =
         std::find_if(windows_.begin(), windows_.end(), [&](const Window& w) { return w.id == id; });

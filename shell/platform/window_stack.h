@@ -22,6 +22,8 @@ class WindowStack {
     // A new window, hidden, behind every other.
     void add(WindowId id, WindowKind kind, const Rect& place);
     void remove(WindowId id);
+    // The window lies elsewhere now, where it was in the stack.
+    void move(WindowId id, const Rect& place);
     // Shows the window and brings it to the front of its layer: boxes and subtitles float
     // above every scene, as the desktop keeps them on top.
     void raise(WindowId id);

@@ -298,6 +298,11 @@ try {
     await clickPic("brown", 632, 192);
     await clickPic("brown", 548, 256);
     await expectMessageBox();
+    // A screen reader hears the box's words from the page's live region.
+    await until(5, "the box's words in the live region", async () => {
+      const said = await page.evaluate(() => document.getElementById("ohlasy").textContent);
+      return [said.includes("Včera byl vykraden obchod Mr. Greena"), `it says "${said}"`];
+    });
     await page.keyboard.press("Enter");
     await expectScenePicture("brown");
   });
