@@ -1,12 +1,18 @@
 #include "shell/next_step.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <string_view>
 #include <unordered_map>
 
+#include "scenes/model/data_file.h"
 #include "scenes/model/hit_test.h"
+#include "scenes/model/text_lines.h"
+#include "scenes/model/utf8_path.h"
 
 namespace orval {
 namespace {
@@ -283,17 +289,100 @@ std::string encode(const Layout& layout, const std::vector<SceneNow>& now) {
     return state;
 }
 
-}  // namespace
+// The table's key of a state: its bytes (each 0 to 3) three to a digit of 64, and a run of
+// zero digits (the scenes not loaded) as '.' and the run's length, so that a key is short.
+constexpr std::string_view kKeyDigits =
+    "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ-_";
+constexpr char kZeroRun = '.';
 
-StepSearch searchNextStep(const std::vector<const SceneDescription*>& scenes,
-                          const HandlerRegistry& handlers, const std::string& won,
-                          const std::vector<SceneNow>& now) {
-    const Layout layout(scenes, won);
+std::string compactKey(std::string_view state) {
+    std::string digits;
+    for (std::size_t i = 0; i < state.size(); i += 3) {
+        std::size_t value = 0;
+        for (std::size_t j = i; j < i + 3; ++j)
+            value = value * 4 + (j < state.size() ? static_cast<std::size_t>(state[j] & 3) : 0);
+        digits += kKeyDigits[value];
+    }
+    std::string key;
+    for (std::size_t i = 0; i < digits.size();) {
+        std::size_t run = 0;
+        while (i + run < digits.size() && digits[i + run] == '0' && run + 1 < kKeyDigits.size())
+            ++run;
+        if (run >= 2) {
+            key += kZeroRun;
+            key += kKeyDigits[run];
+            i += run;
+        } else {
+            key += digits[i++];
+        }
+    }
+    return key;
+}
+
+// The state bytes of `now`, laid out as the search lays them out, without its other work.
+std::string encodeNow(const std::vector<const SceneDescription*>& scenes,
+                      const std::vector<SceneNow>& now) {
+    std::string state;
+    for (std::size_t s = 0; s < scenes.size(); ++s) {
+        const std::size_t controls = scenes[s]->controls.size();
+        if (s >= now.size() || !now[s].loaded) {
+            state.append(1 + controls, char{0});
+            continue;
+        }
+        state += static_cast<char>(kLoaded | (now[s].shown ? kShown : 0));
+        for (std::size_t i = 0; i < controls; ++i) {
+            const bool known = i < now[s].flags.size();
+            state += static_cast<char>((known && now[s].flags[i].visible ? kVisible : 0) |
+                                       (known && now[s].flags[i].enabled ? kEnabled : 0));
+        }
+    }
+    return state;
+}
+
+// FNV-1a, 64 bits: the fingerprint of what the search reads of the descriptions.
+struct Fingerprint {
+    std::uint64_t hash = 14695981039346656037ull;
+    void add(std::string_view bytes) {
+        for (const char c : bytes) {
+            hash ^= static_cast<unsigned char>(c);
+            hash *= 1099511628211ull;
+        }
+        add('\n');
+    }
+    void add(char c) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    void add(int n) { add(std::string_view(std::to_string(n))); }
+    void add(const std::map<EventKind, std::string>& handlers) {
+        for (const auto& [event, name] : handlers) {
+            add(static_cast<int>(event));
+            add(std::string_view(name));
+        }
+        add('|');
+    }
+};
+
+// A line of the table, split at its tabs.
+std::vector<std::string_view> fields(std::string_view line) {
+    std::vector<std::string_view> out;
+    for (std::size_t at = 0;;) {
+        const std::size_t end = line.find('\t', at);
+        out.push_back(line.substr(at, end - at));
+        if (end == std::string_view::npos) return out;
+        at = end + 1;
+    }
+}
+
+constexpr std::uintmax_t kMaxNextStepBytes = 1 << 21;
+constexpr int kMostClicks = 10000;
+
+// The search from one state (as `encode` writes it).
+StepSearch searchFrom(const Layout& layout, const HandlerRegistry& handlers, std::string state) {
     StepSearch result;
-    if (layout.won < 0) return result;
     Rehearsal game(layout, handlers);
     SceneFlags flags;
-    game.state = encode(layout, now);
+    game.state = std::move(state);
     // An arrival sound due within the click that led here is part of that click.
     try {
         game.tick(kArrivalTimerMs);
@@ -349,6 +438,165 @@ StepSearch searchNextStep(const std::vector<const SceneDescription*>& scenes,
         break;
     }
     return result;
+}
+
+}  // namespace
+
+StepSearch searchNextStep(const std::vector<const SceneDescription*>& scenes,
+                          const HandlerRegistry& handlers, const std::string& won,
+                          const std::vector<SceneNow>& now) {
+    const Layout layout(scenes, won);
+    if (layout.won < 0) return {};
+    return searchFrom(layout, handlers, encode(layout, now));
+}
+
+std::string nextStepKey(const std::vector<const SceneDescription*>& scenes,
+                        const std::vector<SceneNow>& now) {
+    return compactKey(encodeNow(scenes, now));
+}
+
+std::string descriptionsFingerprint(const std::vector<const SceneDescription*>& scenes) {
+    Fingerprint f;
+    for (const SceneDescription* d : scenes) {
+        f.add(std::string_view(d->name));
+        f.add(d->handlers);
+        f.add(d->roles.won ? 'w' : '-');
+        for (const ControlDescription& c : d->controls) {
+            f.add(std::string_view(c.name));
+            f.add(static_cast<int>(c.kind));
+            f.add(c.parent);
+            f.add(c.visible ? 'v' : '-');
+            f.add(c.enabled ? 'e' : '-');
+            f.add(c.intervalMs);
+            f.add(c.handlers);
+            // A label's size follows its words in the language spoken; the rest stay put.
+            if (c.kind != ControlKind::Label) {
+                f.add(c.rect.x);
+                f.add(c.rect.y);
+                f.add(c.rect.w);
+                f.add(c.rect.h);
+            }
+        }
+    }
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(f.hash));
+    return hex;
+}
+
+std::vector<NextStepRow> mapNextSteps(const std::vector<const SceneDescription*>& scenes,
+                                      const HandlerRegistry& handlers, const std::string& won,
+                                      const std::vector<SceneNow>& now) {
+    const Layout layout(scenes, won);
+    std::vector<NextStepRow> rows;
+    if (layout.won < 0) return rows;
+    Rehearsal game(layout, handlers);
+    SceneFlags flags;
+    std::vector<std::string> states{encode(layout, now)};
+    std::unordered_map<std::string, int> seen{{states.front(), 0}};
+    for (std::size_t at = 0; at < states.size(); ++at) {
+        const std::string state = states[at];
+        game.state = state;
+        if (game.loaded(layout.won)) continue;  // won: nothing is left to hint at
+        rows.push_back({compactKey(state), searchFrom(layout, handlers, state)});
+        game.state = state;
+        for (const Move& move : movesFrom(layout, game, flags)) {
+            game.state = state;
+            if (!play(layout, game, move, flags) || seen.contains(game.state)) continue;
+            seen.emplace(game.state, static_cast<int>(states.size()));
+            states.push_back(game.state);
+        }
+    }
+    std::sort(rows.begin(), rows.end(),
+              [](const NextStepRow& a, const NextStepRow& b) { return a.key < b.key; });
+    return rows;
+}
+
+std::string nextStepsText(const std::string& fingerprint, const std::vector<NextStepRow>& rows) {
+    std::string text =
+        "# The next step from every state the game can reach: made by tools/make-hints, do not\n"
+        "# edit. A state's key, the clicks of the shortest way to the won game, the scene and\n"
+        "# control of the step (none where only waiting is left or the game cannot be won).\n"
+        "descriptions\t" +
+        fingerprint + "\n";
+    for (const NextStepRow& row : rows) {
+        text += row.key + '\t' + std::to_string(row.found.clicks);
+        if (row.found.step) text += '\t' + row.found.step->scene + '\t' + row.found.step->control;
+        text += '\n';
+    }
+    return text;
+}
+
+NextStepTable parseNextSteps(std::string_view text, const std::string& fileName,
+                             const std::vector<const SceneDescription*>& scenes) {
+    NextStepTable table;
+    TextLines lines(text);
+    while (const std::optional<std::string_view> line = lines.next()) {
+        const auto fail = [&](const std::string& what) {
+            throw DataFileError(fileName + ":" + std::to_string(lines.number()) + ": " + what);
+        };
+        if (line->empty() || line->front() == '#') continue;
+        const std::vector<std::string_view> f = fields(*line);
+        if (table.descriptions.empty()) {
+            if (f.size() != 2 || f[0] != "descriptions" || f[1].size() != 16 ||
+                f[1].find_first_not_of("0123456789abcdef") != std::string_view::npos)
+                fail("the first line is \"descriptions\", a tab and 16 hexadecimal digits");
+            table.descriptions = std::string(f[1]);
+            continue;
+        }
+        if (f.size() != 2 && f.size() != 4)
+            fail(
+                "a row is a state's key, its clicks and the step's scene and control, apart by "
+                "tabs");
+        if (f[0].empty() || f[0].size() > 1000 ||
+            f[0].find_first_not_of(std::string(kKeyDigits) + kZeroRun) != std::string_view::npos)
+            fail("a state's key of other characters than its digits and '.'");
+        int clicks = -1;
+        const auto [end, error] = std::from_chars(f[1].data(), f[1].data() + f[1].size(), clicks);
+        if (error != std::errc{} || end != f[1].data() + f[1].size() || clicks < 0 ||
+            clicks > kMostClicks)
+            fail("the clicks are not a number from 0 to " + std::to_string(kMostClicks));
+        StepSearch found;
+        found.clicks = clicks;
+        if (f.size() == 4) {
+            const auto scene =
+                std::find_if(scenes.begin(), scenes.end(),
+                             [&](const SceneDescription* d) { return d->name == f[2]; });
+            if (scene == scenes.end() || (*scene)->find(f[3]) < 0)
+                fail("no control " + std::string(f[3]) + " of a scene " + std::string(f[2]));
+            found.step = NextClick{std::string(f[2]), std::string(f[3])};
+        }
+        if (!table.steps.emplace(std::string(f[0]), std::move(found)).second)
+            fail("a second row for one state");
+    }
+    if (table.descriptions.empty()) throw DataFileError(fileName + ": no \"descriptions\" line");
+    return table;
+}
+
+NextStepTable loadNextSteps(const std::filesystem::path& file,
+                            const std::vector<const SceneDescription*>& scenes) {
+    return parseNextSteps(readDataFile(file, kMaxNextStepBytes), utf8Of(file), scenes);
+}
+
+std::optional<StepSearch> lookUpNextStep(const NextStepTable& table,
+                                         const std::vector<const SceneDescription*>& scenes,
+                                         const HandlerRegistry& handlers,
+                                         const std::vector<SceneNow>& now) {
+    std::string state = encodeNow(scenes, now);
+    if (const auto it = table.steps.find(compactKey(state)); it != table.steps.end())
+        return it->second;
+    // Asked between a click and its arrival sound: the table holds the state after it, as the
+    // search would begin there.
+    const Layout layout(scenes, {});
+    Rehearsal game(layout, handlers);
+    game.state = std::move(state);
+    try {
+        game.tick(kArrivalTimerMs);
+    } catch (const Ended&) {
+        return std::nullopt;
+    }
+    if (const auto it = table.steps.find(compactKey(game.state)); it != table.steps.end())
+        return it->second;
+    return std::nullopt;
 }
 
 bool movesTheGameOn(const std::vector<SceneNow>& before, const std::vector<SceneNow>& after) {

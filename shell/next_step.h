@@ -6,8 +6,11 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "scenes/game.h"
@@ -46,6 +49,44 @@ inline constexpr int kArrivalTimerMs = 100;
 StepSearch searchNextStep(const std::vector<const SceneDescription*>& scenes,
                           const HandlerRegistry& handlers, const std::string& won,
                           const std::vector<SceneNow>& now);
+
+// The table the game looks the next step up in (data/next-steps.tsv), made by the same search
+// from every state the search's clicks reach from the menu, so that a hint costs no search:
+// each state's key and what the search finds there.
+struct NextStepRow {
+    std::string key;
+    StepSearch found;  // its `states` are not kept
+};
+struct NextStepTable {
+    std::string descriptions;  // the fingerprint of the descriptions it was made from
+    std::unordered_map<std::string, StepSearch> steps;
+};
+
+// The key of a state in the table: a few dozen letters.
+std::string nextStepKey(const std::vector<const SceneDescription*>& scenes,
+                        const std::vector<SceneNow>& now);
+// What of the descriptions the search reads (scenes, controls, their flags, handlers and, but a
+// label's, their places), as 16 hexadecimal digits: a table made from others is not used.
+std::string descriptionsFingerprint(const std::vector<const SceneDescription*>& scenes);
+// Every state the search's clicks reach from `now` but the won ones, each with its next step,
+// in the order of their keys (the table's rows).
+std::vector<NextStepRow> mapNextSteps(const std::vector<const SceneDescription*>& scenes,
+                                      const HandlerRegistry& handlers, const std::string& won,
+                                      const std::vector<SceneNow>& now);
+// The table's file: a line with the fingerprint, then a row a state.
+std::string nextStepsText(const std::string& fingerprint, const std::vector<NextStepRow>& rows);
+// Reads it back; a damaged line throws DataFileError naming `fileName`, the line and what is
+// wrong (a step must name a control of `scenes`).
+NextStepTable parseNextSteps(std::string_view text, const std::string& fileName,
+                             const std::vector<const SceneDescription*>& scenes);
+NextStepTable loadNextSteps(const std::filesystem::path& file,
+                            const std::vector<const SceneDescription*>& scenes);
+// The step the table holds for `now` (or for the state its arrival sounds lead to, as the
+// search begins), or nothing where it holds no such state.
+std::optional<StepSearch> lookUpNextStep(const NextStepTable& table,
+                                         const std::vector<const SceneDescription*>& scenes,
+                                         const HandlerRegistry& handlers,
+                                         const std::vector<SceneNow>& now);
 
 // Whether a click moved the game on: a flag of a scene loaded before and after it changed.
 bool movesTheGameOn(const std::vector<SceneNow>& before, const std::vector<SceneNow>& after);

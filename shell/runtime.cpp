@@ -746,6 +746,7 @@ void Runtime::finishStartUp() {
     }
     pictures_.check(kSoundOffPicture, settleScale());
     hints();
+    readNextSteps();
 }
 
 std::optional<std::uint64_t> Runtime::nextDue() {

@@ -235,8 +235,18 @@ class Runtime final : public Game, private WindowPainter {
     NotebookPage notebookPage();
     // The hints' words, read the first time they are needed (at start, where the game starts).
     const Hints& hints();
-    // What the player should do next from the flags he has now; changes nothing.
+    // What the player should do next from the flags he has now; changes nothing. nextStep asks
+    // the table first and searches only where it holds no such state.
+    StepSearch nextStep() const;
     StepSearch searchNextStep() const;
+    std::optional<StepSearch> tabledNextStep(const NextStepTable& table) const;
+    // The table of next steps, read at start with the other data, and what tools/make-hints
+    // writes into its file.
+    void readNextSteps();
+    std::string nextStepsFile() const;
+    // The descriptions as shown, in the scene order, and each scene's state now: what the search
+    // and the table read.
+    void stateNow(std::vector<const SceneDescription*>& scenes, std::vector<SceneNow>& now) const;
     void broughtForward(const std::string& scene);
     void closeEverything();
     void choicesChanged();
@@ -266,6 +276,8 @@ class Runtime final : public Game, private WindowPainter {
     };
     std::vector<HeardCue> heard_;
     std::optional<Hints> hints_;
+    // The next steps made ahead; none where the file was made from other descriptions.
+    std::optional<NextStepTable> nextSteps_;
     // The step the hint asked for leads to, and how many of its steps the player has read;
     // they stay until the next step is another.
     std::optional<StepSearch> hinted_;

@@ -4,13 +4,14 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "scenes/model/data_file.h"
+
 #include "shell/runtime.h"
 
 namespace orval {
 
-StepSearch Runtime::searchNextStep() const {
-    std::vector<const SceneDescription*> scenes;
-    std::vector<SceneNow> now;
+void Runtime::stateNow(std::vector<const SceneDescription*>& scenes,
+                       std::vector<SceneNow>& now) const {
     for (const std::string& name : order_) {
         const Entry& e = entry(name);
         scenes.push_back(&e.description);
@@ -20,7 +21,53 @@ StepSearch Runtime::searchNextStep() const {
         scene.shown = e.state->visible;
         scene.flags = e.state->flags;
     }
+}
+
+StepSearch Runtime::searchNextStep() const {
+    std::vector<const SceneDescription*> scenes;
+    std::vector<SceneNow> now;
+    stateNow(scenes, now);
     return orval::searchNextStep(scenes, handlers_, roles_.won, now);
+}
+
+std::optional<StepSearch> Runtime::tabledNextStep(const NextStepTable& table) const {
+    std::vector<const SceneDescription*> scenes;
+    std::vector<SceneNow> now;
+    stateNow(scenes, now);
+    return lookUpNextStep(table, scenes, handlers_, now);
+}
+
+StepSearch Runtime::nextStep() const {
+    if (nextSteps_)
+        if (std::optional<StepSearch> found = tabledNextStep(*nextSteps_)) return *found;
+    return searchNextStep();  // a state the table does not know: never a wrong hint
+}
+
+void Runtime::readNextSteps() {
+    std::vector<const SceneDescription*> scenes;
+    std::vector<SceneNow> now;
+    stateNow(scenes, now);
+    std::optional<NextStepTable> table;
+    try {
+        table = loadNextSteps(baseDir_ / "data" / "next-steps.tsv", scenes);
+    } catch (const DataFileError& error) {
+        if (!error.missing()) throw;  // damaged: said as any damaged file is
+        nextSteps_.reset();           // not made yet (tools/make-hints): every hint is searched
+        return;
+    }
+    // Made from other descriptions, its steps may be wrong: every hint is searched instead.
+    if (table->descriptions == descriptionsFingerprint(scenes))
+        nextSteps_ = std::move(table);
+    else
+        nextSteps_.reset();
+}
+
+std::string Runtime::nextStepsFile() const {
+    std::vector<const SceneDescription*> scenes;
+    std::vector<SceneNow> now;
+    stateNow(scenes, now);
+    return nextStepsText(descriptionsFingerprint(scenes),
+                         mapNextSteps(scenes, handlers_, roles_.won, now));
 }
 
 const Hints& Runtime::hints() {
@@ -77,7 +124,7 @@ void Runtime::showNotebook() {
 
 void Runtime::openNotebook() {
     // The hint read before stays while it still leads the way.
-    if (hinted_ && searchNextStep().step != hinted_->step) {
+    if (hinted_ && nextStep().step != hinted_->step) {
         hinted_.reset();
         hintSteps_ = 0;
     }
@@ -87,7 +134,7 @@ void Runtime::openNotebook() {
 }
 
 void Runtime::askHint() {
-    const StepSearch found = searchNextStep();
+    const StepSearch found = nextStep();
     if (!hinted_ || hinted_->step != found.step) {
         hinted_ = found;
         hintSteps_ = 0;

@@ -60,7 +60,24 @@ const NotebookWindow* RuntimeView::notebook() const {
     return runtime_.notebook_ ? &*runtime_.notebook_ : nullptr;
 }
 
-StepSearch RuntimeView::nextStep() const { return runtime_.searchNextStep(); }
+StepSearch RuntimeView::nextStep() const { return runtime_.nextStep(); }
+
+StepSearch RuntimeView::searchedNextStep() const { return runtime_.searchNextStep(); }
+
+std::optional<StepSearch> RuntimeView::tabledNextStep(const NextStepTable& table) const {
+    return runtime_.tabledNextStep(table);
+}
+
+bool RuntimeView::hasNextStepTable() const { return runtime_.nextSteps_.has_value(); }
+
+std::string RuntimeView::descriptionsFingerprint() const {
+    std::vector<const SceneDescription*> scenes;
+    std::vector<SceneNow> now;
+    runtime_.stateNow(scenes, now);
+    return orval::descriptionsFingerprint(scenes);
+}
+
+std::string RuntimeView::nextStepsFile() const { return runtime_.nextStepsFile(); }
 
 const std::optional<FocusMark::Spot>& RuntimeView::focusMark() const {
     return runtime_.focus_.spot();

@@ -59,8 +59,18 @@ class RuntimeView {
     std::optional<std::string> named() const;
     // The notebook open now, if any.
     const NotebookWindow* notebook() const;
-    // What the player should do next from the flags he has now (what F2 hints at).
+    // What the player should do next from the flags he has now (what F2 hints at): from the
+    // table of next steps where it holds this state, else searched.
     StepSearch nextStep() const;
+    // The same, always searched; and as `table` holds it (nothing where it holds no such state).
+    StepSearch searchedNextStep() const;
+    std::optional<StepSearch> tabledNextStep(const NextStepTable& table) const;
+    // Whether the game looks hints up in a table (read at start, made from these descriptions).
+    bool hasNextStepTable() const;
+    // The fingerprint of the descriptions as shown, and the table of next steps for them as its
+    // file says it (tools/make-hints), made from the state now.
+    std::string descriptionsFingerprint() const;
+    std::string nextStepsFile() const;
     // The subtitle page shown now, if any.
     std::optional<SubtitleTrack::Shown> subtitleShown() const;
     // The language the game speaks now, and the ones its data has (Czech first).

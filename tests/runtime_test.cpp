@@ -612,7 +612,7 @@ TEST(Runtime, TheProgramReportsADamagedPictureRightAfterTheMenuOpens) {
 
 // Another language's files are read at start with the Czech ones, though the game starts in
 // Czech: a damaged one is reported at once, naming the file (and the line), not when the player
-// chooses that language.
+// chooses that language. So is the table of next steps, not when the player asks for a hint.
 TEST(Runtime, AnotherLanguagesDamagedFileIsFatalAtStart) {
     struct Row {
         const char* what;
@@ -660,6 +660,12 @@ TEST(Runtime, AnotherLanguagesDamagedFileIsFatalAtStart) {
              writeFile(base / "po" / "en.po", po);
          },
          {"po/en.po:403:", "the box of documents", "larger than the game's"}},
+        {"a table of next steps whose step is no control",
+         [](const fs::path& base) {
+             writeFile(base / "data" / "next-steps.tsv",
+                       readFile(sourceDir() / "data" / "next-steps.tsv") + "zz\t3\tdoma\tNoSuch\n");
+         },
+         {"next-steps.tsv:", "no control NoSuch"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

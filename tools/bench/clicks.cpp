@@ -8,12 +8,15 @@
 // median over the rounds. Prints "slowest_ms", "slowest_what", "median_ms" and "clicks" lines;
 // --details adds every click's median. Then what a hint (F2) costs: the search of the next step
 // from every state of the winning route ("hint_slowest_ms", "hint_median_ms", "hint_states":
-// the most states one search looked at).
+// the most states one search looked at), and its look-up in the table of next steps, as F2
+// makes it ("table_slowest_ms", "table_median_ms", "table_misses": states of the route it
+// lacks, "table_rows", "table_bytes").
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -159,8 +162,9 @@ int main(int argc, char** argv) {
     const Path whole = route::arrest + pause(kArrestDelay);
     const auto sides = sideClicks();
     std::vector<Sample> samples;
-    std::vector<Sample> hints;
-    std::size_t hintStates = 0;
+    std::vector<Sample> hints, lookUps;
+    std::size_t hintStates = 0, tableMisses = 0;
+    bool tableRead = false;
     try {
         for (int round = 0; round < rounds; ++round) {
             std::size_t index = 0;
@@ -174,10 +178,20 @@ int main(int argc, char** argv) {
                 std::size_t at = 0;
                 for (const Step& s : whole) {
                     const double start = threadCpuMs();
-                    const StepSearch found = game.runtime->view().nextStep();
-                    if (hints.size() <= at) hints.push_back({what, {}});
-                    hints[at++].ms.push_back(threadCpuMs() - start);
+                    const StepSearch found = game.runtime->view().searchedNextStep();
+                    const double searched = threadCpuMs();
+                    const StepSearch looked = game.runtime->view().nextStep();
+                    const double lookedUp = threadCpuMs();
+                    if (hints.size() <= at) {
+                        hints.push_back({what, {}});
+                        lookUps.push_back({what, {}});
+                    }
+                    lookUps[at].ms.push_back(lookedUp - searched);
+                    hints[at++].ms.push_back(searched - start);
                     hintStates = std::max(hintStates, found.states);
+                    tableRead = game.runtime->view().hasNextStepTable();
+                    if (round == 0 && (looked.states > 0 || looked.step != found.step))
+                        ++tableMisses;  // searched again, or (never) a step of its own
                     const double ms = game.step(s, what);
                     record(ms, what);
                 }
@@ -224,6 +238,22 @@ int main(int argc, char** argv) {
                     *std::max_element(hintMedians.begin(), hintMedians.end()));
         std::printf("hint_median_ms %.3f\n", median(hintMedians));
         std::printf("hint_states %zu\n", hintStates);
+    }
+    std::vector<double> lookUpMedians;
+    for (const Sample& s : lookUps) lookUpMedians.push_back(median(s.ms));
+    if (!lookUpMedians.empty() && tableRead) {
+        std::printf("table_slowest_ms %.4f\n",
+                    *std::max_element(lookUpMedians.begin(), lookUpMedians.end()));
+        std::printf("table_median_ms %.4f\n", median(lookUpMedians));
+        std::printf("table_misses %zu\n", tableMisses);
+        const std::filesystem::path table = sourceDir() / "data" / "next-steps.tsv";
+        std::size_t rows = 0;
+        std::ifstream in(table);
+        for (std::string line; std::getline(in, line);)
+            if (!line.empty() && line.front() != '#') ++rows;
+        std::printf("table_rows %zu\n", rows > 0 ? rows - 1 : 0);  // but the fingerprint's
+        std::printf("table_bytes %ju\n",
+                    static_cast<std::uintmax_t>(std::filesystem::file_size(table)));
     }
     return 0;
 }
