@@ -275,8 +275,9 @@ void Runtime::setEnabled(std::string_view scene, std::string_view control, bool 
             timers_.stop(timer);
     }
     // A button shows whether it is enabled; a hotspot only through the player's aids: the
-    // marked hotspots (H) and the ring of the focus mark.
-    const bool aided = hotspotsMarked_ || (focus_.spot() && focus_.spot()->scene == scene);
+    // marked hotspots (H), the ring of the focus mark and its name line.
+    const bool aided = hotspotsMarked_ || (focus_.spot() && focus_.spot()->scene == scene) ||
+                       (named_ && named_->scene == scene && named_->control == static_cast<int>(i));
     if (s.flags[i].enabled != enabled && (c.kind == ControlKind::CommandButton || aided))
         s.dirty = true;
     s.flags[i].enabled = enabled;

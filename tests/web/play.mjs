@@ -1,5 +1,6 @@
 // The web build in Debian's chromium, headless: the page served from localhost shows the menu
-// before the clips have come, and the whole game is played from NOVÁ HRA to the credits by
+// before the clips have come, which its service worker then fetches in the background, the
+// telephone's first, and the whole game is played from NOVÁ HRA to the credits by
 // clicks at canvas pixels, each step checked by pixels of a screenshot; the audio context runs
 // after the first click and the home's clips are fetched; F11 goes fullscreen through the
 // browser and back; "Konec" ends it with the page's own closing words. A browser that asks for
@@ -179,6 +180,20 @@ try {
     await expectPicture("orval", "menu-end.png", 176, 168, 161, 30);
     const asked = clipsAsked();
     if (asked.length) fail(`clips were fetched before the menu: ${asked.join(", ")}`);
+  });
+
+  await step("the clips come in the background once the menu shows, the telephone's first", async () => {
+    await until(20, "clips kept by the service worker", async () => {
+      const kept = await page.evaluate(async () => {
+        const list = await (await fetch("offline.json")).json();
+        const cache = await caches.open("orval-kesk-" + list.version);
+        return (await cache.keys()).map((r) => decodeURIComponent(r.url))
+          .filter((url) => url.includes("/zvuky/")).map((url) => url.split("/zvuky/")[1]);
+      });
+      if (kept.length && kept[0] !== "telefon.ogg") fail(`the first clip kept is ${kept[0]}`);
+      return [kept.length >= 2, `kept: ${kept.join(", ") || "none"}`];
+    });
+    if (clipsAsked().length) fail(`the game asked for clips before any was played: ${clipsAsked()}`);
   });
 
   await step("NOVÁ HRA starts the sound under the browser's rules", async () => {

@@ -132,11 +132,13 @@
     return {};
   }
 
-  // The loading screen goes once the game has drawn its first frame on the canvas.
+  // The loading screen goes once the game has drawn its first frame on the canvas; only then
+  // are the clips fetched, in the background, so that they never slow the menu down.
   function watchFirstFrame() {
     const sdl = window.Module && window.Module.SDL2;
     if (sdl && sdl.image) {
       if (loading) loading.classList.add("hotovo");
+      setTimeout(keepOffline, 0);
       return;
     }
     showProgress();
@@ -177,7 +179,8 @@
   // ---- offline ---------------------------------------------------------------------------------
 
   // The service worker keeps every file a game needs in this language at this scale, so that a
-  // reload without a network plays on; it is told which once the game has started.
+  // reload without a network plays on, the clips in the order the game plays them; it is told
+  // which once the menu shows.
   function keepOffline() {
     if (!("serviceWorker" in navigator) || !window.isSecureContext) return;
     navigator.serviceWorker.register("sw.js").then(() => navigator.serviceWorker.ready)
@@ -187,7 +190,6 @@
       })
       .catch((error) => console.warn("the game cannot be kept offline:", error));
   }
-  window.addEventListener("load", () => setTimeout(keepOffline, 0));
 
   window.orvalPage = {
     scale: scale,

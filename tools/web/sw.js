@@ -11,18 +11,25 @@ const base = self.registration.scope;
 const address = (name) => new URL(name, base).href;
 
 // Fetched and kept, each file once; one that fails (a clip missing) leaves the rest kept.
+async function keepOne(cache, name) {
+  const url = address(name);
+  if (await cache.match(url)) return;
+  try {
+    const response = await fetch(url, { cache: "no-cache" });
+    if (response.ok) await cache.put(url, response);
+  } catch (error) {
+    console.warn("not kept offline:", name, error);
+  }
+}
 async function keep(names) {
   const cache = await caches.open(CACHE);
-  await Promise.all(names.map(async (name) => {
-    const url = address(name);
-    if (await cache.match(url)) return;
-    try {
-      const response = await fetch(url, { cache: "no-cache" });
-      if (response.ok) await cache.put(url, response);
-    } catch (error) {
-      console.warn("not kept offline:", name, error);
-    }
-  }));
+  await Promise.all(names.map((name) => keepOne(cache, name)));
+}
+// One after another, in the order given: the clip the game plays first is there first, and the
+// background fetches never crowd out one the game asks for meanwhile.
+async function keepInOrder(names) {
+  const cache = await caches.open(CACHE);
+  for (const name of names) await keepOne(cache, name);
 }
 
 self.addEventListener("install", (event) => {
@@ -45,8 +52,8 @@ function keepFor(language, scale) {
     keptLanguages.add(language);
     names.push(...LIST.languages[language]);
   }
-  if (scale && LIST.scales && LIST.scales[scale]) names.push(...LIST.scales[scale]);
-  return keep(names);
+  const packs = scale && LIST.scales && LIST.scales[scale] ? LIST.scales[scale] : [];
+  return Promise.all([keep(packs), keepInOrder(names)]);
 }
 self.addEventListener("message", (event) => {
   const asked = event.data && event.data.keep;
