@@ -115,7 +115,7 @@ async function expectScenePicture(scene, seconds = 5) {
     const p = await window.orvalPixels(picture);
     return [p.w, p.h];
   }, pictureBase64(file));
-  const [w, h] = SCENE_SIZE[scene];
+  const { w, h } = place(scene);
   // The picture is clipped by its window (the final screen's is 3 rows taller).
   await expectPicture(scene, file, ox, oy, Math.min(pw, w - ox), Math.min(ph, h - oy), 0, 0, seconds);
 }
