@@ -652,9 +652,12 @@ void Runtime::guarded(const std::function<void()>& work) {
 
 bool Runtime::step(std::optional<std::uint64_t> until) {
     if (finished_ && !box_) return false;
-    if (startUpLeft_) {
+    if (startUpLeft_ && platform_.dataArrived()) {
         startUpLeft_ = false;
         guarded([&] { finishStartUp(); });
+        // What the player did meanwhile is acted on now, in order.
+        for (const InputEvent& kept : std::exchange(keptInput_, {}))
+            if (!finished_ || box_) take(kept);
         return true;
     }
     // While a box is open the timers wait: the box holds the game as a modal window does.
@@ -683,23 +686,44 @@ bool Runtime::step(std::optional<std::uint64_t> until) {
     if (until && (!wait || *until < *wait)) wait = until;
     const std::optional<InputEvent> event = platform_.waitEvent(wait);
     if (event) {
-        if (stageKey(*event)) return true;
-        if (!box_ && notebook_) {
-            notebookInput(*event);
-        } else if (!box_) {
-            guarded([&] { handleInput(*event); });
-        } else {
-            try {
-                box_->handle(*event);
-            } catch (const std::exception&) {
-                box_->abandon();  // a box that cannot be drawn cannot hold the game
-            }
-            if (box_->answered()) closeBox();
-        }
+        // Before the rest of the start-up the menu answers the pointer, but what acts waits
+        // for the files play needs.
+        if (startUpLeft_ && actsOnTheGame(*event))
+            keptInput_.push_back(*event);
+        else
+            take(*event);
         return true;
     }
     // No input came: a timer is due now, or `until` came, or nothing can ever happen.
     return deadline && *deadline <= platform_.now();
+}
+
+bool Runtime::actsOnTheGame(const InputEvent& event) {
+    switch (event.type) {
+        case InputEvent::Type::MouseMove:
+        case InputEvent::Type::TouchMove:
+        case InputEvent::Type::CloseRequest:
+        case InputEvent::Type::Quit:
+            return false;
+        default:
+            return true;
+    }
+}
+
+void Runtime::take(const InputEvent& event) {
+    if (stageKey(event)) return;
+    if (!box_ && notebook_) {
+        notebookInput(event);
+    } else if (!box_) {
+        guarded([&] { handleInput(event); });
+    } else {
+        try {
+            box_->handle(event);
+        } catch (const std::exception&) {
+            box_->abandon();  // a box that cannot be drawn cannot hold the game
+        }
+        if (box_->answered()) closeBox();
+    }
 }
 
 void Runtime::closeEverything() {
@@ -752,7 +776,7 @@ void Runtime::finishStartUp() {
 
 std::optional<std::uint64_t> Runtime::nextDue() {
     if (ended()) return std::nullopt;
-    if (startUpLeft_) return platform_.now();
+    if (startUpLeft_ && platform_.dataArrived()) return platform_.now();
     // While a box is open the timers wait, as in step.
     std::optional<std::uint64_t> due = box_ ? std::nullopt : timers_.next();
     for (const std::optional<std::uint64_t> other :

@@ -201,6 +201,10 @@ class Runtime final : public Game, private WindowPainter {
     // The stage's own keys act on the platform whatever is in front, a box too: true when the
     // event was one.
     bool stageKey(const InputEvent& event);
+    // Hands one input to whatever holds the game now: the box, the notebook or the scenes.
+    void take(const InputEvent& event);
+    // A click, a key, a tap: input that would change the game, not only show what lies where.
+    static bool actsOnTheGame(const InputEvent& event);
     void stepFocus(Action step);
     // Puts the mark and the pointer on a spot, as if the player had moved the mouse there.
     void pointAt(const FocusMark::Spot& spot);
@@ -290,6 +294,9 @@ class Runtime final : public Game, private WindowPainter {
     };
     std::deque<LaterStep> later_;
     bool startUpLeft_ = false;  // the first scene shows; the rest of the start-up waits for a step
+    // What acts on the game before the rest of the start-up (a page's places still coming),
+    // acted on once it is done.
+    std::vector<InputEvent> keptInput_;
     SubtitleTrack subtitles_{platform_, fonts_};
     std::string handlerScene_;          // the scene whose handler runs now
     std::vector<std::string> forward_;  // scenes in the order they last came forward

@@ -247,6 +247,32 @@ void frames(TestGame& game, std::uint64_t ms) {
     }
 }
 
+// A page fetches the places' pictures once the menu shows: meanwhile the menu answers the
+// pointer, and a click on NOVÁ HRA is kept until they have come and been checked, then acts.
+TEST(Runtime, AClickBeforeThePlacesHaveComeActsOnceTheyHave) {
+    HeadlessPlatform platform({0, 0, 1280, 1024}, 1);
+    platform.holdData(true);
+    Runtime runtime(platform, sourceDir(), gameHandlers(), gameDescriptions());
+    const RuntimeReader reader(runtime);
+    platform.readWith(&reader);
+    runtime.start();
+    const auto frame = [&] {
+        while (runtime.step(platform.now())) {
+        }
+    };
+    frame();
+    const WindowId menu = *runtime.view().windowOf("ORVAL");
+    platform.queue({InputEvent::Type::MouseMove, menu, kNewGame.x, kNewGame.y});
+    platform.queue({InputEvent::Type::MouseDown, menu, kNewGame.x, kNewGame.y});
+    platform.queue({InputEvent::Type::MouseUp, menu, kNewGame.x, kNewGame.y});
+    frame();
+    EXPECT_TRUE(runtime.view().named()) << "the entry under the pointer is answered at once";
+    EXPECT_FALSE(runtime.view().isLoaded("Příběh")) << "the click waits for the places";
+    platform.holdData(false);
+    frame();
+    EXPECT_TRUE(runtime.view().isLoaded("Příběh"));
+}
+
 // Two boxes and a sound after each, in one handler: each waits for the box before it.
 void ReadTwice(Game& game) {
     game.messageBox("documents");

@@ -24,6 +24,9 @@ void DesktopSystem::showSwitches(const Switches&) const {}
 // A desktop shows the whole stage, however small its window.
 bool DesktopSystem::showsFrontAlone() const { return false; }
 
+// Everything lies beside the program.
+bool DesktopSystem::dataArrived() const { return true; }
+
 // The window system has the pixels as soon as they are handed over: the game's own loop sleeps
 // in each step's wait.
 int runGame(std::unique_ptr<SteppedGame> game) {

@@ -53,6 +53,8 @@ class DesktopSystem {
     // Whether the stage shows the window in front alone, as large as it can (a phone's page):
     // asked again whenever the window changes its size.
     bool showsFrontAlone() const;
+    // The page's pack of the places' pictures has come (always, on a desktop).
+    bool dataArrived() const;
     // How many of the window's pixels one pixel of a pointer's picture covers: 1 on a desktop;
     // in a page, whose window is as many pixels as the screen has under it while the browser
     // shows pointer pictures in its CSS pixels, the screen's pixel ratio.

@@ -104,6 +104,11 @@ EM_JS(int, orval_canvas_device_height, (), {
     const canvas = Module["canvas"];
     return Math.round(canvas.getBoundingClientRect().height * (window.devicePixelRatio || 1));
 });
+EM_JS(int, orval_data_arrived, (), {
+    const page = window["orvalPage"];
+    return !page || !page.dataArrived || page.dataArrived() ? 1 : 0;
+});
+
 EM_JS(int, orval_pointer_pixel_ratio, (), {
     return Math.max(1, Math.round(window.devicePixelRatio || 1));
 });
@@ -219,6 +224,9 @@ void DesktopSystem::showSwitches(const Switches& switches) const {
 
 // A phone: the page says so from its size and its coarse pointer.
 bool DesktopSystem::showsFrontAlone() const { return orval_shows_front_alone() != 0; }
+
+// The page fetches the places' pack once the menu shows (page.js) and says when it is in.
+bool DesktopSystem::dataArrived() const { return orval_data_arrived() != 0; }
 
 int DesktopSystem::pointerPixelRatio() const { return orval_pointer_pixel_ratio(); }
 

@@ -56,6 +56,7 @@ class FittingPlatform final : public Platform {
     void openUrl(const std::string& url) override { chosen().openUrl(url); }
     void announce(const Announcement& announcement) override { chosen().announce(announcement); }
     void showSwitches(const Switches& switches) override { chosen().showSwitches(switches); }
+    bool dataArrived() override { return chosen().dataArrived(); }
     void speakAnnouncements(bool on) override { chosen().speakAnnouncements(on); }
     void showPlainError(std::string_view title, std::string_view text) override {
         chosen().showPlainError(title, text);

@@ -99,6 +99,7 @@ class HeadlessPlatform final : public Platform {
         speech_.announce(announcement);
     }
     void speakAnnouncements(bool on) override { speech_.turn(on); }
+    bool dataArrived() override { return dataArrived_; }
     void showPlainError(std::string_view title, std::string_view text) override {
         messages_.push_back(
             {std::string(title), std::string(text), clock_, {}, std::nullopt, true});
@@ -118,6 +119,8 @@ class HeadlessPlatform final : public Platform {
     // Time passes with nothing asked of the platform, as while a page's loop rests between the
     // browser's frames.
     void restUntil(std::uint64_t moment) { clock_ = std::max(clock_, moment); }
+    // The places' pictures still on their way, as to a page, until let in.
+    void holdData(bool held) { dataArrived_ = !held; }
     // Keeps each message box's pixels in its record.
     void keepMessagePixels() { keepMessagePixels_ = true; }
     // The player answers each box with Enter, as one without a mouse does, not a click on OK.
@@ -186,6 +189,7 @@ class HeadlessPlatform final : public Platform {
     int scale_;
     std::optional<Rect> arrangement_;  // settled with the scale
     std::uint64_t clock_ = 0;
+    bool dataArrived_ = true;
     std::deque<Queued> input_;
     std::map<WindowId, Window> windows_;
     // The twin's subtitle record follows what the window shows now.

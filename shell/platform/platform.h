@@ -239,6 +239,11 @@ class Platform {
     // as the clip is heard. Where there is no speech, nothing.
     virtual void speakAnnouncements(bool on) { static_cast<void>(on); }
 
+    // Whether every file the game reads after its menu is there: a page fetches the places'
+    // pictures once the menu shows, and says when they have come (waking a resting loop);
+    // elsewhere they always are.
+    virtual bool dataArrived() { return true; }
+
     // What the player has on or off now, told at the start and after every change; where
     // nothing beside the game shows it, nothing.
     virtual void showSwitches(const Switches& switches) { static_cast<void>(switches); }

@@ -122,6 +122,7 @@ class SdlPlatformBase : public Platform {
     void showSwitches(const Switches& switches) override {
         session_->system().showSwitches(switches);
     }
+    bool dataArrived() override { return session_->system().dataArrived(); }
 
     // Hands SDL on to the platform that takes over before any window opened; this one is
     // only destroyed after.

@@ -12,6 +12,9 @@
       left: "Hra skončila. Na shledanou, agente.",
       failed: "Hra skončila chybou.",
       again: "Hrát znovu",
+      places: "Načítají se místa hry",
+      placesFailed: "Místa hry se nepodařilo načíst.",
+      retry: "Zkusit znovu",
     },
     en: {
       loading: "Loading…",
@@ -20,6 +23,9 @@
       left: "The game is over. Goodbye, agent.",
       failed: "The game stopped with an error.",
       again: "Play again",
+      places: "Loading the game's places",
+      placesFailed: "The game's places could not be loaded.",
+      retry: "Try again",
     },
   };
   // The browser's first language the page has words in, else Czech; the game's own once it
@@ -138,6 +144,7 @@
     const sdl = window.Module && window.Module.SDL2;
     if (sdl && sdl.image) {
       if (loading) loading.classList.add("hotovo");
+      fetchPlaces();
       setTimeout(keepOffline, 0);
       return;
     }
@@ -145,6 +152,85 @@
     requestAnimationFrame(watchFirstFrame);
   }
   requestAnimationFrame(watchFirstFrame);
+
+  // ---- the places, after the menu -------------------------------------------------------------
+
+  // The places' pictures (at 1x and at the page's scale) come in packs of their own, fetched
+  // once the menu shows; the game acts on no click until they are in (DesktopSystem::
+  // dataArrived), and its resting loop is woken when they are. A thin bar at the page's foot
+  // shows them coming; a pack that cannot be fetched is said there with a button to try again.
+  const placesPacks = ["orval-kesk-places"].concat(scale > 1 ? ["orval-kesk-" + scale + "x-places"] : []);
+  const placesBytes = {};
+  let placesIn = false;
+  const placesFoot = document.createElement("div");
+  placesFoot.id = "mista";
+  const placesBar = document.createElement("progress");
+  placesBar.max = 1;
+  placesBar.value = 0;
+  const placesSaid = document.createElement("p");
+  const placesRetry = document.createElement("button");
+  placesRetry.type = "button";
+  placesRetry.addEventListener("click", () => fetchPlaces());
+  placesFoot.append(placesBar, placesSaid, placesRetry);
+  function showPlaces(failed) {
+    const w = words[language];
+    placesBar.setAttribute("aria-label", w.places);
+    placesBar.hidden = failed;
+    placesSaid.textContent = failed ? w.placesFailed : "";
+    if (failed) placesSaid.setAttribute("role", "alert");
+    else placesSaid.removeAttribute("role");
+    placesRetry.textContent = w.retry;
+    placesRetry.hidden = !failed;
+    placesFoot.className = "ukazane" + (failed ? " chyba" : "");
+  }
+  function fetchPlaces() {
+    if (!placesFoot.parentNode) document.body.appendChild(placesFoot);
+    showPlaces(false);
+    const counted = {};
+    const count = () => {
+      let loaded = 0, total = 0;
+      for (const name in counted) {
+        loaded += counted[name].loaded;
+        total += Math.max(counted[name].loaded, (expected && expected[name]) || 0);
+      }
+      if (total) placesBar.value = Math.min(1, loaded / total);
+    };
+    Promise.all(placesPacks.map((pack) => {
+      const name = pack + ".data";
+      if (placesBytes[name]) return null;
+      return fetch(name, { credentials: "same-origin" }).then(async (response) => {
+        if (!response.ok) throw new Error(name + ": " + response.status);
+        const reader = response.body.getReader();
+        const parts = [];
+        counted[name] = { loaded: 0 };
+        for (;;) {
+          const { done, value } = await reader.read();
+          if (done) break;
+          parts.push(value);
+          counted[name].loaded += value.byteLength;
+          count();
+        }
+        placesBytes[name] = await new Blob(parts).arrayBuffer();
+      });
+    })).then(() => {
+      // The packs' own scripts put their files into the game's folders at once from these bytes.
+      window.Module.getPreloadedPackage = (name) => placesBytes[String(name).split("/").pop()] || null;
+      return Promise.all(placesPacks.map((pack) => new Promise((done, failed) => {
+        const script = document.createElement("script");
+        script.src = pack + "-data.js";
+        script.onload = done;
+        script.onerror = () => failed(new Error(script.src));
+        document.body.appendChild(script);
+      })));
+    }).then(() => {
+      placesIn = true;
+      placesFoot.remove();
+      window.dispatchEvent(new Event("orval-wake"));
+    }).catch((error) => {
+      console.error("the game's places cannot be loaded:", error);
+      showPlaces(true);
+    });
+  }
 
   // ---- the end ---------------------------------------------------------------------------------
 
@@ -197,5 +283,6 @@
     ended: ended,
     showEnd: showEnd,
     language: () => language,
+    dataArrived: () => placesIn,
   };
 })();
