@@ -1,7 +1,9 @@
 // The player's choices kept across a reload, in the browser's storage under the game's own key:
 // the language chosen on the menu comes back with the page; storage that refuses is said in one
-// line of the console, and the game plays with the defaults. Then the server: brotli where the
-// browser takes it, and a second visit revalidated (304) instead of downloaded.
+// line of the console, and the game plays with the defaults. The places' pack that fails is
+// said with a button to try again, and a click made meanwhile acts once it has come. Then the
+// server: brotli where the browser takes it, and a second visit revalidated (304) instead of
+// downloaded.
 //     node remembered.mjs SITE_DIR
 import { resolve } from "node:path";
 import { serveAndBrowse } from "./common.mjs";
@@ -73,6 +75,29 @@ try {
   if (said.length < 1 || said.length > 2) throw new Error(`the console said: ${lines.join(" | ")}`);
   log(`storage refused: the game plays on; the console: ${said.join(" | ")}`);
   await refusing.close();
+
+  // The places' pictures come after the menu: a pack that cannot be fetched is said with a
+  // button to try again; a click on NOVÁ HRA meanwhile lights the entry but waits, and acts
+  // once the pack has come.
+  const cut = await browser.newContext({ viewport: { width: 1280, height: 800 }, locale: "cs-CZ",
+                                         serviceWorkers: "block" });
+  await cut.route("**/orval-kesk-places.data", (route) => route.abort());
+  const held = await cut.newPage();
+  await held.goto(address);
+  await menuDrawn(held);
+  await held.waitForSelector("#mista.chyba button:visible", { timeout: 30000 });
+  const foot = await held.evaluate(() => document.getElementById("mista").innerText);
+  if (!foot.includes("Místa hry se nepodařilo načíst.") || !foot.includes("Zkusit znovu"))
+    throw new Error(`the page's foot says ${JSON.stringify(foot)}`);
+  await held.mouse.click(ENTRY.x + 80, ENTRY.y + 15);
+  const lit = await entryUntil(held, "NOVÁ HRA lit under the pointer", (shot) => shot !== czech);
+  await new Promise((done) => setTimeout(done, 500));
+  if ((await entryShot(held)) !== lit) throw new Error("NOVÁ HRA acted before the places came");
+  await cut.unroute("**/orval-kesk-places.data");
+  await held.click("#mista button");
+  await entryUntil(held, "the story after the places came", (shot) => shot !== lit && shot !== czech);
+  log("a pack that failed is said with a button; the click waited for it, then acted");
+  await cut.close();
 
   // The server: brotli where taken, gzip otherwise, and a second visit answered 304.
   const wasm = `${address}orval-kesk.wasm`;
