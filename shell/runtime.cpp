@@ -743,7 +743,10 @@ void Runtime::closeEverything() {
 
 void Runtime::start(std::string_view firstScene) {
     guarded([&] {
-        if (scenes_.empty()) addDescriptions(loadGameDescriptions(baseDir_ / "data", handlers_));
+        // A page's places come after its menu: their pictures are checked once they have.
+        if (scenes_.empty())
+            addDescriptions(loadGameDescriptions(
+                baseDir_ / "data", handlers_, platform_.dataArrived() ? nullptr : &laterPictures_));
         spoken();
         show(firstScene.empty() ? std::string_view(roles_.first) : firstScene);
     });
@@ -752,6 +755,7 @@ void Runtime::start(std::string_view firstScene) {
 }
 
 void Runtime::finishStartUp() {
+    checkLaterPictures(std::exchange(laterPictures_, {}));
     // With the menu up, read the subtitles, find the fonts and check every other picture (in
     // every language, the subtitles of the others too) now, so that no click waits for a font
     // lookup and a damaged file is reported at once, not in the middle of play.

@@ -18,6 +18,7 @@
 #include "scenes/model/description.h"
 #include "scenes/model/hints.h"
 #include "scenes/model/language.h"
+#include "scenes/model/loader.h"
 #include "scenes/model/pictures.h"
 #include "scenes/model/render.h"
 #include "scenes/model/state.h"
@@ -297,6 +298,7 @@ class Runtime final : public Game, private WindowPainter {
     // What acts on the game before the rest of the start-up (a page's places still coming),
     // acted on once it is done.
     std::vector<InputEvent> keptInput_;
+    std::vector<LaterPicture> laterPictures_;  // named by a description, not there at start
     SubtitleTrack subtitles_{platform_, fonts_};
     std::string handlerScene_;          // the scene whose handler runs now
     std::vector<std::string> forward_;  // scenes in the order they last came forward

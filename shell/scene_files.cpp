@@ -9,7 +9,8 @@
 namespace orval {
 
 std::vector<SceneDescription> loadGameDescriptions(const std::filesystem::path& dataDir,
-                                                   const HandlerRegistry& handlers) {
+                                                   const HandlerRegistry& handlers,
+                                                   std::vector<LaterPicture>* later) {
     const std::filesystem::path folder = dataDir / "scenes";
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(folder, error);
@@ -32,6 +33,7 @@ std::vector<SceneDescription> loadGameDescriptions(const std::filesystem::path& 
     };
     std::vector<SceneDescription> read;
     PictureHeaders pictures;
+    pictures.later = later;
     std::set<std::pair<std::string, std::string>> bound;
     for (const auto& file : files) {
         SceneDescription scene = loadSceneDescription(file, dataDir, isRegistered, &pictures);

@@ -25,9 +25,10 @@ class Where {
         : file_(std::move(file)), control_(std::move(control)) {}
 
     [[noreturn]] void fail(std::string_view field, std::string_view what) const {
-        std::ostringstream out;
-        out << file_ << ": " << control_ << ": field " << field << ": " << what;
-        throw DescriptionError(out.str());
+        throw DescriptionError(this->field(field) + ": " + std::string(what));
+    }
+    std::string field(std::string_view name) const {
+        return file_ + ": " + control_ + ": field " + std::string(name);
     }
 
   private:
@@ -306,11 +307,23 @@ struct PictureFiles {
 
     PictureHeader header(const std::filesystem::path& file) const {
         if (!read) return readPictureHeader(file);
-        const auto known = read->find(file);
-        if (known != read->end()) return known->second;
-        return read->emplace(file, readPictureHeader(file)).first->second;
+        const auto known = read->read.find(file);
+        if (known != read->read.end()) return known->second;
+        return read->read.emplace(file, readPictureHeader(file)).first->second;
     }
 };
+
+// What is wrong with the picture for a place that takes at most `maxSide` pixels a side, if
+// anything.
+std::string pictureProblem(const std::filesystem::path& file, const PictureHeader& picture,
+                           int maxSide) {
+    if (!picture.problem.empty()) return picture.problem;
+    if (picture.width > maxSide || picture.height > maxSide)
+        return utf8Of(file) + " is " + std::to_string(picture.width) + " x " +
+               std::to_string(picture.height) + " pixels, more than " + std::to_string(maxSide) +
+               " a side";
+    return {};
+}
 
 std::string requirePicture(const std::string& relative, const PictureFiles& pictures, int maxSide,
                            std::string_view key, const Where& where) {
@@ -318,12 +331,13 @@ std::string requirePicture(const std::string& relative, const PictureFiles& pict
     if (relative.find("..") != std::string::npos || relative.front() == '/')
         where.fail(key, "file name must stay inside the data directory");
     const std::filesystem::path file = pictures.dataDir / relative;
-    const PictureHeader picture = pictures.header(file);
-    if (!picture.problem.empty()) where.fail(key, picture.problem);
-    if (picture.width > maxSide || picture.height > maxSide)
-        where.fail(key, utf8Of(file) + " is " + std::to_string(picture.width) + " x " +
-                            std::to_string(picture.height) + " pixels, more than " +
-                            std::to_string(maxSide) + " a side");
+    std::error_code ignored;
+    if (pictures.read && pictures.read->later && !std::filesystem::exists(file, ignored)) {
+        pictures.read->later->push_back({file, maxSide, where.field(key)});
+        return relative;
+    }
+    const std::string problem = pictureProblem(file, pictures.header(file), maxSide);
+    if (!problem.empty()) where.fail(key, problem);
     return relative;
 }
 
@@ -691,6 +705,14 @@ bool isUtf8(std::string_view text) {
         at += length;
     }
     return true;
+}
+
+void checkLaterPictures(const std::vector<LaterPicture>& pictures) {
+    for (const LaterPicture& p : pictures)
+        if (const std::string problem =
+                pictureProblem(p.file, readPictureHeader(p.file), p.maxSide);
+            !problem.empty())
+            throw DescriptionError(p.where + ": " + problem);
 }
 
 SceneDescription loadSceneDescription(const std::filesystem::path& file,

@@ -24,9 +24,25 @@ class DescriptionError : public DataFileError {
 // Answers whether code registers a handler of this name for this scene.
 using HandlerCheck = std::function<bool(std::string_view scene, std::string_view handler)>;
 
+// A picture a description names that was not there when it was read, checked once it is.
+struct LaterPicture {
+    std::filesystem::path file;
+    int maxSide = 0;
+    std::string where;  // "FILE: CONTROL: field KEY", as the loader says it
+};
+
 // The headers of the pictures read so far while the game's descriptions load: most hotspots
-// name one of a few shared cursors, and each file is read once.
-using PictureHeaders = std::map<std::filesystem::path, PictureHeader>;
+// name one of a few shared cursors, and each file is read once. With `later`, a picture not
+// there yet (a page fetches the places' pictures after its menu) is noted there instead of
+// refused.
+struct PictureHeaders {
+    std::map<std::filesystem::path, PictureHeader> read;
+    std::vector<LaterPicture>* later = nullptr;
+};
+
+// Checks the pictures noted for later as the loader checks a picture; throws DescriptionError
+// naming the first that is missing or damaged.
+void checkLaterPictures(const std::vector<LaterPicture>& pictures);
 
 // Parses a description from text; `fileName` is used in messages, `dataDir` to check
 // that every picture, icon and cursor file exists (through `read` when given). Throws
