@@ -273,6 +273,30 @@ TEST(Runtime, AClickBeforeThePlacesHaveComeActsOnceTheyHave) {
     EXPECT_TRUE(runtime.view().isLoaded("Příběh"));
 }
 
+// A place's picture not there when the menu shows (a page's places still coming) is passed
+// over then, and fatal, named, if it is still missing once they have come.
+TEST(Runtime, APlacesPictureStillMissingWhenThePlacesHaveComeIsFatalNamingIt) {
+    TempDir temp;
+    copyData(temp.path());
+    fs::remove(temp.path() / "data" / "pictures" / "villa.png");
+    HeadlessPlatform platform({0, 0, 1280, 1024}, 1);
+    platform.holdData(true);
+    Runtime runtime(platform, temp.path(), gameHandlers(), {});
+    const RuntimeReader reader(runtime);
+    platform.readWith(&reader);
+    runtime.start();
+    while (runtime.step(platform.now())) {
+    }
+    EXPECT_TRUE(runtime.view().isLoaded("ORVAL"));
+    EXPECT_TRUE(platform.messages().empty());
+    platform.holdData(false);
+    while (runtime.step(platform.now())) {
+    }
+    ASSERT_EQ(platform.messages().size(), 1u);
+    EXPECT_TRUE(mentions(platform.messages()[0].text, "vila.toml"));
+    EXPECT_TRUE(mentions(platform.messages()[0].text, "villa.png"));
+}
+
 // Two boxes and a sound after each, in one handler: each waits for the box before it.
 void ReadTwice(Game& game) {
     game.messageBox("documents");
