@@ -756,6 +756,7 @@ void Runtime::start(std::string_view firstScene) {
 
 void Runtime::finishStartUp() {
     checkLaterPictures(std::exchange(laterPictures_, {}));
+    languages_.checkOwnPictures();
     // With the menu up, read the subtitles, find the fonts and check every other picture (in
     // every language, the subtitles of the others too) now, so that no click waits for a font
     // lookup and a damaged file is reported at once, not in the middle of play.

@@ -108,21 +108,28 @@ Language Language::load(const std::filesystem::path& baseDir, std::string_view c
         }
         if (!own->insert(name).second) fail(name + " is listed twice");
     }
+    return language;
+}
+
+void Language::checkOwnPictures(const std::filesystem::path& baseDir) const {
     // The scenes place their controls and hotspots on the shared picture: its twin is drawn in
     // its place, so it must be that size (the larger scales are checked against it when drawn).
-    for (const std::string& shared : language.ownPictures_) {
+    for (const std::string& shared : ownPictures_) {
         const std::filesystem::path data = baseDir / "data";
         const PictureHeader czech = readPictureHeader(data / shared);
-        const PictureHeader own = readPictureHeader(data / language.picture(shared));
-        for (const PictureHeader* picture : {&czech, &own})
-            if (!picture->problem.empty()) throw DataFileError(picture->problem);
+        const PictureHeader own = readPictureHeader(data / picture(shared));
+        for (const PictureHeader* header : {&czech, &own})
+            if (!header->problem.empty()) throw DataFileError(header->problem);
         if (own.width != czech.width || own.height != czech.height)
-            throw DataFileError(utf8Of(data / language.picture(shared)) + " is " +
+            throw DataFileError(utf8Of(data / picture(shared)) + " is " +
                                 std::to_string(own.width) + " x " + std::to_string(own.height) +
                                 " pixels, not the " + std::to_string(czech.width) + " x " +
                                 std::to_string(czech.height) + " of the picture it replaces");
     }
-    return language;
+}
+
+void Languages::checkOwnPictures() const {
+    for (const auto& [code, language] : byCode_) language.checkOwnPictures(baseDir_);
 }
 
 std::string Language::text(std::string_view context, std::string_view czech) const {

@@ -56,6 +56,9 @@ class Language {
     // the game's. Throws DataFileError naming the file.
     static Language load(const std::filesystem::path& baseDir, std::string_view code,
                          const std::vector<std::string>& clips);
+    // Each picture of its own is the size of the one it replaces; throws DataFileError naming
+    // the file. Apart from load, as a page's places' pictures come after its menu.
+    void checkOwnPictures(const std::filesystem::path& baseDir) const;
 
     const std::string& code() const { return code_; }
     // The text in this language: its translation under `context`, or the Czech text itself.
@@ -101,6 +104,8 @@ class Languages {
     // The language spoken. The first call reads every language (a damaged file throws
     // DescriptionError); it throws for a language the game does not have.
     const Language& spoken();
+    // Checks the pictures of every language read (Language::checkOwnPictures).
+    void checkOwnPictures() const;
     // The language of this code, read as spoken() reads; throws for one the game does not have.
     const Language& of(std::string_view code);
     // Speaks the language of this code from now on; throws for one the game does not have.
